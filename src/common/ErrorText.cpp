@@ -1,0 +1,8 @@
+#include "common/ErrorText.h"
+
+QString ErrorReportText(const QString& message) {
+    if (message.isEmpty() || message.back().unicode() <= 46) {
+        return message;
+    }
+    return message + QLatin1Char('.');
+}

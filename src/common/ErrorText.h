@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// The error report's text: a full stop is added unless the text is empty or already ends in
+// a character whose code is 46 ('.') or lower.
+QString ErrorReportText(const QString& message);
