@@ -21,11 +21,11 @@ void TFlatGroupBox::paintEvent(QPaintEvent*) {
     const int top = title().isEmpty() ? 0 : captionHeight / 2;
     const QColor border = isEnabled() ? ColorRef::ToColor(FColorBorder)
                                       : palette().color(QPalette::Disabled, QPalette::WindowText);
-    const QRect frame(0, top, width() - 1, height() - 1 - top);
+    const QRect frame(0, top, width(), height() - top);
     p.setPen(border);
     p.setBrush(Qt::NoBrush);
     if (title().isEmpty()) {
-        p.drawRect(frame);
+        p.drawRect(frame.adjusted(0, 0, -1, -1));
         return;
     }
     const int textLeft = 8;

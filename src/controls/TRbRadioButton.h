@@ -5,8 +5,10 @@
 #include <QPointer>
 #include <QRadioButton>
 
-// Gradient radio button. QRadioButton's auto-exclusivity already groups by parent widget;
-// clicked() is the click handler and code sets never emit it.
+// Gradient radio button, exclusive among the TRbRadioButtons with the same parent widget.
+// Not QRadioButton's auto-exclusivity: that spans every descendant of the parent, so a
+// page's buttons would clear those in a group box on the page. clicked() is the click
+// handler; code sets never emit it.
 class TRbRadioButton : public QRadioButton {
     Q_OBJECT
     Q_PROPERTY(bool Checked READ Checked WRITE setChecked)
@@ -14,8 +16,8 @@ public:
     explicit TRbRadioButton(QWidget* parent = nullptr);
 
     bool Checked() const { return isChecked(); }
-    // Unlike QRadioButton, false clears even the selected button, leaving none selected.
-    void setChecked(bool checked);
+    // False clears even the selected button, leaving none selected.
+    void setChecked(bool checked) { QRadioButton::setChecked(checked); }
 
     void setStyleManager(TRbStyleManager* manager);
     TRbStyleManager* StyleManager() const { return FStyleManager; }
@@ -26,7 +28,12 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
+    void nextCheckState() override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QList<TRbRadioButton*> siblings() const;
+    void clearSiblings();
+
     QPointer<TRbStyleManager> FStyleManager;
 };
