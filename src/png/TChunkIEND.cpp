@@ -1,0 +1,3 @@
+#include "png/TChunkIEND.h"
+
+TChunkIEND::TChunkIEND(TPNGObject& owner) : TChunk(owner, "IEND") {}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QImage>
+#include <exception>
+#include <vector>
+
+class TIdatSink;
+
+// Compresses row ranges on several threads into ONE zlib stream. Each range is deflated as raw
+// data primed with the 32 KiB of filtered input before it, so matches may reach back across the
+// cut, and ends on a sync flush (the last on finish); the header is written once and the range
+// checksums are combined. Only a bounded number of ranges is in flight at a time.
+class TParallelDeflater {
+public:
+    TParallelDeflater(const QImage& image, qsizetype rangeBytes, int threads);
+
+    void Write(TIdatSink& sink) const;
+
+    int RowsPerRange() const { return FRowsPerRange; }
+
+private:
+    struct TRangeResult {
+        std::vector<uchar> FCompressed;
+        qsizetype FSize = 0;
+        quint32 FAdler = 0;
+        qsizetype FInputSize = 0;
+        std::exception_ptr FError;
+    };
+
+    TRangeResult Compress(int first, int last) const;
+    TRangeResult TryCompress(int first, int last) const;
+    void WriteRange(TIdatSink& sink, TRangeResult& range, quint32& adler) const;
+
+    const QImage& FImage;
+    qsizetype FFilteredRowBytes;
+    int FRowsPerRange;
+    int FThreads;
+};
