@@ -1,0 +1,51 @@
+#include "output/TargetFile.h"
+
+#include "common/VistrelError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <exception>
+#include <new>
+
+namespace {
+
+VistrelError CannotWrite(const QString& target, const QString& reason) {
+    return VistrelError(QStringLiteral("Cannot write %1: %2").arg(target, reason));
+}
+
+} // namespace
+
+QString FolderPart(const QString& name) {
+    return name.left(name.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+void EnsureTargetFolder(const QString& name) {
+    const QString folder = FolderPart(name);
+    if (folder.isEmpty() || QFileInfo(folder).isDir())
+        return;
+    if (!QDir().mkpath(folder))
+        throw VistrelError(QStringLiteral("Cannot create folder \"%1\"").arg(folder));
+}
+
+void WriteFileAtomically(const QString& target, const std::function<void(QIODevice&)>& write) {
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly))
+        throw CannotWrite(target, file.errorString());
+    // The temporary file is removed when `file` goes out of scope uncommitted.
+    try {
+        write(file);
+    } catch (const VistrelError& error) {
+        file.cancelWriting();
+        throw CannotWrite(target, error.message());
+    } catch (const std::bad_alloc&) {
+        file.cancelWriting();
+        throw CannotWrite(target, QStringLiteral("Not enough memory"));
+    } catch (const std::exception& error) {
+        file.cancelWriting();
+        throw CannotWrite(target, QString::fromLocal8Bit(error.what()));
+    }
+    if (!file.commit())
+        throw CannotWrite(target, file.errorString());
+}

@@ -1,0 +1,42 @@
+#include "output/WorkingPicture.h"
+
+#include "common/VistrelError.h"
+#include "output/BmpFile.h"
+#include "output/TargetFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString GetTempFolder() {
+    QString folder = QDir::tempPath();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
+QString WorkingPicturePath(const QString& tempName) {
+    return GetTempFolder() + tempName;
+}
+
+QImage LoadWorkingPicture(const QString& tempName) {
+    const QString path = WorkingPicturePath(tempName);
+    if (!QFileInfo::exists(path))
+        throw VistrelError(
+            QStringLiteral("The captured picture %1 is missing; capture the page again").arg(path));
+    return ReadBmp(path);
+}
+
+void SaveWorkingPicture(const QImage& picture, const QString& tempName) {
+    WriteFileAtomically(WorkingPicturePath(tempName),
+                        [&picture](QIODevice& device) { WriteBmp(picture, device); });
+}
+
+QString BmpSizeLabel(int width, int height) {
+    // The label's own factor, not the exact file size (that also counts headers and padding).
+    const double kilobytes = double(width) * double(height) * 3.0013 / 1024.0;
+    return QStringLiteral("BMP:%1 KB").arg(qint64(kilobytes));
+}
+
+QString BmpSizeLabel(const QImage& picture) {
+    return BmpSizeLabel(picture.width(), picture.height());
+}
