@@ -1,0 +1,19 @@
+#include "app/CommandLineMode.h"
+
+StartMode StartModeFor(const QStringList& commandLine) {
+    const qsizetype arguments = commandLine.size() - 1;
+    if (arguments <= 0) {
+        return StartMode::Normal;
+    }
+    if (arguments >= 2) {
+        return StartMode::Unattended;
+    }
+    const QString& only = commandLine.at(1);
+    if (only == u"--help" || only == u"-h") {
+        return StartMode::Help;
+    }
+    if (only == u"--version") {
+        return StartMode::Version;
+    }
+    return StartMode::OneArgument;
+}

@@ -1,0 +1,12 @@
+#include "app/CommandLinePaths.h"
+
+#include "output/TargetFile.h"
+
+bool HasSpaceBeforeBackslash(const QString& path) {
+    return path.contains(u" \\");
+}
+
+QString CannotCreateFolderMessage(const QString& path) {
+    return QStringLiteral("Sorry, cannot create folder             \r\n\" ") + FolderPart(path) +
+           QStringLiteral(" \"");
+}

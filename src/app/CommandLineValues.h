@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+// Optional sign, then decimal digits, within 32 bits; anything else (blanks included) is a
+// conversion error.
+std::optional<int> ReadInteger(const QString& text);
+
+// #RRGGBB to a colour value (red in the lowest byte). The first character is not looked at; a
+// pair cut short by the end of the text is read from the one character left; an empty or
+// non-hexadecimal pair is a conversion error, returning 0 with *ok false.
+quint32 HexToColor(const QString& text, bool* ok = nullptr);
+
+// The /s value: width before the first ':', height after it. The height is only read once the
+// width converted, because a bad width leaves both sizes as they are.
+struct ThumbSizeValue {
+    std::optional<int> width;
+    std::optional<int> height;
+};
+ThumbSizeValue ReadThumbSize(const QString& value);
+
+// The /r value as kept: "2" when empty.
+QString CmdResolutionText(const QString& value);
+// 1, 2 or 3 for the resolution button that the text names; 0 when it names none.
+int ResolutionChoice(const QString& cmdResolution);
+
+inline constexpr int DefaultLoadLimitSeconds = 60;
+// The /w value in seconds, 0 meaning no limit; negative or unreadable values give nothing.
+std::optional<int> ReadLoadLimit(const QString& value);
+// Timers take an int of milliseconds: larger limits are held at the largest one.
+int LoadLimitMilliseconds(int seconds);

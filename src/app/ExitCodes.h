@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+
+// Exit statuses of a command-line run. This table is the one list: --help prints it.
+enum class ExitCode : int {
+    Success = 0,
+    BadUsage = 2,
+    LoadFailed = 3,
+    CaptureFailed = 4,
+    WriteFailed = 5,
+    UnknownFormat = 6,
+    RejectedPath = 7,
+};
+
+struct ExitCodeInfo {
+    ExitCode code;
+    const char* meaning;
+};
+
+inline constexpr std::array<ExitCodeInfo, 7> ExitCodeTable{{
+    {ExitCode::Success, "every requested file was written"},
+    {ExitCode::BadUsage, "bad usage: the run names no file to write"},
+    {ExitCode::LoadFailed,
+     "the page could not be loaded (or nothing of it arrived in the /w time)"},
+    {ExitCode::CaptureFailed, "the capture of the page failed"},
+    {ExitCode::WriteFailed, "a file or folder could not be written"},
+    {ExitCode::UnknownFormat,
+     "a file name does not end in bmp, png or jpg (the other file is still written)"},
+    {ExitCode::RejectedPath,
+     "a /p or /t path has a space followed by a backslash; nothing captured"},
+}};
+
+constexpr int ToInt(ExitCode code) {
+    return static_cast<int>(code);
+}

@@ -1,0 +1,74 @@
+#include "app/Usage.h"
+
+#include "app/CommandLineValues.h"
+#include "app/ExitCodes.h"
+
+namespace {
+
+const char* const Synopsis =
+    "Usage: vistrel-pro /u:ADDRESS /p:FILE [/t[:FILE]] [/r:N] [/s:WIDTH:HEIGHT] [/b[:#RRGGBB]]\n"
+    "                   [/h] [/cp:ROWS] [/ct:ROWS] [/w:SECONDS]\n"
+    "       vistrel-pro [/u:ADDRESS]\n"
+    "       vistrel-pro --help | --version\n"
+    "\n"
+    "Captures a whole web page into one picture file. With two or more arguments the page is\n"
+    "loaded out of sight, the files are written and the program ends with an exit status. With\n"
+    "one argument only /u is used: the address is put in the window, which waits for Start.\n"
+    "\n"
+    "A switch is lower case and is followed by one separator character of any kind (/p:a.png\n"
+    "and /p=a.png are the same), then its value. Quote an argument that holds spaces. An\n"
+    "argument that is no switch is ignored; when a switch is given twice, the last one wins.\n"
+    "\n"
+    "Switches:\n"
+    "  /u:ADDRESS      the page to capture\n"
+    "  /p:FILE         the picture file; a name ending in bmp, png or jpg (lower case) picks\n"
+    "                  the format, any other name writes no picture\n"
+    "  /t[:FILE]       also write a thumbnail, to FILE or, when empty, to the /p name with\n"
+    "                  \"_thumb\" put before its last four characters (shots/page_thumb.png)\n"
+    "  /r:N            browser size: 1 = 1280 x 1024, 2 = 1024 x 768 (also when empty),\n"
+    "                  3 = 800 x 600; any other value keeps the saved size\n"
+    "  /s:WIDTH:HEIGHT thumbnail by width (1 to 1024) and height (1 to 768); an unreadable\n"
+    "                  width keeps both saved sizes, an unreadable height keeps the height\n"
+    "  /b[:#RRGGBB]    frame the thumbnail in this colour; black when missing or unreadable\n"
+    "  /h              (no value) move the capture window off the screen\n"
+    "  /cp:ROWS        crop the picture to this many rows from the top (1 to 3000)\n"
+    "  /ct:ROWS        crop the page to this many rows before the thumbnail is made (1 to 3000)\n"
+    "  /w:SECONDS      load time limit, default %1, 0 = none. When it passes and the page's\n"
+    "                  document is there, the page is captured as it stands, with a warning;\n"
+    "                  when nothing of the page has arrived, the run fails\n"
+    "\n"
+    "Numbers beyond a range are held at its ends; unreadable numbers are ignored. Without a\n"
+    "switch the saved settings hold for the browser size, the JPEG quality and the thumbnail\n"
+    "size, percentage and smoothing; no thumbnail is made, it has no frame, and neither the\n"
+    "picture nor the thumbnail is cropped. Missing folders are created and existing files are\n"
+    "replaced. A /p or /t path with a space followed by a backslash is refused.\n"
+    "\n"
+    "Exit status:\n";
+
+const char* const Examples =
+    "\n"
+    "Examples:\n"
+    "  vistrel-pro /u:https://example.org/ /p:shots/page.png /t: /r:1\n"
+    "  vistrel-pro \"/u:file:///home/me/page.html\" \"/p:My Shots/page.jpg\" \\\n"
+    "              \"/t:My Shots/small.bmp\" /s:200:150 /b:#FF0000 /cp:3000 /w:20\n";
+
+QString ExitStatusLines() {
+    QString lines;
+    for (const ExitCodeInfo& info : ExitCodeTable) {
+        lines += QStringLiteral("  %1  %2\n")
+                     .arg(ToInt(info.code), 3)
+                     .arg(QString::fromUtf8(info.meaning));
+    }
+    return lines;
+}
+
+} // namespace
+
+QString UsageText() {
+    return QString::fromUtf8(Synopsis).arg(DefaultLoadLimitSeconds) + ExitStatusLines() +
+           QString::fromUtf8(Examples);
+}
+
+QString VersionText() {
+    return QStringLiteral("Vistrel Pro " VISTREL_VERSION);
+}

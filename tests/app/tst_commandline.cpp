@@ -1,0 +1,431 @@
+#include "app/CommandLineMessage.h"
+#include "app/CommandLineMode.h"
+#include "app/CommandLineNames.h"
+#include "app/CommandLinePaths.h"
+#include "app/CommandLineSplit.h"
+#include "app/CommandLineSwitch.h"
+#include "app/CommandLineValues.h"
+#include "app/ExitCodes.h"
+#include "app/Usage.h"
+#include "output/TargetFile.h"
+
+#include <QSet>
+#include <QtTest>
+
+#include <optional>
+
+Q_DECLARE_METATYPE(CmdSwitch)
+Q_DECLARE_METATYPE(CmdFileFormat)
+Q_DECLARE_METATYPE(StartMode)
+
+namespace {
+
+// -1 stands for "no value" in the data rows.
+int OrMinus(const std::optional<int>& value) {
+    return value ? *value : -1;
+}
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void splitText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("plain") << "prog /u:a /p:b.png" << QStringList{"prog", "/u:a", "/p:b.png"};
+        QTest::newRow("quoted path with spaces")
+            << "prog \"/p:/home/me/My Pictures/a.png\" /t:"
+            << QStringList{"prog", "/p:/home/me/My Pictures/a.png", "/t:"};
+        QTest::newRow("quotes inside an argument")
+            << "/p:\"My Shots\"/a.png x" << QStringList{"/p:My Shots/a.png", "x"};
+        QTest::newRow("empty pair at start") << "\"\" prog /u:a" << QStringList{"prog", "/u:a"};
+        QTest::newRow("empty pair glued to start") << "\"\"prog" << QStringList{"prog"};
+        QTest::newRow("empty pairs between")
+            << "prog \"\" \"\"\"\" /u:a \"\"" << QStringList{"prog", "/u:a"};
+        QTest::newRow("empty pair inside argument") << "a\"\"b" << QStringList{"ab"};
+        QTest::newRow("tabs and line breaks")
+            << "\tprog\t/u:a\r\n/p:b\x01/t" << QStringList{"prog", "/u:a", "/p:b", "/t"};
+        QTest::newRow("tab kept inside quotes") << "\"a\tb\"" << QStringList{"a\tb"};
+        QTest::newRow("non-ASCII kept")
+            << QString::fromUtf8("prog /p:截图/页 é\u00a0x")
+            << QStringList{"prog", QString::fromUtf8("/p:截图/页"), QString::fromUtf8("é\u00a0x")};
+        QTest::newRow("surrogate pair kept") << QString::fromUtf8("/p:\U0001F600.png")
+                                             << QStringList{QString::fromUtf8("/p:\U0001F600.png")};
+        QTest::newRow("unterminated quote") << "prog \"/p:a b" << QStringList{"prog", "/p:a b"};
+        QTest::newRow("lone quote at end") << "prog \"" << QStringList{"prog"};
+        QTest::newRow("three quotes") << "prog \"\"\" b" << QStringList{"prog", " b"};
+        QTest::newRow("only blanks") << " \t  " << QStringList{};
+        QTest::newRow("empty") << "" << QStringList{};
+        QTest::newRow("NUL ends the text")
+            << QString::fromLatin1("a b\0c d", 7) << QStringList{"a", "b"};
+    }
+    void splitText() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, arguments);
+        QCOMPARE(ParseCommandLineText(text), arguments);
+    }
+
+    void extractParamPositions_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<int>("next");
+        QTest::newRow("stops on the separator") << "ab cd" << 0 << "ab" << 2;
+        QTest::newRow("skips leading separators") << "ab   cd" << 2 << "cd" << 7;
+        QTest::newRow("closing quote at end") << "\"a b\"" << 0 << "a b" << 5;
+        QTest::newRow("used up") << "ab  " << 2 << "" << 4;
+        QTest::newRow("beyond the end") << "ab" << 10 << "" << 2;
+        QTest::newRow("negative start") << "ab" << -5 << "ab" << 2;
+    }
+    void extractParamPositions() {
+        QFETCH(QString, text);
+        QFETCH(int, position);
+        QString argument = QStringLiteral("stale");
+        QTEST(ExtractParam(text, position, argument), "next");
+        QTEST(argument, "argument");
+    }
+
+    void splitArgv_data() {
+        QTest::addColumn<QStringList>("argv");
+        QTest::addColumn<QStringList>("list");
+        QTest::newRow("taken as given") << QStringList{"/bin/vp", "/p:My Shots/a.png", "\"x\""}
+                                        << QStringList{"/bin/vp", "/p:My Shots/a.png", "\"x\""};
+        QTest::newRow("empty arguments dropped")
+            << QStringList{"vp", "", "/u:a", ""} << QStringList{"vp", "/u:a"};
+        QTest::newRow("no argv at all") << QStringList{} << QStringList{QString()};
+    }
+    void splitArgv() {
+        QFETCH(QStringList, argv);
+        QTEST(ParseCommandLine(argv), "list");
+    }
+
+    void startMode_data() {
+        QTest::addColumn<QStringList>("argv");
+        QTest::addColumn<StartMode>("mode");
+        QTest::newRow("none") << QStringList{"vp"} << StartMode::Normal;
+        QTest::newRow("empty one dropped") << QStringList{"vp", ""} << StartMode::Normal;
+        QTest::newRow("one /p") << QStringList{"vp", "/p:file.png"} << StartMode::OneArgument;
+        QTest::newRow("two") << QStringList{"vp", "/u:a", "/p:b.png"} << StartMode::Unattended;
+        QTest::newRow("two unknown") << QStringList{"vp", "x", "y"} << StartMode::Unattended;
+        QTest::newRow("--help") << QStringList{"vp", "--help"} << StartMode::Help;
+        QTest::newRow("-h") << QStringList{"vp", "-h"} << StartMode::Help;
+        QTest::newRow("--version") << QStringList{"vp", "--version"} << StartMode::Version;
+        QTest::newRow("--help among others")
+            << QStringList{"vp", "--help", "/p:a.png"} << StartMode::Unattended;
+        QTest::newRow("/h is a switch") << QStringList{"vp", "/h"} << StartMode::OneArgument;
+    }
+    void startMode() {
+        QFETCH(QStringList, argv);
+        QTEST(StartModeFor(ParseCommandLine(argv)), "mode");
+    }
+
+    void switches_data() {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<CmdSwitch>("kind");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("/u") << "/u:https://example.org/a?b=c" << CmdSwitch::Url
+                            << "https://example.org/a?b=c";
+        QTest::newRow("/p colon") << "/p:shots/page.png" << CmdSwitch::PicFile << "shots/page.png";
+        QTest::newRow("/p equals") << "/p=shots/page.png" << CmdSwitch::PicFile << "shots/page.png";
+        QTest::newRow("any separator") << "/pXshots" << CmdSwitch::PicFile << "shots";
+        QTest::newRow("separator only once") << "/p::a" << CmdSwitch::PicFile << ":a";
+        QTest::newRow("/t empty") << "/t:" << CmdSwitch::ThumbFile << "";
+        QTest::newRow("/t bare") << "/t" << CmdSwitch::ThumbFile << "";
+        QTest::newRow("/r") << "/r:1" << CmdSwitch::Resolution << "1";
+        QTest::newRow("/s") << "/s:200:150" << CmdSwitch::ThumbSize << "200:150";
+        QTest::newRow("/b") << "/b:#FF0000" << CmdSwitch::Border << "#FF0000";
+        QTest::newRow("/h has no value") << "/h:whatever" << CmdSwitch::Hide << "";
+        QTest::newRow("/w") << "/w:20" << CmdSwitch::LoadLimit << "20";
+        QTest::newRow("/cp") << "/cp:3000" << CmdSwitch::CropPicture << "3000";
+        QTest::newRow("/ct") << "/ct=12" << CmdSwitch::CropThumb << "12";
+        QTest::newRow("/cp bare") << "/cp" << CmdSwitch::CropPicture << "";
+        QTest::newRow("/c alone") << "/c:5" << CmdSwitch::None << "";
+        QTest::newRow("/cx") << "/cx:5" << CmdSwitch::None << "";
+        QTest::newRow("/CP upper") << "/CP:5" << CmdSwitch::None << "";
+        QTest::newRow("/U upper") << "/U:https://example.org/" << CmdSwitch::None << "";
+        QTest::newRow("/P upper") << "/P:a.png" << CmdSwitch::None << "";
+        QTest::newRow("dash") << "-p:a.png" << CmdSwitch::None << "";
+        QTest::newRow("leading space") << " /p:a.png" << CmdSwitch::None << "";
+        QTest::newRow("slash alone") << "/" << CmdSwitch::None << "";
+        QTest::newRow("--help") << "--help" << CmdSwitch::None << "";
+    }
+    void switches() {
+        QFETCH(QString, argument);
+        const CmdArgument read = ReadSwitch(argument);
+        QTEST(read.kind, "kind");
+        QTEST(read.value, "value");
+    }
+
+    void integers_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value"); // -1 also for errors; see the "minus one" row
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("plain") << "3000" << 3000 << true;
+        QTest::newRow("plus") << "+5" << 5 << true;
+        QTest::newRow("minus") << "-3" << -3 << true;
+        QTest::newRow("minus one") << "-1" << -1 << true;
+        QTest::newRow("leading zeros") << "007" << 7 << true;
+        QTest::newRow("largest") << "2147483647" << 2147483647 << true;
+        QTest::newRow("smallest") << "-2147483648" << int(-2147483647 - 1) << true;
+        QTest::newRow("one over") << "2147483648" << -1 << false;
+        QTest::newRow("one under") << "-2147483649" << -1 << false;
+        QTest::newRow("huge") << "99999999999999999999999" << -1 << false;
+        QTest::newRow("letters") << "abc" << -1 << false;
+        QTest::newRow("empty") << "" << -1 << false;
+        QTest::newRow("sign alone") << "-" << -1 << false;
+        QTest::newRow("two signs") << "+-5" << -1 << false;
+        QTest::newRow("trailing text") << "12px" << -1 << false;
+        QTest::newRow("leading blank") << " 12" << -1 << false;
+        QTest::newRow("trailing blank") << "12 " << -1 << false;
+        QTest::newRow("hex") << "0x10" << -1 << false;
+        QTest::newRow("decimal point") << "1.5" << -1 << false;
+        QTest::newRow("non-ASCII digits") << QString::fromUtf8("١٢") << -1 << false;
+    }
+    void integers() {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        QFETCH(bool, ok);
+        const auto read = ReadInteger(text);
+        QCOMPARE(read.has_value(), ok);
+        QCOMPARE(OrMinus(read), value);
+    }
+
+    void hexToColor_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<quint32>("colour");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("red") << "#FF0000" << quint32(255) << true;
+        QTest::newRow("green") << "#00FF00" << quint32(65280) << true;
+        QTest::newRow("blue") << "#0000FF" << quint32(16711680) << true;
+        QTest::newRow("lower case") << "#0a0b0c" << quint32(0x0c0b0a) << true;
+        QTest::newRow("white") << "#FFFFFF" << quint32(0xFFFFFF) << true;
+        QTest::newRow("extra characters ignored") << "#123456zz" << quint32(0x563412) << true;
+        QTest::newRow("first char not looked at") << "X102030" << quint32(0x302010) << true;
+        QTest::newRow("no hash still skips first") << "FF0000" << quint32(0xF0) << true;
+        QTest::newRow("blue cut short") << "#FFFFF" << quint32(0x0FFFFF) << true;
+        QTest::newRow("one char only") << "#F" << quint32(0) << false;
+        QTest::newRow("green cut short, blue empty") << "#FFF" << quint32(0) << false;
+        QTest::newRow("not hex") << "#GG0000" << quint32(0) << false;
+        QTest::newRow("not hex in blue") << "#0000G0" << quint32(0) << false;
+        QTest::newRow("sign is no digit") << "#-10000" << quint32(0) << false;
+        QTest::newRow("hash only") << "#" << quint32(0) << false;
+        QTest::newRow("empty") << "" << quint32(0) << false;
+    }
+    void hexToColor() {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        bool converted = !ok; // so a reader that leaves *ok alone fails
+        QTEST(HexToColor(text, &converted), "colour");
+        QCOMPARE(converted, ok);
+        QTEST(HexToColor(text), "colour");
+    }
+
+    void thumbSize_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::newRow("both") << "200:150" << 200 << 150;
+        QTest::newRow("beyond the limits still read") << "2000:2000" << 2000 << 2000;
+        QTest::newRow("no colon") << "200" << -1 << -1;
+        QTest::newRow("bad width hides height") << "x:150" << -1 << -1;
+        QTest::newRow("bad height") << "200:x" << 200 << -1;
+        QTest::newRow("empty height") << "200:" << 200 << -1;
+        QTest::newRow("second colon") << "200:150:9" << 200 << -1;
+        QTest::newRow("empty") << "" << -1 << -1;
+        QTest::newRow("colon only") << ":" << -1 << -1;
+    }
+    void thumbSize() {
+        QFETCH(QString, value);
+        const ThumbSizeValue size = ReadThumbSize(value);
+        QTEST(OrMinus(size.width), "width");
+        QTEST(OrMinus(size.height), "height");
+    }
+
+    void resolution_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<int>("button");
+        QTest::newRow("1") << "1"
+                           << "1" << 1;
+        QTest::newRow("3") << "3"
+                           << "3" << 3;
+        QTest::newRow("empty means 2") << ""
+                                       << "2" << 2;
+        QTest::newRow("7 names none") << "7"
+                                      << "7" << 0;
+        QTest::newRow("padded names none") << " 1"
+                                           << " 1" << 0;
+        QTest::newRow("01 names none") << "01"
+                                       << "01" << 0;
+    }
+    void resolution() {
+        QFETCH(QString, value);
+        QFETCH(QString, kept);
+        QCOMPARE(CmdResolutionText(value), kept);
+        QTEST(ResolutionChoice(kept), "button");
+    }
+
+    void loadLimit_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<int>("milliseconds");
+        QTest::newRow("20") << "20" << 20 << 20000;
+        QTest::newRow("0 is none") << "0" << 0 << 0;
+        QTest::newRow("negative refused") << "-5" << -1 << 0;
+        QTest::newRow("unreadable") << "soon" << -1 << 0;
+        QTest::newRow("empty") << "" << -1 << 0;
+        QTest::newRow("largest ms") << "2147483" << 2147483 << 2147483000;
+        QTest::newRow("held at int range") << "2147484" << 2147484 << 2147483647;
+        QTest::newRow("largest int") << "2147483647" << 2147483647 << 2147483647;
+    }
+    void loadLimit() {
+        QFETCH(QString, value);
+        QFETCH(int, seconds);
+        const auto read = ReadLoadLimit(value);
+        QCOMPARE(OrMinus(read), seconds);
+        if (read) {
+            QTEST(LoadLimitMilliseconds(*read), "milliseconds");
+        }
+    }
+
+    void thumbnailName_data() {
+        QTest::addColumn<QString>("picFile");
+        QTest::addColumn<QString>("thumbFile");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("png") << "shots/page.png"
+                             << ""
+                             << "shots/page_thumb.png";
+        QTest::newRow("jpg") << "/out/page.jpg"
+                             << ""
+                             << "/out/page_thumb.jpg";
+        QTest::newRow("four-letter suffix") << "a.jpeg"
+                                            << ""
+                                            << "a._thumbjpeg";
+        QTest::newRow("five chars") << "abcde"
+                                    << ""
+                                    << "a_thumbbcde";
+        QTest::newRow("four chars") << "abcd"
+                                    << ""
+                                    << "_thumbabcd";
+        QTest::newRow("three chars") << "a.b"
+                                     << ""
+                                     << "_thumba.b";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "_thumb";
+        QTest::newRow("own name wins") << "shots/page.png"
+                                       << "small.bmp"
+                                       << "small.bmp";
+    }
+    void thumbnailName() {
+        QFETCH(QString, picFile);
+        QFETCH(QString, thumbFile);
+        QTEST(ThumbnailFileName(picFile, thumbFile), "name");
+    }
+
+    void formatKeys_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<CmdFileFormat>("format");
+        QTest::newRow("bmp") << "a/b.bmp"
+                             << "bmp" << CmdFileFormat::Bmp;
+        QTest::newRow("png") << "b.png"
+                             << "png" << CmdFileFormat::Png;
+        QTest::newRow("jpg") << "page_thumb.jpg"
+                             << "jpg" << CmdFileFormat::Jpg;
+        QTest::newRow("no dot needed") << "shotpng"
+                                       << "png" << CmdFileFormat::Png;
+        QTest::newRow("upper JPG") << "/out/PAGE.JPG"
+                                   << "JPG" << CmdFileFormat::Unknown;
+        QTest::newRow("mixed Png") << "a.Png"
+                                   << "Png" << CmdFileFormat::Unknown;
+        QTest::newRow("jpeg") << "a.jpeg"
+                              << "peg" << CmdFileFormat::Unknown;
+        QTest::newRow("gif") << "a.gif"
+                             << "gif" << CmdFileFormat::Unknown;
+        QTest::newRow("two chars") << "ng"
+                                   << "ng" << CmdFileFormat::Unknown;
+        QTest::newRow("empty") << ""
+                               << "" << CmdFileFormat::Unknown;
+        QTest::newRow("exactly png") << "png"
+                                     << "png" << CmdFileFormat::Png;
+    }
+    void formatKeys() {
+        QFETCH(QString, name);
+        QTEST(FormatKey(name), "key");
+        QTEST(FormatOfName(name), "format");
+    }
+
+    void spaceBackslash_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("space then backslash") << "/tmp/shots/dir \\a.png" << true << "/tmp/shots/";
+        QTest::newRow("bare name") << "dir \\a.png" << true << "";
+        QTest::newRow("windows style") << "C:\\dir \\a.png" << true << "";
+        QTest::newRow("space then slash allowed") << "/tmp/dir /a.png" << false << "/tmp/dir /";
+        QTest::newRow("backslash then space") << "/tmp/a\\ b.png" << false << "/tmp/";
+        QTest::newRow("spaces in name") << "/tmp/My Pictures/a.png" << false << "/tmp/My Pictures/";
+        QTest::newRow("trailing slash") << "/tmp/x/" << false << "/tmp/x/";
+    }
+    void spaceBackslash() {
+        QFETCH(QString, path);
+        QFETCH(QString, folder);
+        QTEST(HasSpaceBeforeBackslash(path), "refused");
+        QCOMPARE(FolderPart(path), folder);
+    }
+
+    void cannotCreateFolderText() {
+        const QString spaces(13, u' ');
+        QCOMPARE(CannotCreateFolderMessage("/tmp/shots/dir \\a.png"),
+                 "Sorry, cannot create folder" + spaces + "\r\n\" /tmp/shots/ \"");
+        QCOMPARE(CannotCreateFolderMessage("dir \\a.png"),
+                 "Sorry, cannot create folder" + spaces + "\r\n\"  \"");
+    }
+
+    void stderrLine_data() {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("plain") << "page could not be loaded"
+                               << "vistrel-pro: page could not be loaded\n";
+        QTest::newRow("folder box text")
+            << CannotCreateFolderMessage("/tmp/a b/dir \\x.png")
+            << "vistrel-pro: Sorry, cannot create folder \" /tmp/a b/ \"\n";
+        QTest::newRow("trailing break") << "done\n"
+                                        << "vistrel-pro: done\n";
+        QTest::newRow("inner spaces kept") << "a  b"
+                                           << "vistrel-pro: a  b\n";
+    }
+    void stderrLine() {
+        QFETCH(QString, message);
+        QTEST(StderrLine(message), "line");
+    }
+
+    void exitCodesDistinct() {
+        QSet<int> seen;
+        for (const ExitCodeInfo& info : ExitCodeTable) {
+            QVERIFY2(!seen.contains(ToInt(info.code)), info.meaning);
+            seen.insert(ToInt(info.code));
+        }
+        QCOMPARE(ToInt(ExitCodeTable.front().code), 0);
+    }
+
+    void usageListsEverything() {
+        const QString usage = UsageText();
+        for (const char* name : {"/u:", "/p:", "/t", "/r:", "/s:", "/b", "/h ",
+                                 "/cp:", "/ct:", "/w:", "--help", "--version"}) {
+            QVERIFY2(usage.contains(QLatin1String(name)), name);
+        }
+        QVERIFY(usage.contains("default 60, 0 = none"));
+        for (const ExitCodeInfo& info : ExitCodeTable) {
+            const QString line = QStringLiteral("%1  %2\n").arg(ToInt(info.code)).arg(info.meaning);
+            QVERIFY2(usage.contains(line), qPrintable(line));
+        }
+        QVERIFY(usage.endsWith(u'\n'));
+        QCOMPARE(VersionText(), "Vistrel Pro 1.2.1");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
