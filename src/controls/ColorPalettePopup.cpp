@@ -119,4 +119,5 @@ void ColorPalettePopup::popupBelow(QWidget* anchor) {
     }
     move(pos);
     show();
+    FAutoEntry->setFocus(Qt::PopupFocusReason);
 }

@@ -2,6 +2,9 @@
 #include "controls/TJvOfficeColorButton.h"
 
 #include <QToolButton>
+// Mouse clicks travel through the windows, so the open palette sees presses outside itself
+// as a user's would.
+#define QTEST_QPA_MOUSE_HANDLING
 #include <QtTest>
 #include <set>
 
@@ -67,6 +70,13 @@ private slots:
         QVERIFY(!FButton->Palette()->isVisible());
         QTest::mouseClick(FButton.get(), Qt::LeftButton);
         QVERIFY(FButton->Palette()->isVisible());
+    }
+
+    void secondClickOnTheButtonClosesThePalette() {
+        QTest::mouseClick(FButton.get(), Qt::LeftButton);
+        QVERIFY(FButton->Palette()->isVisible());
+        QTest::mouseClick(FButton.get(), Qt::LeftButton);
+        QVERIFY(!FButton->Palette()->isVisible());
     }
 
     void pickingSetsAndFires_data() {
