@@ -1,0 +1,52 @@
+#pragma once
+
+#include "capture/DocumentMetrics.h"
+
+#include <QImage>
+#include <QObject>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+
+class QWidget;
+
+// The browser engine as the capture window and the capture see it. Calls that the engine answers
+// later wait for the answer without taking user input, and throw VistrelError when the engine
+// fails or does not answer in time.
+class Browser : public QObject {
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    virtual void Navigate(const QString& address) = 0;
+    virtual void Stop() = 0;
+    virtual void Refresh() = 0;
+    virtual QString LocationURL() const = 0;
+
+    // The view's size is the viewport the page is laid out in.
+    virtual void SetViewSize(const QSize& size) = 0;
+    virtual QSize ViewSize() const = 0;
+
+    // True once the current navigation has a document to capture.
+    virtual bool HasDocument() = 0;
+    virtual DocumentMetrics Metrics() = 0;
+    // Returns where the engine really scrolled to (it stops at the page's edges), and only once
+    // a frame painted at that position is available to PaintView.
+    virtual QPoint ScrollTo(const QPoint& position) = 0;
+    // The current view, viewport-sized, in QImage::Format_RGB888.
+    virtual QImage PaintView() = 0;
+    virtual int ScrollBarWidth() const = 0;
+
+    // The widget that shows the page, or none for an engine that draws nowhere.
+    virtual QWidget* Widget() const { return nullptr; }
+
+signals:
+    // The top-level document has finished loading; frames never send it.
+    void DocumentComplete();
+    void LoadFailed(const QString& reason);
+    void ProgressChange(int progress, int maximum);
+    void StatusTextChange(const QString& text);
+    void NavigateComplete();
+    void NewWindowRefused();
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QPoint>
+#include <QSize>
+
+// What the capture needs to know about the document as it is laid out now, in document pixels.
+struct DocumentMetrics {
+    QSize Viewport; // the whole view, scroll bars included
+    QSize Client;   // the part of the view that shows the page (no scroll bars)
+    QSize Page;     // the scrollable size of the whole page
+    QPoint Scroll;  // where the view's top left corner is on the page
+};

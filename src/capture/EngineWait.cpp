@@ -1,0 +1,57 @@
+#include "capture/EngineWait.h"
+
+#include "common/VistrelError.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+namespace {
+bool waiting = false;
+}
+
+struct EngineWait::State {
+    bool finished = false;
+    QEventLoop* loop = nullptr;
+};
+
+EngineWait::EngineWait(QString what, int timeLimitMs)
+    : FState(std::make_shared<State>()), FWhat(std::move(what)), FTimeLimitMs(timeLimitMs) {}
+
+EngineWait::~EngineWait() {
+    FState->loop = nullptr;
+}
+
+std::function<void()> EngineWait::Finisher() const {
+    return [state = FState] {
+        state->finished = true;
+        if (state->loop)
+            state->loop->quit();
+    };
+}
+
+bool EngineWait::Finished() const {
+    return FState->finished;
+}
+
+bool EngineWait::Busy() {
+    return waiting;
+}
+
+void EngineWait::Wait() {
+    if (FState->finished)
+        return;
+    if (waiting)
+        throw VistrelError(QStringLiteral("The browser is still busy with an earlier request"));
+    QEventLoop loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    limit.start(FTimeLimitMs);
+    FState->loop = &loop;
+    waiting = true;
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    waiting = false;
+    FState->loop = nullptr;
+    if (!FState->finished)
+        throw VistrelError(QStringLiteral("The page did not answer in time (%1)").arg(FWhat));
+}

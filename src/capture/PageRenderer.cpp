@@ -1,0 +1,122 @@
+#include "capture/PageRenderer.h"
+
+#include "capture/Browser.h"
+#include "common/VistrelError.h"
+
+#include <sys/sysinfo.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Screens overlap by this much more than the scroll bar, so that no seam is left between them.
+constexpr int ScrollOverlap = 24;
+constexpr qint64 BmpLimit = 0xFFFFFFFFLL - 54;
+
+QString SizeText(const QSize& size) {
+    return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
+}
+
+qint64 PictureBytes(const QSize& page) {
+    return qint64(page.width()) * 3 * page.height();
+}
+
+// A picture larger than memory and swap would only get the program killed part way through.
+bool FitsInMemory(qint64 bytes) {
+    struct sysinfo info {};
+    if (sysinfo(&info) != 0)
+        return true;
+    const qint64 total = (qint64(info.totalram) + qint64(info.totalswap)) * info.mem_unit;
+    return bytes < total;
+}
+
+void CheckMetrics(const DocumentMetrics& m, int scrollBar) {
+    if (m.Viewport.width() - scrollBar - ScrollOverlap < 1 ||
+        m.Viewport.height() - scrollBar - ScrollOverlap < 1 || m.Client.isEmpty())
+        throw VistrelError(QStringLiteral("The browser view (%1) is too small to capture")
+                               .arg(SizeText(m.Viewport)));
+    if (m.Page.isEmpty())
+        throw VistrelError(QStringLiteral("The page has no size (%1)").arg(SizeText(m.Page)));
+}
+
+} // namespace
+
+PageRenderer::PageRenderer(Browser& browser) : FBrowser(browser) {}
+
+bool PageRenderer::FitsInPicture(const QSize& page) {
+    const qint64 row = (qint64(page.width()) * 3 + 3) & ~qint64(3);
+    return !page.isEmpty() && row * page.height() <= BmpLimit;
+}
+
+QImage PageRenderer::NewPicture(const QSize& page) {
+    if (!FitsInPicture(page) || !FitsInMemory(PictureBytes(page)))
+        throw VistrelError(
+            QStringLiteral("The page is too large to capture (%1 pixels)").arg(SizeText(page)));
+    QImage picture(page, QImage::Format_RGB888);
+    if (picture.isNull())
+        throw VistrelError(
+            QStringLiteral("Not enough memory for a picture of %1 pixels").arg(SizeText(page)));
+    picture.fill(Qt::white);
+    return picture;
+}
+
+QImage PageRenderer::Render() {
+    FRenderings = 0;
+    QPoint position = FBrowser.ScrollTo(QPoint(0, 0));
+    const DocumentMetrics metrics = FBrowser.Metrics();
+    const int scrollBar = FBrowser.ScrollBarWidth();
+    CheckMetrics(metrics, scrollBar);
+    position = metrics.Scroll;
+    QImage picture = NewPicture(metrics.Page);
+    const QSize step =
+        metrics.Viewport - QSize(scrollBar + ScrollOverlap, scrollBar + ScrollOverlap);
+    for (;;) {
+        RenderColumn(picture, metrics, position, step.height());
+        if (position.x() + metrics.Client.width() >= metrics.Page.width())
+            break;
+        const QPoint next = FBrowser.ScrollTo(QPoint(position.x() + step.width(), 0));
+        if (next.x() <= position.x())
+            break; // the engine would not scroll further right
+        position = next;
+    }
+    return picture;
+}
+
+// Paints one column from the top (position) down to the page's bottom.
+void PageRenderer::RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position,
+                                int stepY) {
+    for (;;) {
+        const QImage strip = FBrowser.PaintView();
+        if (strip.size() != metrics.Viewport)
+            throw VistrelError(
+                QStringLiteral("The browser painted a view of %1 pixels instead of %2")
+                    .arg(SizeText(strip.size()), SizeText(metrics.Viewport)));
+        ++FRenderings;
+        Paste(picture, strip, metrics.Client, position);
+        if (position.y() + metrics.Client.height() >= metrics.Page.height())
+            return;
+        const QPoint next = FBrowser.ScrollTo(QPoint(position.x(), position.y() + stepY));
+        if (next.y() <= position.y())
+            return; // the engine would not scroll further down
+        position = next;
+    }
+}
+
+void PageRenderer::Paste(QImage& picture, const QImage& strip, const QSize& client,
+                         const QPoint& at) {
+    const QRect target = QRect(at, client).intersected(QRect(QPoint(0, 0), picture.size()));
+    if (target.isEmpty())
+        return;
+    const QImage source = strip.format() == QImage::Format_RGB888
+                              ? strip
+                              : strip.convertToFormat(QImage::Format_RGB888);
+    const int sourceX = target.x() - at.x();
+    const int sourceY = target.y() - at.y();
+    const size_t bytes = size_t(target.width()) * 3;
+    for (int row = 0; row < target.height(); ++row) {
+        const uchar* from = source.constScanLine(sourceY + row) + sourceX * 3;
+        uchar* to = picture.scanLine(target.y() + row) + target.x() * 3;
+        std::memcpy(to, from, bytes);
+    }
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+class Browser;
+struct DocumentMetrics;
+
+// Renders the whole page that a browser holds into one picture: it scrolls the view screen by
+// screen, paints each screen and pastes it at the scroll offset the engine reports.
+//
+// Columns start at x = 0 and step by viewport width - scroll bar - 24 until a strip reaches the
+// page's right edge; in each column the screens start at y = 0 and step by viewport height -
+// scroll bar - 24 until a strip reaches the bottom. The engine stops scrolling at the page's
+// edges, so the last screen of a column, and the last column, sit where it stopped. Positions
+// only ever grow, so no screen is painted twice. Only the part of a strip that shows the page
+// is pasted, from its top left corner: scroll bars never reach the picture.
+class PageRenderer {
+public:
+    explicit PageRenderer(Browser& browser);
+
+    // Throws VistrelError when the engine fails or the picture cannot be made.
+    QImage Render();
+
+    int Renderings() const { return FRenderings; }
+
+    // The largest picture that is made: its BMP file must stay addressable by 32-bit offsets.
+    static bool FitsInPicture(const QSize& page);
+
+private:
+    void RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position, int stepY);
+    void Paste(QImage& picture, const QImage& strip, const QSize& client, const QPoint& at);
+    static QImage NewPicture(const QSize& page);
+
+    Browser& FBrowser;
+    int FRenderings = 0;
+};

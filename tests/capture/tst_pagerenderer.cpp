@@ -1,0 +1,180 @@
+#include "capture/FakeBrowser.h"
+#include "capture/PageRenderer.h"
+#include "common/VistrelError.h"
+
+#include <QtTest>
+
+// Screens step by viewport - 15 (scroll bar) - 24; a column ends when a strip reaches the
+// bottom, the capture when a column reaches the right edge. The counted steps of the older
+// design would have painted the same screens several times and, on tall pages, stopped short.
+class tst_PageRenderer : public QObject {
+    Q_OBJECT
+
+private slots:
+    void renderings_data();
+    void renderings();
+    void pastesLandAtScrollOffsets();
+    void otherScrollBarWidth();
+    void failuresEndTheCapture_data();
+    void failuresEndTheCapture();
+    void unusableSizes_data();
+    void unusableSizes();
+    void pictureLimit();
+};
+
+namespace {
+
+// Beyond the page's content (a page smaller than the view) the engine shows white.
+QString FirstWrongPixel(const QImage& picture, const QSize& content) {
+    for (int y = 0; y < picture.height(); ++y) {
+        const uchar* line = picture.constScanLine(y);
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool onPage = x < content.width() && y < content.height();
+            const QRgb want = onPage ? FakeBrowser::PagePixel(x, y) : qRgb(255, 255, 255);
+            if (line[x * 3] != qRed(want) || line[x * 3 + 1] != qGreen(want) ||
+                line[x * 3 + 2] != qBlue(want))
+                return QStringLiteral("pixel (%1, %2)").arg(x).arg(y);
+        }
+    }
+    return QString();
+}
+
+} // namespace
+
+void tst_PageRenderer::renderings_data() {
+    QTest::addColumn<QSize>("view");
+    QTest::addColumn<QSize>("page");
+    QTest::addColumn<int>("renderings");
+
+    // fits: the counted steps made 8 renderings of one screen
+    QTest::newRow("fits exactly") << QSize(1024, 768) << QSize(1024, 768) << 1;
+    QTest::newRow("shorter than the view") << QSize(1024, 768) << QSize(640, 300) << 1;
+    // 1009 wide: one column; the counted second pass repeated every screen (18 in all)
+    QTest::newRow("one column, 5000 high") << QSize(1024, 768) << QSize(1009, 5000) << 7;
+    QTest::newRow("reaches the bottom exactly") << QSize(1024, 768) << QSize(1009, 2226) << 3;
+    QTest::newRow("one row more") << QSize(1024, 768) << QSize(1009, 2227) << 4;
+    // both scroll bars: client 1009 x 753, 4 columns x 3 screens
+    QTest::newRow("wide 3000") << QSize(1024, 768) << QSize(3000, 2000) << 12;
+    QTest::newRow("wide, no vertical bar") << QSize(1024, 768) << QSize(2000, 700) << 2;
+    // the counted first pass (82 screens) ended 183 rows above the bottom
+    QTest::newRow("tall 60000") << QSize(1024, 768) << QSize(1009, 60000) << 83;
+    QTest::newRow("tall 100000") << QSize(1024, 768) << QSize(1009, 100000) << 138;
+    QTest::newRow("1280 x 1024, 30000") << QSize(1280, 1024) << QSize(1265, 30000) << 31;
+    QTest::newRow("800 x 600, 40000") << QSize(800, 600) << QSize(785, 40000) << 72;
+}
+
+void tst_PageRenderer::renderings() {
+    QFETCH(QSize, view);
+    QFETCH(QSize, page);
+    QFETCH(int, renderings);
+    FakeBrowser browser;
+    browser.SetViewSize(view);
+    browser.SetPageSize(page);
+    PageRenderer renderer(browser);
+    const QImage picture = renderer.Render();
+    QCOMPARE(picture.format(), QImage::Format_RGB888);
+    QCOMPARE(picture.size(), browser.Metrics().Page);
+    QCOMPARE(renderer.Renderings(), renderings);
+    QCOMPARE(browser.Renderings(), renderings);
+    const QList<QPoint> painted = browser.PaintedPositions();
+    QCOMPARE(QSet<QPoint>(painted.begin(), painted.end()).size(), painted.size());
+    QCOMPARE(FirstWrongPixel(picture, page), QString());
+}
+
+void tst_PageRenderer::pastesLandAtScrollOffsets() {
+    FakeBrowser browser;
+    browser.SetPageSize(QSize(3000, 2000)); // client 1009 x 753: stops at x 1991, y 1247
+    PageRenderer renderer(browser);
+    const QImage picture = renderer.Render();
+    const QList<QPoint> expected{{0, 0},       {0, 729},    {0, 1247},   {985, 0},
+                                 {985, 729},   {985, 1247}, {1970, 0},   {1970, 729},
+                                 {1970, 1247}, {1991, 0},   {1991, 729}, {1991, 1247}};
+    QCOMPARE(browser.PaintedPositions(), expected);
+    QCOMPARE(FirstWrongPixel(picture, browser.PageSize()), QString());
+}
+
+void tst_PageRenderer::otherScrollBarWidth() {
+    FakeBrowser browser;
+    browser.SetScrollBarWidth(17);
+    browser.SetViewSize(QSize(800, 600)); // client 783 x 583, steps 759 x 559
+    browser.SetPageSize(QSize(1600, 1800));
+    PageRenderer renderer(browser);
+    const QImage picture = renderer.Render();
+    QCOMPARE(renderer.Renderings(), 3 * 4);
+    QCOMPARE(browser.PaintedPositions().at(1), QPoint(0, 559));
+    QCOMPARE(browser.PaintedPositions().last(), QPoint(817, 1217));
+    QCOMPARE(FirstWrongPixel(picture, browser.PageSize()), QString());
+}
+
+void tst_PageRenderer::failuresEndTheCapture_data() {
+    QTest::addColumn<int>("call");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("renderings");
+
+    QTest::newRow("metrics") << int(FakeBrowser::Call::Metrics) << 1 << 0;
+    QTest::newRow("first scroll") << int(FakeBrowser::Call::Scroll) << 1 << 0;
+    QTest::newRow("a later scroll") << int(FakeBrowser::Call::Scroll) << 4 << 3;
+    QTest::newRow("first paint") << int(FakeBrowser::Call::Paint) << 1 << 0;
+    QTest::newRow("a later paint") << int(FakeBrowser::Call::Paint) << 5 << 4;
+}
+
+void tst_PageRenderer::failuresEndTheCapture() {
+    QFETCH(int, call);
+    QFETCH(int, number);
+    QFETCH(int, renderings);
+    FakeBrowser browser;
+    browser.SetPageSize(QSize(1009, 10000));
+    browser.FailOn(FakeBrowser::Call(call), number, QStringLiteral("engine gone"));
+    PageRenderer renderer(browser);
+    try {
+        renderer.Render();
+        QFAIL("the capture went on after the failure");
+    } catch (const VistrelError& error) {
+        QCOMPARE(error.message(), QStringLiteral("engine gone"));
+    }
+    QCOMPARE(browser.Renderings(), renderings);
+}
+
+void tst_PageRenderer::unusableSizes_data() {
+    QTest::addColumn<QSize>("view");
+    QTest::addColumn<QSize>("page");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("view too small")
+        << QSize(39, 300) << QSize(24, 300)
+        << QStringLiteral("The browser view (39 x 300) is too small to capture");
+    QTest::newRow("no view") << QSize(0, 0) << QSize(0, 0)
+                             << QStringLiteral("The browser view (0 x 0) is too small to capture");
+}
+
+void tst_PageRenderer::unusableSizes() {
+    QFETCH(QSize, view);
+    QFETCH(QSize, page);
+    QFETCH(QString, message);
+    FakeBrowser browser;
+    browser.SetViewSize(view);
+    browser.SetPageSize(page);
+    PageRenderer renderer(browser);
+    try {
+        renderer.Render();
+        QFAIL("an unusable view was captured");
+    } catch (const VistrelError& error) {
+        QCOMPARE(error.message(), message);
+    }
+    QCOMPARE(browser.Renderings(), 0);
+}
+
+void tst_PageRenderer::pictureLimit() {
+    QVERIFY(PageRenderer::FitsInPicture(QSize(1024, 100000)));
+    QVERIFY(PageRenderer::FitsInPicture(QSize(65536, 21845))); // 4,294,901,760 bytes
+    QVERIFY(!PageRenderer::FitsInPicture(QSize(65536, 21846)));
+    QVERIFY(!PageRenderer::FitsInPicture(QSize(1024, 0)));
+    FakeBrowser browser;
+    browser.SetPageSize(QSize(100000, 100000));
+    PageRenderer renderer(browser);
+    QVERIFY_THROWS_EXCEPTION(VistrelError, renderer.Render());
+    QCOMPARE(browser.Renderings(), 0);
+}
+
+QTEST_GUILESS_MAIN(tst_PageRenderer)
+#include "tst_pagerenderer.moc"
