@@ -66,8 +66,10 @@ bool TFlatSpinEditInteger::refuseTyping(const QString& typed) const {
 }
 
 void TFlatSpinEditInteger::keyPressEvent(QKeyEvent* event) {
-    // Keys without text (arrows, Home, End) are editing and stepping, never refused.
-    if (!event->text().isEmpty() && refuseTyping(event->text())) {
+    // Keys without text (arrows, Home, End) and Ctrl shortcuts (copy, paste) are not typing.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool shortcut = (event->modifiers() & Qt::ControlModifier) && !enter;
+    if (enter || (!shortcut && !event->text().isEmpty() && refuseTyping(event->text()))) {
         QApplication::beep();
         event->accept();
         return;

@@ -1,5 +1,6 @@
 #include "controls/TFlatSpinEditInteger.h"
 
+#include <QClipboard>
 #include <QLineEdit>
 #include <QStyleOptionSpinBox>
 #include <QVBoxLayout>
@@ -214,6 +215,7 @@ private slots:
         QSignalSpy finished(form.spin, &QAbstractSpinBox::editingFinished);
         QTest::keyClick(form.spin, Qt::Key_Return);
         QTest::keyClick(form.spin, Qt::Key_Enter);
+        QTest::keyClick(form.spin, Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(form.spin->text(), QString("500"));
         QCOMPARE(finished.count(), 0);
     }
@@ -225,6 +227,16 @@ private slots:
         form.spin->lineEdit()->end(false);
         QTest::keyClick(form.spin, Qt::Key_Backspace);
         QCOMPARE(form.spin->text(), QString("12"));
+    }
+
+    void pastedTextIsTakenRaw() {
+        Form form(1, 1024);
+        form.spin->setText("");
+        QVERIFY(form.showAndFocus());
+        QGuiApplication::clipboard()->setText("12a");
+        QTest::keyClick(form.spin, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(form.spin->text(), QString("12a"));
+        QCOMPARE(form.spin->Value(), 1);
     }
 
     void disabledRefusesInput() {
