@@ -1,0 +1,114 @@
+#include "support/ProgramRunner.h"
+
+#include "support/ProcessTree.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+QProcessEnvironment RunEnvironment(const ProgramRunOptions& options,
+                                   const ProgramSandbox& sandbox) {
+    QProcessEnvironment environment = sandbox.environment();
+    if (!options.display) {
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    }
+    for (const QString& name : options.removeVariables) {
+        environment.remove(name);
+    }
+    for (const auto& [name, value] : options.setVariables) {
+        environment.insert(name, value);
+    }
+    return environment;
+}
+
+// True when the process ended within the limit.
+bool WaitWithinLimit(QProcess& process, int timeLimitMs) {
+    QEventLoop loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    bool ended = false;
+    QObject::connect(&process, &QProcess::finished, &loop, [&] {
+        ended = true;
+        loop.quit();
+    });
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    limit.start(timeLimitMs);
+    if (process.state() != QProcess::NotRunning) {
+        loop.exec();
+    }
+    return ended || process.state() == QProcess::NotRunning;
+}
+
+QStringList CollectLeftovers(pid_t leader, int graceMs) {
+    const QDeadlineTimer grace(graceMs);
+    QList<ProcessEntry> left = ProcessesLedBy(leader);
+    while (!left.isEmpty() && !grace.hasExpired()) {
+        QTest::qWait(50);
+        left = ProcessesLedBy(leader);
+    }
+    KillProcesses(left);
+    QStringList named;
+    for (const ProcessEntry& process : left) {
+        named << QStringLiteral("%1 %2").arg(process.pid).arg(process.name);
+    }
+    return named;
+}
+
+} // namespace
+
+QString BuiltProgramPath() {
+    return qEnvironmentVariable("VISTREL_BINARY_DIR") + QStringLiteral("/vistrel-pro");
+}
+
+ProgramResult RunProgram(const ProgramRunOptions& options, const ProgramSandbox& sandbox) {
+    ProgramResult result;
+    QProcess process;
+    process.setProgram(options.program.isEmpty() ? BuiltProgramPath() : options.program);
+    process.setArguments(options.arguments);
+    process.setWorkingDirectory(options.workingDirectory.isEmpty() ? sandbox.path()
+                                                                   : options.workingDirectory);
+    process.setProcessEnvironment(RunEnvironment(options, sandbox));
+    process.setStandardInputFile(QProcess::nullDevice());
+    // A session of its own: whatever it starts can be found and killed by the session id.
+    process.setChildProcessModifier([] { ::setsid(); });
+    QElapsedTimer clock;
+    clock.start();
+    process.start();
+    if (!process.waitForStarted()) {
+        result.startError = process.errorString();
+        return result;
+    }
+    result.started = true;
+    const pid_t leader = pid_t(process.processId());
+    if (!WaitWithinLimit(process, options.timeLimitMs)) {
+        result.timedOut = true;
+        ::kill(-leader, SIGKILL);
+        process.waitForFinished(10000);
+    }
+    result.elapsedMs = clock.elapsed();
+    result.crashed = !result.timedOut && process.exitStatus() == QProcess::CrashExit;
+    result.exitCode = process.exitCode();
+    result.standardOutput = process.readAllStandardOutput();
+    result.standardError = process.readAllStandardError();
+    result.leftovers = CollectLeftovers(leader, result.timedOut ? 1000 : options.leftoverGraceMs);
+    return result;
+}
+
+ProgramResult RunProgram(const ProgramRunOptions& options) {
+    const ProgramSandbox sandbox;
+    if (!sandbox.isValid()) {
+        ProgramResult result;
+        result.startError = QStringLiteral("cannot make a temporary folder");
+        return result;
+    }
+    return RunProgram(options, sandbox);
+}
