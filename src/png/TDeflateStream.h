@@ -1,5 +1,7 @@
 #pragma once
 
+#include "png/pngimage.h"
+
 #include <QtGlobal>
 #include <zlib.h>
 
@@ -22,7 +24,7 @@ public:
     template <class Output>
     void Deflate(const uchar* input, qsizetype size, int flush, Output& out);
 
-    static constexpr int Level = 7;
+    static constexpr int Level = TPNGObject::CompressionLevel;
     static constexpr int WindowBits = 15;
     static constexpr int MemLevel = 8;
     // The two bytes zlib itself starts a stream with at these settings.
@@ -40,8 +42,8 @@ void TDeflateStream::Deflate(const uchar* input, qsizetype size, int flush, Outp
     FStream.avail_in = uInt(size);
     int result = Z_OK;
     do {
+        FStream.next_out = out.Space(); // may make room, so before SpaceLeft()
         const qsizetype space = out.SpaceLeft();
-        FStream.next_out = out.Space();
         FStream.avail_out = uInt(space);
         result = deflate(&FStream, flush);
         Check(result);

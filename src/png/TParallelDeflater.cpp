@@ -7,7 +7,9 @@
 #include <QFuture>
 #include <QThreadPool>
 #include <QtConcurrent>
+#include <cstring>
 #include <deque>
+#include <vector>
 
 namespace {
 
@@ -16,21 +18,28 @@ constexpr qsizetype DictionaryBytes = qsizetype(1) << TDeflateStream::WindowBits
 constexpr qsizetype BatchBytes = 256 * 1024;
 
 // Output of one range: grows when deflate needs more room than was first reserved.
-class TRangeOutput {
+template <class Result> class TRangeOutput {
 public:
-    TRangeOutput(std::vector<uchar>& bytes, qsizetype& size) : FBytes(bytes), FSize(size) {}
+    explicit TRangeOutput(Result& result) : FResult(result) {}
     uchar* Space() {
-        if (FSize == qsizetype(FBytes.size())) {
-            FBytes.resize(FBytes.size() * 2 + 64);
+        if (FResult.FSize == FResult.FCapacity) {
+            Grow();
         }
-        return FBytes.data() + FSize;
+        return FResult.FCompressed.get() + FResult.FSize;
     }
-    qsizetype SpaceLeft() const { return qsizetype(FBytes.size()) - FSize; }
-    void Commit(qsizetype count) { FSize += count; }
+    qsizetype SpaceLeft() const { return FResult.FCapacity - FResult.FSize; }
+    void Commit(qsizetype count) { FResult.FSize += count; }
 
 private:
-    std::vector<uchar>& FBytes;
-    qsizetype& FSize;
+    void Grow() {
+        const qsizetype capacity = FResult.FCapacity * 2 + 4096;
+        std::unique_ptr<uchar[]> larger(new uchar[size_t(capacity)]);
+        std::memcpy(larger.get(), FResult.FCompressed.get(), size_t(FResult.FSize));
+        FResult.FCompressed = std::move(larger);
+        FResult.FCapacity = capacity;
+    }
+
+    Result& FResult;
 };
 
 // Waits for every queued range before the picture or the pool may go away (also on a throw).
@@ -88,7 +97,7 @@ void TParallelDeflater::WriteRange(TIdatSink& sink, TRangeResult& range, quint32
     if (range.FError) {
         std::rethrow_exception(range.FError);
     }
-    sink.Append(range.FCompressed.data(), range.FSize);
+    sink.Append(range.FCompressed.get(), range.FSize);
     adler = quint32(adler32_combine(adler, range.FAdler, z_off_t(range.FInputSize)));
 }
 
@@ -102,6 +111,19 @@ TParallelDeflater::TRangeResult TParallelDeflater::TryCompress(int first, int la
     }
 }
 
+// Gives zlib the bytes just before the range, exactly as the previous range fed them to it.
+void TParallelDeflater::PrimeDictionary(TDeflateStream& stream, int first, uchar* scratch) const {
+    if (first == 0) {
+        return;
+    }
+    const int rows =
+        int(qMin<qsizetype>(first, (DictionaryBytes + FFilteredRowBytes - 1) / FFilteredRowBytes));
+    SubFilter::FilterRows(FImage, first - rows, first, scratch);
+    const qsizetype filtered = rows * FFilteredRowBytes;
+    const qsizetype used = qMin(filtered, DictionaryBytes);
+    stream.SetDictionary(scratch + filtered - used, used);
+}
+
 TParallelDeflater::TRangeResult TParallelDeflater::Compress(int first, int last) const {
     TDeflateStream stream(TDeflateStream::RawFraming);
     const int rowsPerBatch = int(qMax<qsizetype>(1, BatchBytes / FFilteredRowBytes));
@@ -109,22 +131,16 @@ TParallelDeflater::TRangeResult TParallelDeflater::Compress(int first, int last)
         size_t(qMax<qsizetype>(rowsPerBatch, DictionaryBytes / FFilteredRowBytes + 1) *
                FFilteredRowBytes));
 
-    if (first > 0) {
-        // The bytes just before this range, exactly as the previous range fed them to zlib.
-        const int dictionaryRows = int(
-            qMin<qsizetype>(first, (DictionaryBytes + FFilteredRowBytes - 1) / FFilteredRowBytes));
-        SubFilter::FilterRows(FImage, first - dictionaryRows, first, batch.data());
-        const qsizetype filtered = dictionaryRows * FFilteredRowBytes;
-        const qsizetype used = qMin(filtered, DictionaryBytes);
-        stream.SetDictionary(batch.data() + filtered - used, used);
-    }
+    PrimeDictionary(stream, first, batch.data());
 
     TRangeResult result;
     const qsizetype input = qsizetype(last - first) * FFilteredRowBytes;
-    result.FCompressed.resize(size_t(input + input / 1000 + 64));
+    // Room for well-compressed ranges without growing; noise grows it once or twice.
+    result.FCapacity = input / 2 + 4096;
+    result.FCompressed.reset(new uchar[size_t(result.FCapacity)]);
     result.FInputSize = input;
     result.FAdler = quint32(adler32(0L, Z_NULL, 0));
-    TRangeOutput out(result.FCompressed, result.FSize);
+    TRangeOutput<TRangeResult> out(result);
     const int flushAtEnd = last == FImage.height() ? Z_FINISH : Z_SYNC_FLUSH;
     for (int row = first; row < last; row += rowsPerBatch) {
         const int end = qMin(last, row + rowsPerBatch);

@@ -2,8 +2,9 @@
 
 #include <QImage>
 #include <exception>
-#include <vector>
+#include <memory>
 
+class TDeflateStream;
 class TIdatSink;
 
 // Compresses row ranges on several threads into ONE zlib stream. Each range is deflated as raw
@@ -20,7 +21,8 @@ public:
 
 private:
     struct TRangeResult {
-        std::vector<uchar> FCompressed;
+        std::unique_ptr<uchar[]> FCompressed;
+        qsizetype FCapacity = 0;
         qsizetype FSize = 0;
         quint32 FAdler = 0;
         qsizetype FInputSize = 0;
@@ -29,6 +31,7 @@ private:
 
     TRangeResult Compress(int first, int last) const;
     TRangeResult TryCompress(int first, int last) const;
+    void PrimeDictionary(TDeflateStream& stream, int first, uchar* scratch) const;
     void WriteRange(TIdatSink& sink, TRangeResult& range, quint32& adler) const;
 
     const QImage& FImage;
