@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// The program's saved settings: one key, fourteen 32-bit values, loaded and saved in this
+// order (a failed load stops at the first value it cannot read, so the order matters).
+namespace SettingsValues {
+
+inline constexpr const char* RootName = "HKEY_LOCAL_MACHINE";
+inline constexpr const char* KeyPath = "\\Software\\Dorwen Software\\Vistrel Pro";
+
+enum Index {
+    SR,
+    JpgCompression,
+    ThumbSize,
+    ThumbWidth,
+    ThumbHeight,
+    ThumbPercent,
+    ThumbBorder,
+    ThumbColor,
+    ThumbSmooth,
+    ShowIE,
+    PicSize,
+    PicThumbSize,
+    PicSizeInteger,
+    PicSizeThumbInteger,
+    Count
+};
+
+inline constexpr std::array<const char*, Count> Names = {"SR",
+                                                         "JPG Compression",
+                                                         "Thumb_Size",
+                                                         "Thumb_Width",
+                                                         "Thumb_Height",
+                                                         "Thumb_Percent",
+                                                         "Thumb_Border",
+                                                         "Thumb_Color",
+                                                         "Thumb_Smooth",
+                                                         "ShowIE",
+                                                         "PicSize",
+                                                         "PicThumbSize",
+                                                         "PicSizeInteger",
+                                                         "PicSize_Thumb_Integer"};
+
+} // namespace SettingsValues
+
+inline QString SettingsKeyPath() {
+    return QString::fromLatin1(SettingsValues::KeyPath);
+}
