@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QString>
+
+// Every file and folder below a root, with file contents, to prove that something changed
+// exactly what it should.
+inline QMap<QString, QByteArray> FolderSnapshot(const QString& root) {
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        const QString name = path.mid(root.size());
+        if (it.fileInfo().isDir()) {
+            entries[name + QLatin1Char('/')] = {};
+        } else if (file.open(QIODevice::ReadOnly)) {
+            entries[name] = file.readAll();
+        }
+    }
+    return entries;
+}
+
+inline bool WriteTextFile(const QString& path, const QByteArray& text, bool executable = false) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size()) {
+        return false;
+    }
+    return !executable || file.setPermissions(file.permissions() | QFileDevice::ExeOwner |
+                                              QFileDevice::ExeGroup | QFileDevice::ExeOther);
+}
