@@ -1,6 +1,7 @@
 #include "output/BmpFile.h"
 
 #include "common/VistrelError.h"
+#include "output/TargetFile.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -21,18 +22,6 @@ constexpr qint64 HeaderReadSize = FileHeaderSize + 124 + 12;
 // Rows are moved in batches of about this many bytes: big enough for few calls, small
 // enough that a long page does not need a second copy of itself.
 constexpr qint64 BatchBytes = 1 << 20;
-
-// A file device may take only part of a write without reporting anything (a full disk, a size
-// limit); only the next write tells why, so go on until all is written or one fails.
-void WriteAll(QIODevice& device, const char* data, qint64 size) {
-    while (size > 0) {
-        const qint64 written = device.write(data, size);
-        if (written <= 0)
-            throw VistrelError(device.errorString());
-        data += written;
-        size -= written;
-    }
-}
 
 qint64 BmpStride(qint64 width, int bitsPerPixel) {
     return (width * bitsPerPixel + 31) / 32 * 4;

@@ -49,3 +49,14 @@ void WriteFileAtomically(const QString& target, const std::function<void(QIODevi
     if (!file.commit())
         throw CannotWrite(target, file.errorString());
 }
+
+void WriteAll(QIODevice& device, const char* data, qint64 size) {
+    while (size > 0) {
+        const qint64 written = device.write(data, size);
+        if (written <= 0) {
+            throw VistrelError(device.errorString());
+        }
+        data += written;
+        size -= written;
+    }
+}
