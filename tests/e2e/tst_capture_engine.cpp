@@ -1,0 +1,159 @@
+#include "PixelPage.h"
+#include "capture/EngineSetup.h"
+#include "capture/PageRenderer.h"
+#include "capture/WebEngineBrowser.h"
+#include "common/VistrelError.h"
+
+#include <QApplication>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The page renderer over the real engine: pictures must be the pages, pixel for pixel.
+class tst_CaptureEngine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void stitching_data();
+    void stitching();
+    void resizedBeforeCapture();
+    void hungPageTimesOut();
+    void refusedConnectionIsAFailure();
+
+private:
+    bool Load(const QString& address);
+
+    QTemporaryDir FFolder;
+    QWidget* FHost = nullptr;
+    WebEngineBrowser* FBrowser = nullptr;
+};
+
+bool tst_CaptureEngine::Load(const QString& address) {
+    QSignalSpy done(FBrowser, &Browser::DocumentComplete);
+    FBrowser->Navigate(address);
+    return done.wait(30000);
+}
+
+void tst_CaptureEngine::initTestCase() {
+    QVERIFY(FFolder.isValid());
+    FHost = new QWidget;
+    FHost->setAttribute(Qt::WA_DontShowOnScreen);
+    FHost->resize(1400, 1100);
+    FBrowser = new WebEngineBrowser(FHost);
+    FBrowser->View()->setParent(FHost);
+    FHost->show();
+}
+
+void tst_CaptureEngine::cleanupTestCase() {
+    delete FHost;
+}
+
+void tst_CaptureEngine::stitching_data() {
+    QTest::addColumn<QSize>("view");
+    QTest::addColumn<QSize>("page");
+    QTest::addColumn<bool>("quirks");
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<QSize>("picture");
+
+    const QRect none;
+    QTest::newRow("short, 1280 x 1024")
+        << QSize(1280, 1024) << QSize(900, 500) << false << none << QSize(1280, 1024);
+    QTest::newRow("tall, 1280 x 1024")
+        << QSize(1280, 1024) << QSize(1265, 31000) << false << none << QSize(1265, 31000);
+    QTest::newRow("tall, 1024 x 768")
+        << QSize(1024, 768) << QSize(1009, 30500) << false << none << QSize(1009, 30500);
+    QTest::newRow("tall, 800 x 600")
+        << QSize(800, 600) << QSize(785, 30000) << false << none << QSize(785, 30000);
+    QTest::newRow("wide, 1024 x 768")
+        << QSize(1024, 768) << QSize(3000, 4000) << false << none << QSize(3000, 4000);
+    QTest::newRow("wide and short, 800 x 600")
+        << QSize(800, 600) << QSize(3000, 400) << false << none << QSize(3000, 585);
+    QTest::newRow("quirks, 1024 x 768")
+        << QSize(1024, 768) << QSize(1009, 9000) << true << none << QSize(1009, 9000);
+    QTest::newRow("frame, 800 x 600") << QSize(800, 600) << QSize(785, 3000) << false
+                                      << QRect(120, 500, 400, 700) << QSize(785, 3000);
+    QTest::newRow("frame, quirks, 1024 x 768") << QSize(1024, 768) << QSize(1009, 2000) << true
+                                               << QRect(600, 700, 409, 300) << QSize(1009, 2000);
+}
+
+void tst_CaptureEngine::stitching() {
+    QFETCH(QSize, view);
+    QFETCH(QSize, page);
+    QFETCH(bool, quirks);
+    QFETCH(QRect, frame);
+    QFETCH(QSize, picture);
+    const PixelPage pixels{page, quirks, frame};
+    // a page of its own each time: loading the same address again would restore its scroll
+    static int pages = 0;
+    const QString path = pixels.WriteTo(FFolder.path(), QStringLiteral("page%1.html").arg(++pages));
+    FBrowser->SetViewSize(view);
+    QVERIFY(Load(QUrl::fromLocalFile(path).toString()));
+    const int repeat = qEnvironmentVariableIntValue("VISTREL_STITCH_REPEAT");
+    for (int round = 0; round < qMax(1, repeat); ++round) {
+        PageRenderer renderer(*FBrowser);
+        QElapsedTimer clock;
+        clock.start();
+        const QImage result = renderer.Render();
+        qInfo("%d renderings, %.1f ms each", renderer.Renderings(),
+              double(clock.elapsed()) / renderer.Renderings());
+        if (qEnvironmentVariableIsSet("VISTREL_KEEP_PICTURE"))
+            result.save(QStringLiteral("/tmp/capture-exp/%1.png")
+                            .arg(QTest::currentDataTag())
+                            .replace(' ', '_'));
+        QCOMPARE(pixels.Compare(result, picture), QString());
+    }
+}
+
+// The capture button lays the page out again at the chosen size just before capturing.
+void tst_CaptureEngine::resizedBeforeCapture() {
+    const PixelPage pixels{QSize(1009, 5000), false, QRect()};
+    const QString path = pixels.WriteTo(FFolder.path(), QStringLiteral("resized.html"));
+    FBrowser->SetViewSize(QSize(780, 457));
+    QVERIFY(Load(QUrl::fromLocalFile(path).toString()));
+    FBrowser->SetViewSize(QSize(1024, 768));
+    PageRenderer renderer(*FBrowser);
+    QCOMPARE(pixels.Compare(renderer.Render(), QSize(1009, 5000)), QString());
+}
+
+void tst_CaptureEngine::hungPageTimesOut() {
+    QFile file(FFolder.filePath(QStringLiteral("hung.html")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<!DOCTYPE html><body style='height: 5000px'>"
+               "<script>onload = () => setTimeout(() => { for (;;) {} }, 50);</script>");
+    file.close();
+    QVERIFY(Load(QUrl::fromLocalFile(file.fileName()).toString()));
+    QTest::qWait(200);
+    FBrowser->SetTimeLimit(1500);
+    PageRenderer renderer(*FBrowser);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY_THROWS_EXCEPTION(VistrelError, renderer.Render());
+    QVERIFY(clock.elapsed() < 10000);
+    FBrowser->SetTimeLimit(15000);
+    FBrowser->Stop();
+}
+
+void tst_CaptureEngine::refusedConnectionIsAFailure() {
+    QTcpServer closed; // a port that surely refuses: bound a moment ago, closed again
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    QSignalSpy failed(FBrowser, &Browser::LoadFailed);
+    QSignalSpy complete(FBrowser, &Browser::DocumentComplete);
+    FBrowser->Navigate(QStringLiteral("http://127.0.0.1:%1/").arg(port));
+    QVERIFY(failed.wait(30000));
+    QVERIFY(!failed.first().first().toString().isEmpty());
+    QTest::qWait(300);
+    QCOMPARE(complete.size(), 0);
+}
+
+int main(int argc, char** argv) {
+    PrepareBrowserEngine();
+    QApplication app(argc, argv);
+    tst_CaptureEngine test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_capture_engine.moc"
