@@ -38,6 +38,9 @@ public:
     virtual QImage PaintView() = 0;
     virtual int ScrollBarWidth() const = 0;
 
+    // Quiet while nobody watches: the page may then open no dialog at all.
+    virtual void SetQuiet(bool quiet) = 0;
+
     // The widget that shows the page, or none for an engine that draws nowhere.
     virtual QWidget* Widget() const { return nullptr; }
 

@@ -49,6 +49,8 @@ public:
     QPoint ScrollTo(const QPoint& position) override;
     QImage PaintView() override;
     int ScrollBarWidth() const override { return FScrollBarWidth; }
+    void SetQuiet(bool quiet) override { FQuiet = quiet; }
+    bool Quiet() const { return FQuiet; }
 
 private:
     QSize ClientSize() const;
@@ -59,6 +61,7 @@ private:
     QSize FViewSize{1024, 768};
     int FScrollBarWidth = 15;
     bool FHasDocument = true;
+    bool FQuiet = true;
     QPoint FScroll;
     QString FLocation = QStringLiteral("about:blank");
     QList<QPoint> FPainted;

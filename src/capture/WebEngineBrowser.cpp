@@ -159,6 +159,8 @@ bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {
         ++FPaints;
         FPaintedSinceFrame = true;
         CheckFrame();
+    } else if (watched == FView && event->type() == QEvent::Show) {
+        FNeedFreshFrame = true; // shown again, perhaps in another window
     } else if (watched == FView && event->type() == QEvent::ChildAdded) {
         QTimer::singleShot(0, this, &WebEngineBrowser::WatchRenderWidget);
     }

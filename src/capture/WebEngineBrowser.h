@@ -23,8 +23,7 @@ public:
 
     QWebEngineView* View() const { return FView; }
     QWidget* Widget() const override;
-    // Quiet while the capture runs out of sight: nothing may open a dialog then.
-    void SetQuiet(bool quiet);
+    void SetQuiet(bool quiet) override;
     void SetTimeLimit(int milliseconds) { FTimeLimitMs = milliseconds; }
 
     void Navigate(const QString& address) override;

@@ -98,10 +98,6 @@ void tst_CaptureEngine::stitching() {
         const QImage result = renderer.Render();
         qInfo("%d renderings, %.1f ms each", renderer.Renderings(),
               double(clock.elapsed()) / renderer.Renderings());
-        if (qEnvironmentVariableIsSet("VISTREL_KEEP_PICTURE"))
-            result.save(QStringLiteral("/tmp/capture-exp/%1.png")
-                            .arg(QTest::currentDataTag())
-                            .replace(' ', '_'));
         QCOMPARE(pixels.Compare(result, picture), QString());
     }
 }

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+
+class QLabel;
+class QScrollArea;
+class QStatusBar;
+class TImage;
+
+// The picture viewer: a maximised window that shows a picture at full size, centred when it
+// is smaller than the window, scrollable when larger, with its size in the status bar.
+class TViewForm : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TViewForm(QWidget* parent = nullptr);
+    ~TViewForm() override;
+
+    QStatusBar* StatusBar1 = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    TImage* Image1 = nullptr;
+
+    // The viewer keeps its own copy.
+    void SetPicture(const QImage& picture);
+    int ShowModal();
+    QString PanelText(int panel) const;
+
+    void FormShow();
+    void FormClose();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void done(int result) override;
+
+private:
+    void PlaceImage();
+
+    QWidget* FContents = nullptr;
+    QLabel* FPanels[2] = {nullptr, nullptr};
+};
+
+extern TViewForm* ViewForm;

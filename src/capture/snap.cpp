@@ -1,0 +1,343 @@
+#include "capture/snap.h"
+
+#include "app/ClickableImage.h"
+#include "app/ExitCodes.h"
+#include "app/FormBuilder.h"
+#include "app/Main.h"
+#include "capture/Browser.h"
+#include "capture/PageRenderer.h"
+#include "capture/WebEngineBrowser.h"
+#include "common/VistrelError.h"
+#include "controls/TFlatSpinEditInteger.h"
+#include "controls/TJvXPButton.h"
+#include "controls/TJvXPProgressBar.h"
+#include "output/ThumbnailScaler.h"
+#include "output/WorkingPicture.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QShowEvent>
+
+TSnapForm* SnapForm = nullptr;
+
+namespace {
+
+const QSize BrowsingSize(780, 457);
+constexpr int BannerHeight = 42;
+constexpr int BottomBarHeight = 21;
+
+QString BlankPage() {
+    return QStringLiteral("about:blank");
+}
+
+} // namespace
+
+TSnapForm::TSnapForm(Browser* browser, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    SnapForm = this;
+    setObjectName(QStringLiteral("SnapForm"));
+    setWindowTitle(QStringLiteral("Vistrel Pro"));
+    QFont small = font();
+    small.setPixelSize(12);
+    setFont(small);
+    if (!browser)
+        browser = new WebEngineBrowser(this);
+    else if (!browser->parent())
+        browser->setParent(this);
+    WebBrowser_Snap = browser;
+    CreateComponents();
+    ConnectBrowser();
+    SetBrowserSize(BrowsingSize);
+}
+
+TSnapForm::~TSnapForm() {
+    delete FCaptureHost;
+    if (SnapForm == this)
+        SnapForm = nullptr;
+}
+
+void TSnapForm::CreateComponents() {
+    Image1 = PlacePicture(this, "Image1", QStringLiteral(":/artwork/snap_banner.png"), 0, 0);
+    Image1->setGeometry(0, 0, 780, BannerHeight);
+    Edit1 = Place<QLineEdit>(this, "Edit1", QRect(80, 12, 413, 14));
+    Edit1->setFrame(false);
+    Edit1->setText(BlankPage());
+    JvXPButton1 =
+        PlaceButton(this, "JvXPButton1", QStringLiteral("停止(&T)"), QRect(504, 9, 60, 20));
+    JvXPButton2 =
+        PlaceButton(this, "JvXPButton2", QStringLiteral("刷新(&R)"), QRect(570, 9, 60, 20));
+    JvXPButton3 =
+        PlaceButton(this, "JvXPButton3", QStringLiteral("捕捉此页"), QRect(655, 5, 120, 26));
+    QFont bold = JvXPButton3->font();
+    bold.setBold(true);
+    JvXPButton3->setFont(bold);
+    QPalette text = JvXPButton3->palette();
+    text.setColor(QPalette::ButtonText, QColor(83, 83, 83));
+    JvXPButton3->setPalette(text);
+    FBrowserWidget = WebBrowser_Snap->Widget();
+    if (!FBrowserWidget)
+        FBrowserWidget = new QWidget; // an engine without a view still takes the place
+    FBrowserWidget->setParent(this);
+    FBrowserWidget->setObjectName(QStringLiteral("WebBrowser_Snap"));
+    Image2 = PlacePicture(this, "Image2", QStringLiteral(":/artwork/snap_bottom.png"), 0, 498);
+    Label1 = PlaceLabel(this, "Label1", QString(), 24, 504, 753, 13);
+    JvXPProgressBar1 = Place<TJvXPProgressBar>(this, "JvXPProgressBar1", QRect(600, 503, 175, 14));
+    JvXPProgressBar1->setSmooth(true);
+    connect(Edit1, &QLineEdit::returnPressed, this, &TSnapForm::Edit1KeyPress);
+    connect(JvXPButton1, &QPushButton::clicked, this, &TSnapForm::JvXPButton1Click);
+    connect(JvXPButton2, &QPushButton::clicked, this, &TSnapForm::JvXPButton2Click);
+    connect(JvXPButton3, &QPushButton::clicked, this, &TSnapForm::JvXPButton3Click);
+}
+
+void TSnapForm::ConnectBrowser() {
+    Browser* browser = WebBrowser_Snap;
+    connect(browser, &Browser::DocumentComplete, this, &TSnapForm::WebBrowser_SnapDocumentComplete);
+    connect(browser, &Browser::LoadFailed, this, &TSnapForm::WebBrowser_SnapLoadFailed);
+    connect(browser, &Browser::ProgressChange, this, &TSnapForm::WebBrowser_SnapProgressChange);
+    connect(browser, &Browser::StatusTextChange, this, &TSnapForm::WebBrowser_SnapStatusTextChange);
+    connect(browser, &Browser::NavigateComplete, this,
+            &TSnapForm::WebBrowser_SnapNavigateComplete2);
+}
+
+QWidget* TSnapForm::BrowserWidget() const {
+    return FBrowserWidget;
+}
+
+// The bottom bar follows the browser, and the window grows to hold a larger browser.
+void TSnapForm::SetBrowserSize(const QSize& size) {
+    WebBrowser_Snap->SetViewSize(size);
+    if (FCaptureHost && BrowserWidget()->parentWidget() == FCaptureHost) {
+        BrowserWidget()->setGeometry(QRect(QPoint(0, 0), size));
+        FCaptureHost->resize(size);
+        return;
+    }
+    BrowserWidget()->setGeometry(QRect(QPoint(0, BannerHeight), size));
+    const int bottom = BannerHeight + size.height() - 1;
+    Image2->move(0, bottom);
+    Label1->move(24, bottom + 6);
+    JvXPProgressBar1->move(600, bottom + 5);
+    setFixedSize(qMax(780, size.width() + 2), BannerHeight + size.height() + BottomBarHeight);
+}
+
+void TSnapForm::ShowHidden() {
+    FHiddenMode = true;
+    WebBrowser_Snap->SetQuiet(true);
+    if (isVisible()) {
+        FormShow();
+        return;
+    }
+    setAttribute(Qt::WA_DontShowOnScreen, true);
+    show();
+}
+
+int TSnapForm::ShowModalCentred() {
+    FHiddenMode = false;
+    WebBrowser_Snap->SetQuiet(false);
+    if (isVisible())
+        hide();
+    setAttribute(Qt::WA_DontShowOnScreen, false);
+    SetBrowserSize(BrowsingSize);
+    int result = QDialog::Rejected;
+    do {
+        FShowAgain = false;
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+        result = exec();
+    } while (FShowAgain);
+    return result;
+}
+
+void TSnapForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TSnapForm::FormShow() {
+    FCaptured = false;
+    FButtonCapture = false;
+}
+
+// Every way of closing (close box, Escape, the capture) passes here once.
+void TSnapForm::closeEvent(QCloseEvent* event) {
+    FClosing = true;
+    FormClose();
+    QDialog::closeEvent(event);
+    FClosing = false;
+}
+
+void TSnapForm::reject() {
+    if (FClosing)
+        QDialog::reject();
+    else
+        close();
+}
+
+void TSnapForm::FormClose() {
+    // after a reported load failure the main window's failure report resets the wizard itself
+    if (!FButtonCapture && !FFailureReported && MainForm)
+        MainForm->JvXPButton21Click();
+}
+
+void TSnapForm::WebBrowser_SnapDocumentComplete() {
+    if (!MainForm || MainForm->FShowIE || FCaptured || FCapturing || !isVisible())
+        return;
+    // the blank page that Start new page loads is nothing to capture
+    if (WebBrowser_Snap->LocationURL() == BlankPage())
+        return;
+    CapturePage();
+}
+
+// A page that could not be loaded is never captured: the user is told, and the wizard goes
+// back to the address page.
+void TSnapForm::WebBrowser_SnapLoadFailed(const QString& reason) {
+    if (FCapturing || !isVisible() || !MainForm)
+        return;
+    const QString message = QStringLiteral("Could not load %1: %2").arg(Edit1->text(), reason);
+    FFailureReported = true;
+    close();
+    FFailureReported = false;
+    MainForm->ReportFailure(ExitCode::LoadFailed, message);
+}
+
+void TSnapForm::WebBrowser_SnapProgressChange(int progress, int maximum) {
+    for (TJvXPProgressBar* bar :
+         {MainForm ? MainForm->JvXPProgressBar1 : nullptr, JvXPProgressBar1}) {
+        if (bar) {
+            bar->setMax(maximum);
+            bar->setPosition(progress);
+        }
+    }
+}
+
+void TSnapForm::WebBrowser_SnapStatusTextChange(const QString& text) {
+    if (MainForm)
+        MainForm->Label1->setText(text);
+    Label1->setText(text);
+}
+
+void TSnapForm::WebBrowser_SnapNavigateComplete2() {
+    Edit1->setText(WebBrowser_Snap->LocationURL());
+}
+
+void TSnapForm::Edit1KeyPress() {
+    WebBrowser_Snap->Navigate(Edit1->text());
+}
+
+void TSnapForm::JvXPButton1Click() {
+    WebBrowser_Snap->Stop();
+}
+
+void TSnapForm::JvXPButton2Click() {
+    try {
+        WebBrowser_Snap->Refresh();
+    } catch (const std::exception&) {
+        // a refresh that fails changes nothing worth telling
+    }
+}
+
+// The view must stay shown to paint, so while this window is out of sight the browser is
+// held by a window that is shown without appearing on screen.
+void TSnapForm::JvXPButton3Click() {
+    WebBrowser_Snap->Stop();
+    MainForm->Label1->setText(QStringLiteral("Working ......"));
+    MoveBrowserToCaptureHost();
+    hide(); // also ends the modal loop once this handler returns
+    QCoreApplication::processEvents();
+    const QSize size = MainForm->ChosenResolution();
+    if (size.isValid())
+        SetBrowserSize(size);
+    FButtonCapture = true;
+    CapturePage();
+    MoveBrowserHome();
+    if (!FCaptured) {
+        // The capture failed or found nothing: the window comes back for another try or to
+        // be closed, rather than staying modal and out of sight.
+        FButtonCapture = false;
+        SetBrowserSize(BrowsingSize);
+        FShowAgain = true;
+    }
+}
+
+void TSnapForm::MoveBrowserToCaptureHost() {
+    if (!FCaptureHost) {
+        FCaptureHost = new QWidget;
+        FCaptureHost->setObjectName(QStringLiteral("CaptureHost"));
+        FCaptureHost->setAttribute(Qt::WA_DontShowOnScreen);
+    }
+    FCaptureHost->resize(BrowserWidget()->size());
+    FCaptureHost->show();
+    BrowserWidget()->setParent(FCaptureHost);
+    BrowserWidget()->move(0, 0);
+    BrowserWidget()->show();
+}
+
+void TSnapForm::MoveBrowserHome() {
+    const QSize size = BrowserWidget()->size();
+    BrowserWidget()->setParent(this);
+    BrowserWidget()->show();
+    FCaptureHost->hide();
+    SetBrowserSize(size);
+}
+
+void TSnapForm::CapturePage() {
+    if (FCapturing)
+        return;
+    FCapturing = true;
+    QString failure;
+    try {
+        if (WebBrowser_Snap->HasDocument()) {
+            PageRenderer renderer(*WebBrowser_Snap);
+            PublishPicture(renderer.Render());
+            FCaptured = true;
+        }
+    } catch (const VistrelError& error) {
+        failure = error.message();
+    } catch (const std::bad_alloc&) {
+        failure = QStringLiteral("Not enough memory to capture the page");
+    }
+    FCapturing = false;
+    if (FCaptured)
+        FinishCapture();
+    else if (!failure.isEmpty())
+        CaptureFailed(failure);
+}
+
+// The file comes first: the result page never shows a picture that was not saved.
+void TSnapForm::PublishPicture(const QImage& picture) {
+    SaveWorkingPicture(picture, MainForm->FTempName);
+    const QSize preview = MainForm->Image_Preview->size();
+    MainForm->Image_Preview->setPixmap(
+        QPixmap::fromImage(StretchHalftone(picture, picture.rect(), preview)));
+    MainForm->Label9->setText(QStringLiteral("%1 x %2").arg(picture.width()).arg(picture.height()));
+    MainForm->PicSize_H->setMaxValue(picture.height());
+    MainForm->PicSize_T_H->setMaxValue(picture.height());
+    MainForm->Label10->setText(BmpSizeLabel(picture.width(), picture.height()));
+}
+
+void TSnapForm::FinishCapture() {
+    close();
+    WebBrowser_Snap->Stop();
+    WebBrowser_Snap->Navigate(BlankPage());
+    MainForm->Label1->clear();
+    MainForm->JvXPProgressBar1->hide();
+    MainForm->BringToFront(MainForm->Panel_web_2);
+    if (MainForm->FCmdLineMode)
+        MainForm->ProcessCapturedPicture();
+    MainForm->FPage = 2;
+}
+
+// Nothing stays shown out of sight after a failed capture; a button capture brings its
+// window back (JvXPButton3Click).
+void TSnapForm::CaptureFailed(const QString& message) {
+    WebBrowser_Snap->Stop();
+    MainForm->Label1->clear();
+    if (!FButtonCapture)
+        hide();
+    MainForm->ReportFailure(ExitCode::CaptureFailed, message);
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "capture/Browser.h"
+
+#include <QDialog>
+#include <QPointer>
+
+class QLabel;
+class QLineEdit;
+class TJvXPButton;
+class TJvXPProgressBar;
+
+// The capture browser window. Out of sight (hidden mode) it loads the page and captures it as
+// soon as the top-level document is complete; shown (visible mode) it is a small browser in
+// which the user finds the page and captures it with the capture button.
+class TSnapForm : public QDialog {
+    Q_OBJECT
+
+public:
+    // Without a browser the window makes its own on Qt WebEngine.
+    explicit TSnapForm(Browser* browser = nullptr, QWidget* parent = nullptr);
+    ~TSnapForm() override;
+
+    Browser* WebBrowser_Snap = nullptr;
+    QLabel* Image1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    TJvXPButton* JvXPButton1 = nullptr;
+    TJvXPButton* JvXPButton2 = nullptr;
+    TJvXPButton* JvXPButton3 = nullptr;
+    QLabel* Image2 = nullptr;
+    QLabel* Label1 = nullptr;
+    TJvXPProgressBar* JvXPProgressBar1 = nullptr;
+    bool FCaptured = false;
+    bool FButtonCapture = false;
+
+    void SetBrowserSize(const QSize& size);
+    // Hidden mode: shown without appearing on screen until the capture closes it (a view that
+    // is not shown neither paints nor answers scripts).
+    void ShowHidden();
+    // Visible mode: centred, modal, a 780 x 457 browser; returns when the window has closed.
+    int ShowModalCentred();
+    void CapturePage();
+
+    void FormShow();
+    void FormClose();
+    void WebBrowser_SnapDocumentComplete();
+    void WebBrowser_SnapLoadFailed(const QString& reason);
+    void WebBrowser_SnapProgressChange(int progress, int maximum);
+    void WebBrowser_SnapStatusTextChange(const QString& text);
+    void WebBrowser_SnapNavigateComplete2();
+    void Edit1KeyPress();
+    void JvXPButton1Click();
+    void JvXPButton2Click();
+    void JvXPButton3Click();
+
+public slots:
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateComponents();
+    void ConnectBrowser();
+    QWidget* BrowserWidget() const;
+    void PublishPicture(const QImage& picture);
+    void FinishCapture();
+    void CaptureFailed(const QString& message);
+    void MoveBrowserToCaptureHost();
+    void MoveBrowserHome();
+
+    QPointer<QWidget> FBrowserWidget;
+    QWidget* FCaptureHost = nullptr;
+    bool FHiddenMode = true;
+    bool FCapturing = false;
+    bool FClosing = false;
+    bool FFailureReported = false;
+    bool FShowAgain = false;
+};
+
+extern TSnapForm* SnapForm;
