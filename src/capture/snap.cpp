@@ -27,6 +27,7 @@ TSnapForm* SnapForm = nullptr;
 namespace {
 
 const QSize BrowsingSize(780, 457);
+const QSize LaidOutSize(778, 457);
 constexpr int BannerHeight = 42;
 constexpr int BottomBarHeight = 21;
 
@@ -52,7 +53,7 @@ TSnapForm::TSnapForm(Browser* browser, QWidget* parent)
     WebBrowser_Snap = browser;
     CreateComponents();
     ConnectBrowser();
-    SetBrowserSize(BrowsingSize);
+    SetBrowserSize(LaidOutSize);
 }
 
 TSnapForm::~TSnapForm() {
@@ -121,7 +122,7 @@ void TSnapForm::SetBrowserSize(const QSize& size) {
     Image2->move(0, bottom);
     Label1->move(24, bottom + 6);
     JvXPProgressBar1->move(600, bottom + 5);
-    setFixedSize(qMax(780, size.width() + 2), BannerHeight + size.height() + BottomBarHeight);
+    setFixedSize(qMax(780, size.width()), BannerHeight + size.height() + BottomBarHeight);
 }
 
 void TSnapForm::ShowHidden() {

@@ -1,0 +1,286 @@
+#include "app/ClickableImage.h"
+#include "app/ErrorReport.h"
+#include "app/Main.h"
+#include "capture/FakeBrowser.h"
+#include "capture/snap.h"
+#include "controls/TFlatSpinEditInteger.h"
+#include "controls/TJvXPButton.h"
+#include "controls/TJvXPProgressBar.h"
+#include "controls/TRbRadioButton.h"
+#include "output/WorkingPicture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QtTest>
+
+// The capture window with a fake engine: handlers, both modes, the capture's marks on the
+// main window, and what failures leave behind.
+class tst_SnapForm : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void layout();
+    void hiddenCapture();
+    void noSecondCapture();
+    void noDocumentNoCapture();
+    void failedCaptureWritesNothing_data();
+    void failedCaptureWritesNothing();
+    void failedLoadReturnsToAddressPage();
+    void progressAndStatusReachBothWindows();
+    void browsingHandlers();
+    void visibleCaptureAtChosenResolution();
+    void visibleCloseReturnsToAddressPage();
+    void failedButtonCaptureShowsWindowAgain();
+
+private:
+    void StartHidden(const QString& address);
+    bool WorkingFileExists() const;
+
+    TMainForm* FMain = nullptr;
+    TSnapForm* FSnap = nullptr;
+    FakeBrowser* FBrowser = nullptr;
+    QStringList FMessages;
+};
+
+void tst_SnapForm::init() {
+    FMessages.clear();
+    SetMessageSink([this](MessageKind, const QString& text) { FMessages << text; });
+    FMain = new TMainForm;
+    FBrowser = new FakeBrowser;
+    FSnap = new TSnapForm(FBrowser);
+}
+
+void tst_SnapForm::cleanup() {
+    QFile::remove(WorkingPicturePath(FMain->FTempName));
+    delete FSnap;
+    delete FMain;
+    SetMessageSink(nullptr);
+}
+
+bool tst_SnapForm::WorkingFileExists() const {
+    return QFile::exists(WorkingPicturePath(FMain->FTempName));
+}
+
+// What the main window's Start does in hidden mode.
+void tst_SnapForm::StartHidden(const QString& address) {
+    FMain->EditBox_Address->setText(address);
+    FMain->JvXPButton2Click();
+    QVERIFY(FSnap->isVisible());
+    QVERIFY(FSnap->testAttribute(Qt::WA_DontShowOnScreen));
+}
+
+void tst_SnapForm::layout() {
+    QCOMPARE(FSnap->size(), QSize(780, 520));
+    QCOMPARE(FSnap->windowTitle(), QStringLiteral("Vistrel Pro"));
+    const QList<QPair<QString, QRect>> places{
+        {"Image1", {0, 0, 780, 42}},        {"Edit1", {80, 12, 413, 14}},
+        {"JvXPButton1", {504, 9, 60, 20}},  {"JvXPButton2", {570, 9, 60, 20}},
+        {"JvXPButton3", {655, 5, 120, 26}}, {"WebBrowser_Snap", {0, 42, 778, 457}},
+        {"Label1", {24, 504, 753, 13}},     {"JvXPProgressBar1", {600, 503, 175, 14}}};
+    for (const auto& [name, place] : places) {
+        auto* widget = FSnap->findChild<QWidget*>(name);
+        QVERIFY2(widget, qPrintable(name));
+        QCOMPARE(widget->geometry(), place);
+    }
+    QCOMPARE(FSnap->findChild<QWidget*>("Image2")->pos(), QPoint(0, 498));
+    QCOMPARE(FSnap->Edit1->text(), QStringLiteral("about:blank"));
+    QVERIFY(!FSnap->Edit1->hasFrame());
+    QCOMPARE(FSnap->JvXPButton1->caption(), QStringLiteral("停止(&T)"));
+    QCOMPARE(FSnap->JvXPButton2->caption(), QStringLiteral("刷新(&R)"));
+    QCOMPARE(FSnap->JvXPButton3->caption(), QStringLiteral("捕捉此页"));
+    QVERIFY(FSnap->JvXPButton3->font().bold());
+    QVERIFY(FSnap->JvXPProgressBar1->Smooth());
+}
+
+void tst_SnapForm::hiddenCapture() {
+    FMain->PicSize_H->setValue(700);
+    FBrowser->SetPageSize(QSize(1009, 3000));
+    StartHidden(QStringLiteral("http://example.test/"));
+    QCOMPARE(FBrowser->ViewSize(), QSize(1024, 768));
+    QVERIFY(FBrowser->Quiet());
+    FBrowser->FinishLoad();
+
+    QVERIFY(FSnap->FCaptured);
+    QVERIFY(!FSnap->isVisible());
+    QVERIFY(FMessages.isEmpty());
+    const QImage saved = LoadWorkingPicture(FMain->FTempName);
+    QCOMPARE(saved.size(), QSize(1009, 3000));
+    for (const QPoint p : {QPoint(0, 0), QPoint(1008, 0), QPoint(500, 1500), QPoint(1008, 2999)})
+        QCOMPARE(saved.pixel(p) & 0xFFFFFF, FakeBrowser::PagePixel(p.x(), p.y()) & 0xFFFFFF);
+    QCOMPARE(FMain->Label9->text(), QStringLiteral("1009 x 3000"));
+    QCOMPARE(FMain->Label10->text(), BmpSizeLabel(1009, 3000));
+    QCOMPARE(FMain->PicSize_H->MaxValue(), 3000);
+    QCOMPARE(FMain->PicSize_T_H->MaxValue(), 3000);
+    QCOMPARE(FMain->PicSize_H->Value(), 768); // set by Start, not by the capture
+    QCOMPARE(FMain->Image_Preview->pixmap().size(), QSize(140, 160));
+    QCOMPARE(FBrowser->Navigations().last(), QStringLiteral("about:blank"));
+    QVERIFY(FMain->Label1->text().isEmpty());
+    QVERIFY(FMain->JvXPProgressBar1->isHidden());
+    QVERIFY(!FMain->Panel_web_2->isHidden());
+    QCOMPARE(FMain->FPage, 2);
+    // closing the window ran Start new page first
+    QCOMPARE(FMain->EditBox_Address->text(), TMainForm::DefaultStartAddress());
+}
+
+void tst_SnapForm::noSecondCapture() {
+    FBrowser->SetPageSize(QSize(1009, 1000));
+    StartHidden(QStringLiteral("http://example.test/"));
+    FBrowser->FinishLoad();
+    const int renderings = FBrowser->Renderings();
+    QVERIFY(renderings > 0);
+    FBrowser->FinishLoad(); // the blank page, or anything else, completing later
+    QCOMPARE(FBrowser->Renderings(), renderings);
+}
+
+void tst_SnapForm::noDocumentNoCapture() {
+    StartHidden(QStringLiteral("http://example.test/"));
+    FBrowser->SetDocument(false);
+    FSnap->CapturePage();
+    QCOMPARE(FBrowser->Renderings(), 0);
+    QVERIFY(!FSnap->FCaptured);
+    QVERIFY(FMessages.isEmpty());
+    QVERIFY(!WorkingFileExists());
+}
+
+void tst_SnapForm::failedCaptureWritesNothing_data() {
+    QTest::addColumn<int>("call");
+    QTest::addColumn<int>("number");
+    QTest::newRow("metrics") << int(FakeBrowser::Call::Metrics) << 1;
+    QTest::newRow("paint") << int(FakeBrowser::Call::Paint) << 2;
+    QTest::newRow("scroll") << int(FakeBrowser::Call::Scroll) << 3;
+}
+
+void tst_SnapForm::failedCaptureWritesNothing() {
+    QFETCH(int, call);
+    QFETCH(int, number);
+    FBrowser->SetPageSize(QSize(1009, 5000));
+    StartHidden(QStringLiteral("http://example.test/"));
+    FBrowser->FailOn(FakeBrowser::Call(call), number, QStringLiteral("The engine went away"));
+    const QString label9 = FMain->Label9->text();
+    FBrowser->FinishLoad();
+    QCOMPARE(FMessages, QStringList{QStringLiteral("The engine went away.")});
+    QVERIFY(!WorkingFileExists());
+    QVERIFY(!FSnap->FCaptured);
+    QVERIFY(!FSnap->isVisible()); // nothing left shown out of sight
+    QCOMPARE(FMain->Label9->text(), label9);
+    QCOMPARE(FMain->PicSize_H->MaxValue(), 3000);
+}
+
+void tst_SnapForm::failedLoadReturnsToAddressPage() {
+    StartHidden(QStringLiteral("http://127.0.0.1:9/"));
+    FBrowser->FailLoad(QStringLiteral("Connection refused"));
+    QCOMPARE(FMessages, QStringList{QStringLiteral(
+                            "Could not load http://127.0.0.1:9/: Connection refused.")});
+    QVERIFY(!FSnap->isVisible());
+    QCOMPARE(FMain->FPage, 1);
+    QVERIFY(!FMain->Panel_web_1->isHidden());
+    QCOMPARE(FBrowser->Renderings(), 0);
+    FBrowser->FinishLoad(); // an error page completing afterwards is no page either
+    QCOMPARE(FBrowser->Renderings(), 0);
+}
+
+void tst_SnapForm::progressAndStatusReachBothWindows() {
+    emit FBrowser->ProgressChange(30, 200);
+    for (TJvXPProgressBar* bar : {FMain->JvXPProgressBar1, FSnap->JvXPProgressBar1}) {
+        QCOMPARE(bar->Max(), 200);
+        QCOMPARE(bar->Position(), 30);
+    }
+    emit FBrowser->ProgressChange(-1, 100);
+    QCOMPARE(FMain->JvXPProgressBar1->Position(), 0);
+    QCOMPARE(FSnap->JvXPProgressBar1->Position(), 0);
+    emit FBrowser->StatusTextChange(QStringLiteral("完成"));
+    QCOMPARE(FMain->Label1->text(), QStringLiteral("完成"));
+    QCOMPARE(FSnap->Label1->text(), QStringLiteral("完成"));
+}
+
+void tst_SnapForm::browsingHandlers() {
+    FBrowser->Navigate(QStringLiteral("http://example.test/after-redirect"));
+    emit FBrowser->NavigateComplete();
+    QCOMPARE(FSnap->Edit1->text(), QStringLiteral("http://example.test/after-redirect"));
+    FSnap->Edit1->setText(QStringLiteral("http://example.test/typed"));
+    QTest::keyClick(FSnap->Edit1, Qt::Key_Return);
+    QCOMPARE(FBrowser->Navigations().last(), QStringLiteral("http://example.test/typed"));
+    QTest::keyClick(FSnap->Edit1, Qt::Key_A);
+    QCOMPARE(FBrowser->Navigations().size(), 2);
+    FSnap->JvXPButton1->click();
+    QCOMPARE(FBrowser->Stops(), 1);
+    FSnap->JvXPButton2->click();
+    QCOMPARE(FBrowser->Refreshes(), 1);
+}
+
+void tst_SnapForm::visibleCaptureAtChosenResolution() {
+    FMain->FShowIE = true;
+    FMain->RbRadioButton3->setChecked(true);
+    FBrowser->SetPageSize(QSize(785, 2000));
+    FMain->EditBox_Address->setText(QStringLiteral("http://example.test/"));
+    bool checked = false;
+    QTimer::singleShot(0, this, [&] {
+        QVERIFY(FSnap->isVisible());
+        QVERIFY(FSnap->isModal());
+        QVERIFY(!FSnap->testAttribute(Qt::WA_DontShowOnScreen));
+        QCOMPARE(FBrowser->ViewSize(), QSize(780, 457));
+        QVERIFY(!FBrowser->Quiet());
+        FBrowser->FinishLoad(); // completions never capture in this mode
+        QCOMPARE(FBrowser->Renderings(), 0);
+        checked = true;
+        FSnap->JvXPButton3->click();
+    });
+    FMain->JvXPButton2Click();
+    QVERIFY(checked);
+    QVERIFY(!FSnap->isVisible());
+    QVERIFY(FSnap->FCaptured);
+    QCOMPARE(FBrowser->ViewSize(), QSize(800, 600));
+    QCOMPARE(LoadWorkingPicture(FMain->FTempName).size(), QSize(785, 2000));
+    QCOMPARE(FMain->Label9->text(), QStringLiteral("785 x 2000"));
+    QCOMPARE(FMain->FPage, 2);
+    QVERIFY(!FMain->Panel_web_2->isHidden());
+    // capturing with the button does not run Start new page
+    QCOMPARE(FMain->EditBox_Address->text(), QStringLiteral("http://example.test/"));
+    QCOMPARE(FSnap->WebBrowser_Snap->Widget(), nullptr);
+    QCOMPARE(FSnap->findChild<QWidget*>("WebBrowser_Snap")->parentWidget(), FSnap);
+}
+
+void tst_SnapForm::visibleCloseReturnsToAddressPage() {
+    FMain->FShowIE = true;
+    FMain->EditBox_Address->setText(QStringLiteral("http://example.test/"));
+    QTimer::singleShot(0, this, [&] { QTest::keyClick(FSnap, Qt::Key_Escape); });
+    FMain->JvXPButton2Click();
+    QVERIFY(!FSnap->isVisible());
+    QVERIFY(!FSnap->FCaptured);
+    QCOMPARE(FMain->FPage, 1);
+    QCOMPARE(FMain->EditBox_Address->text(), TMainForm::DefaultStartAddress());
+    QCOMPARE(FBrowser->Navigations().last(), QStringLiteral("about:blank"));
+}
+
+// The window must never stay hidden while modal: after the error it comes back, browsing size.
+void tst_SnapForm::failedButtonCaptureShowsWindowAgain() {
+    FMain->FShowIE = true;
+    FBrowser->SetPageSize(QSize(1009, 4000));
+    FBrowser->FailOn(FakeBrowser::Call::Paint, 2, QStringLiteral("Painting failed"));
+    bool shownAgain = false;
+    QTimer::singleShot(0, this, [&] {
+        FBrowser->FinishLoad();
+        FSnap->JvXPButton3->click();
+        QTimer::singleShot(0, this, [&] {
+            shownAgain = FSnap->isVisible() && QApplication::activeModalWidget() == FSnap;
+            QCOMPARE(FBrowser->ViewSize(), QSize(780, 457));
+            QVERIFY(!FSnap->FButtonCapture);
+            FSnap->close();
+        });
+    });
+    FMain->JvXPButton2Click();
+    QVERIFY(shownAgain);
+    QCOMPARE(FMessages, QStringList{QStringLiteral("Painting failed.")});
+    QVERIFY(!FSnap->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QVERIFY(!WorkingFileExists());
+    QCOMPARE(FMain->FPage, 1); // closed without a capture: Start new page
+}
+
+QTEST_MAIN(tst_SnapForm)
+#include "tst_snapform.moc"
