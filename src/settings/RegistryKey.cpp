@@ -11,6 +11,7 @@
 
 namespace {
 
+constexpr int kStaleLockMs = 3000;
 constexpr int kLockWaitMs = 10000;
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 constexpr int kMaxKeptAside = 1000;
@@ -113,6 +114,9 @@ bool RegistryKey::Update(const QString& filePath,
         return false;
     }
     QLockFile lock(filePath + QStringLiteral(".lock"));
+    // A writer killed while it made its lock can leave one that names no process; a write
+    // takes milliseconds, so a lock this old is left over.
+    lock.setStaleLockTime(kStaleLockMs);
     QByteArray bytes;
     if (!lock.tryLock(kLockWaitMs) || !ReadBytes(filePath, bytes)) {
         return false;

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QLabel>
+
+// A picture that acts on a click (menu pictures, the preview image), with the hand cursor.
+class ClickableImage : public QLabel {
+    Q_OBJECT
+public:
+    explicit ClickableImage(QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};

@@ -1,0 +1,151 @@
+#include "app/Main.h"
+
+#include "app/ClickableImage.h"
+#include "app/Guarded.h"
+#include "controls/TJvXPButton.h"
+#include "controls/TJvXPProgressBar.h"
+#include "controls/TRbCheckBox.h"
+#include "controls/TRbRadioButton.h"
+#include "controls/TRbStyleManager.h"
+#include "output/WorkingPicture.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+#include <QUuid>
+
+TMainForm* MainForm = nullptr;
+
+static void InitArtwork() {
+    Q_INIT_RESOURCE(vistrel);
+}
+
+namespace {
+constexpr int kFrameWidth = 727;
+constexpr int kFrameHeight = 430;
+} // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
+    MainForm = this;
+    InitArtwork();
+    FCommandLine = QCoreApplication::arguments();
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Vistrel Pro"));
+    // Fixed single border, system menu and minimise button, no maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    RbStyleManager1 = new TRbStyleManager(this);
+    RbStyleManager1->setObjectName(QStringLiteral("RbStyleManager1"));
+    CreateFrame();
+    CreateAddressPage();
+    CreateResultPage();
+    CreateThumbnailPage();
+    CreateSettingsPage();
+    CreateHelpPage();
+    ConnectHandlers();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    if (MainForm == this) {
+        MainForm = nullptr;
+    }
+}
+
+QString TMainForm::DefaultStartAddress() {
+    return QStringLiteral("https://www.wikipedia.org/");
+}
+
+void TMainForm::FormCreate() {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // Integer division truncating toward zero, applied even when negative.
+    move((screen.width() - 730) / 2, (screen.height() - 460) / 2);
+    setFixedSize(kFrameWidth, kFrameHeight);
+    for (QWidget* page : {Panel_web_1, Panel_web_2, Panel_web_3, Panel_Set, Panel_Help}) {
+        page->move(155, 80);
+    }
+    BringToFront(Panel_web_1);
+    FPage = 1;
+    FTempName = QUuid::createUuid().toString(QUuid::WithBraces).toUpper();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!FShown) {
+        FShown = true;
+        Guarded([this] { FormShow(); });
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QWidget::closeEvent(event);
+    // Closing the main window ends the program. Queued, so that a run that ends inside the show
+    // handler, before the event loop runs, still ends; it also leaves any nested loop.
+    QTimer::singleShot(0, qApp, [status = FExitStatus] { QCoreApplication::exit(status); });
+}
+
+void TMainForm::FormClose() {
+    // A missing file, or one that cannot be removed, is no reason to bother anyone at exit.
+    QFile::remove(WorkingPicturePath(FTempName));
+}
+
+void TMainForm::BringToFront(QWidget* page) {
+    page->raise();
+    page->show();
+    for (QWidget* other : {Panel_web_1, Panel_web_2, Panel_web_3, Panel_Set, Panel_Help}) {
+        // Pages behind the front one are hidden too, so keyboard focus cannot wander into them.
+        if (other != page) {
+            other->hide();
+        }
+    }
+}
+
+QSize TMainForm::ChosenResolution() const {
+    if (RbRadioButton1->Checked()) {
+        return {1280, 1024};
+    }
+    if (RbRadioButton2->Checked()) {
+        return {1024, 768};
+    }
+    if (RbRadioButton3->Checked()) {
+        return {800, 600};
+    }
+    return {};
+}
+
+void TMainForm::SetMenuBold(QLabel* chosen) {
+    for (QLabel* label : {Label_Menu_1, Label_Menu_2, Label_Menu_3}) {
+        QFont font = label->font();
+        font.setBold(label == chosen);
+        label->setFont(font);
+    }
+}
+
+void TMainForm::Image_Menu_1Click() {
+    switch (FPage) {
+    case 1:
+        BringToFront(Panel_web_1);
+        break;
+    case 2:
+        BringToFront(Panel_web_2);
+        break;
+    case 3:
+        BringToFront(Panel_web_3);
+        break;
+    default:
+        break;
+    }
+    SetMenuBold(Label_Menu_1);
+}
+
+void TMainForm::Image_Menu_2Click() {
+    BringToFront(Panel_Set);
+    SetMenuBold(Label_Menu_2);
+}

@@ -1,0 +1,55 @@
+// The help page and the settings page's menu tools.
+#include "app/ErrorReport.h"
+#include "app/HelpLinks.h"
+#include "app/Main.h"
+#include "app/UrlOpener.h"
+#include "common/ProgramFolder.h"
+#include "settings/BrowserVersion.h"
+
+#include <QLabel>
+#include <QProcess>
+
+namespace {
+
+// Success is judged by the start alone; the tool's own outcome is its business.
+void StartMenuTool(const QString& tool, const QString& message) {
+    if (QProcess::startDetached(ProgramFolder() + QStringLiteral("dll/") + tool, {})) {
+        ShowInformation(message);
+    }
+}
+
+} // namespace
+
+void TMainForm::Image_Menu_3Click() {
+    Label22->setText(QStringLiteral("Internet Explorer 版本号:  ") + ReadBrowserVersion());
+    BringToFront(Panel_Help);
+    SetMenuBold(Label_Menu_3);
+}
+
+void TMainForm::JvXPButton1Click() {
+    OpenWithDesktop(QUrl::fromLocalFile(ManualPath()));
+}
+
+void TMainForm::JvXPButton6Click() {
+    OpenWithDesktop(QUrl(SupportAddress()));
+}
+
+void TMainForm::JvXPButton12Click() {
+    OpenWithDesktop(QUrl(UpdateAddress()));
+}
+
+void TMainForm::JvXPButton15Click() {
+    OpenWithDesktop(QUrl(HomeAddress()));
+}
+
+void TMainForm::JvXPButton13Click() {
+    StartMenuTool(
+        QStringLiteral("regdll"),
+        QStringLiteral("Vistrel Pro has been added to right-click menu in Internet Explorer."));
+}
+
+void TMainForm::JvXPButton14Click() {
+    StartMenuTool(
+        QStringLiteral("unregdll"),
+        QStringLiteral("Vistrel Pro has been removed from right-click menu in Internet Explorer."));
+}

@@ -1,0 +1,53 @@
+// Start-up of the shown window and the two places where settings are saved.
+#include "app/CommandLineSplit.h"
+#include "app/ErrorReport.h"
+#include "app/Main.h"
+#include "common/VistrelError.h"
+#include "controls/TJvXPCheckbox.h"
+#include "controls/TJvXPProgressBar.h"
+#include "settings/LoadSaveSettings.h"
+#include "settings/RegistryKey.h"
+#include "settings/SettingsValues.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+
+void TMainForm::FormShow() {
+    JvXPProgressBar1->hide();
+    const QStringList arguments = ParseCommandLine(FCommandLine).mid(1);
+    try {
+        LoadSaveSettings(this, true, false);
+    } catch (const VistrelError& error) {
+        // An unattended run would wait forever for a window nobody watches: report the
+        // settings failure and go on with the controls as they stand.
+        if (arguments.size() < 2) {
+            throw;
+        }
+        ShowErrorReport(error.message());
+    }
+    FCmdLineMode = false;
+    if (arguments.size() == 1) {
+        if (arguments.first().startsWith(QLatin1String("/u"))) {
+            FCmdUrl = arguments.first().mid(3);
+            EditBox_Address->setText(FCmdUrl);
+        }
+    } else if (arguments.size() >= 2) {
+        EnterCommandLineMode(arguments);
+    }
+}
+
+void TMainForm::JvXPButton19Click() {
+    LoadSaveSettings(this, false, true);
+    ShowInformation(QStringLiteral("Save successful."));
+}
+
+void TMainForm::btn_SavesetClick() {
+    RegistryKey key;
+    key.CreateKey(SettingsKeyPath());
+    key.OpenKey(SettingsKeyPath(), true);
+    FShowIE = Check_ShowIE->Checked();
+    key.WriteBool(QStringLiteral("ShowIE"), FShowIE);
+    ShowInformation(QStringLiteral("Save successful.    "));
+    Image_Menu_1Click();
+    key.CloseKey();
+}

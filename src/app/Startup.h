@@ -1,0 +1,4 @@
+#pragma once
+
+// The program's start-up sequence; returns the process exit status.
+int RunVistrelPro(int argc, char** argv);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QApplication>
+
+// The safety net behind the handlers' own guard: an error escaping any event delivery is
+// reported instead of ending the process.
+class TApplication : public QApplication {
+    Q_OBJECT
+public:
+    TApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};

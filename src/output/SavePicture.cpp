@@ -1,0 +1,99 @@
+#include "output/SavePicture.h"
+
+#include "app/Main.h"
+#include "common/VistrelError.h"
+#include "controls/TFlatSpinEditInteger.h"
+#include "output/BmpFile.h"
+#include "output/JpegEncoder.h"
+#include "output/TargetFile.h"
+#include "png/pngimage.h"
+
+#include <QFileDialog>
+
+QString DefaultSaveName;
+
+namespace {
+
+SaveDialogHook& DialogHook() {
+    static SaveDialogHook hook;
+    return hook;
+}
+
+QString RunSaveDialog(const QString& filter, const QString& suffix) {
+    const SaveDialogRequest request{filter, suffix, DefaultSaveName};
+    if (DialogHook()) {
+        return DialogHook()(request);
+    }
+    QFileDialog dialog(MainForm);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The filter lists every file whatever its type; its text only names the format.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(filter + QStringLiteral(" (*)"));
+    dialog.setDefaultSuffix(suffix);
+    dialog.selectFile(request.proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().first();
+}
+
+void RequirePicture(const QImage& bitmap) {
+    if (bitmap.isNull() || bitmap.width() == 0 || bitmap.height() == 0) {
+        throw VistrelError(QStringLiteral("There is no picture to save"));
+    }
+}
+
+// The given name with its folders made, or the user's choice; empty when the user cancels.
+QString ChooseTarget(const QString& name, const QString& filter, const QString& suffix) {
+    if (!name.isEmpty()) {
+        EnsureTargetFolder(name);
+        return name;
+    }
+    return RunSaveDialog(filter, suffix);
+}
+
+void WriteBytes(const QString& name, const QByteArray& bytes) {
+    WriteFileAtomically(
+        name, [&bytes](QIODevice& device) { WriteAll(device, bytes.constData(), bytes.size()); });
+}
+
+} // namespace
+
+void SetSaveDialogHook(SaveDialogHook hook) {
+    DialogHook() = std::move(hook);
+}
+
+void SavePictureAsBmp(const QImage& bitmap, const QString& name) {
+    RequirePicture(bitmap);
+    const QString target =
+        ChooseTarget(name, QStringLiteral("BMP位图 (*.bmp)"), QStringLiteral("bmp"));
+    if (target.isEmpty()) {
+        return;
+    }
+    WriteFileAtomically(target, [&bitmap](QIODevice& device) { WriteBmp(bitmap, device); });
+}
+
+void SavePictureAsPng(const QImage& bitmap, const QString& name) {
+    RequirePicture(bitmap);
+    const QString target =
+        ChooseTarget(name, QStringLiteral("PNG 文件(*.PNG)"), QStringLiteral("png"));
+    if (target.isEmpty()) {
+        return;
+    }
+    TPNGObject png;
+    png.Assign(bitmap);
+    png.SaveToFile(target);
+}
+
+void SavePictureAsJpeg(const QImage& bitmap, const QString& name) {
+    RequirePicture(bitmap);
+    // Encoded before any dialog, so an encoder error comes before the user picks a file.
+    const QByteArray bytes = EncodeJpeg(bitmap, MainForm->Edit_JpgComp->Value());
+    const QString target =
+        ChooseTarget(name, QStringLiteral("JPEG 图象文件 (*.jpg)"), QStringLiteral("jpg"));
+    if (target.isEmpty()) {
+        return;
+    }
+    WriteBytes(target, bytes);
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/ErrorReport.h"
+#include "app/Main.h"
+#include "capture/FakeBrowser.h"
+#include "capture/ViewPic.h"
+#include "capture/snap.h"
+#include "output/SavePicture.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+// The three windows of a run, with a fake engine, temporary config and temp folders, and
+// message boxes and save dialogs answered by the test.
+struct MainFormFixture {
+    QTemporaryDir config;
+    QTemporaryDir temp;
+    FakeBrowser* browser = nullptr;
+    std::unique_ptr<TMainForm> main;
+    std::unique_ptr<TSnapForm> snap;
+    std::unique_ptr<TViewForm> view;
+    QStringList messages;
+    QString nextSaveName;
+    QStringList saveRequests;
+
+    // `prepare` runs once the temporary folders are in place, before the windows exist.
+    explicit MainFormFixture(const QStringList& arguments = {},
+                             const std::function<void()>& prepare = {}) {
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        qputenv("TMPDIR", temp.path().toLocal8Bit());
+        if (prepare) {
+            prepare();
+        }
+        SetMessageSink([this](MessageKind, const QString& text) { messages << text; });
+        SetSaveDialogHook([this](const SaveDialogRequest& request) {
+            saveRequests << request.proposedName + QLatin1Char('|') + request.filter +
+                                QLatin1Char('|') + request.defaultSuffix;
+            return nextSaveName;
+        });
+        main = std::make_unique<TMainForm>();
+        main->FCommandLine = QStringList{QStringLiteral("vistrel-pro")} + arguments;
+        browser = new FakeBrowser;
+        snap = std::make_unique<TSnapForm>(browser);
+        view = std::make_unique<TViewForm>();
+    }
+
+    ~MainFormFixture() {
+        SetMessageSink({});
+        SetSaveDialogHook({});
+        SetUnattended(false);
+        view.reset();
+        snap.reset();
+        main.reset();
+    }
+
+    void show() { main->show(); }
+};

@@ -1,0 +1,330 @@
+#include "MainFormFixture.h"
+
+#include "app/ClickableImage.h"
+#include "controls/TFlatSpinEditInteger.h"
+#include "controls/TJvOfficeColorButton.h"
+#include "controls/TJvXPButton.h"
+#include "controls/TJvXPProgressBar.h"
+#include "controls/TRbCheckBox.h"
+#include "controls/TRbRadioButton.h"
+#include "output/BmpFile.h"
+#include "output/WorkingPicture.h"
+#include "png/pngimage.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+QWidget* FrontPage(TMainForm& form) {
+    for (QWidget* page :
+         {form.Panel_web_1, form.Panel_web_2, form.Panel_web_3, form.Panel_Set, form.Panel_Help}) {
+        if (page->isVisibleTo(&form)) {
+            return page;
+        }
+    }
+    return nullptr;
+}
+
+// Captures a fake page of this size through the wizard's Start, as a user would.
+void Capture(MainFormFixture& f, const QSize& page) {
+    f.browser->SetPageSize(page);
+    f.main->JvXPButton2Click();
+    f.browser->FinishLoad();
+    QTRY_COMPARE(f.main->FPage, 2);
+    QTRY_VERIFY(QFile::exists(WorkingPicturePath(f.main->FTempName)));
+}
+
+} // namespace
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+private slots:
+    void startsOnTheAddressPage() {
+        MainFormFixture f;
+        f.show();
+        QCOMPARE(f.main->FPage, 1);
+        QCOMPARE(FrontPage(*f.main), f.main->Panel_web_1);
+        QCOMPARE(f.main->size(), QSize(727, 430));
+        QVERIFY(QRegularExpression(
+                    QStringLiteral(
+                        "^\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}$"))
+                    .match(f.main->FTempName)
+                    .hasMatch());
+        for (QWidget* page : {f.main->Panel_web_1, f.main->Panel_web_2, f.main->Panel_web_3,
+                              f.main->Panel_Set, f.main->Panel_Help}) {
+            QCOMPARE(page->geometry(), QRect(155, 80, 557, 326));
+        }
+        QVERIFY(!f.main->JvXPProgressBar1->isVisible());
+        QVERIFY(f.messages.isEmpty());
+    }
+
+    void menuReturnsToTheRecordedPage() {
+        MainFormFixture f;
+        f.show();
+        f.main->JvXPButton3Click();
+        QCOMPARE(f.main->FPage, 3);
+        QTest::mouseClick(f.main->Image_Menu_2, Qt::LeftButton);
+        QCOMPARE(FrontPage(*f.main), f.main->Panel_Set);
+        QVERIFY(f.main->Label_Menu_2->font().bold());
+        QVERIFY(!f.main->Label_Menu_1->font().bold());
+        QCOMPARE(f.main->FPage, 3);
+        QTest::mouseClick(f.main->Image_Menu_1, Qt::LeftButton);
+        QCOMPARE(FrontPage(*f.main), f.main->Panel_web_3);
+        QVERIFY(f.main->Label_Menu_1->font().bold());
+    }
+
+    void helpPageShowsTheEngineVersion() {
+        MainFormFixture f;
+        f.show();
+        QTest::mouseClick(f.main->Image_Menu_3, Qt::LeftButton);
+        QCOMPARE(FrontPage(*f.main), f.main->Panel_Help);
+        QVERIFY(f.main->Label22->text().startsWith(QStringLiteral("Internet Explorer 版本号:  ")));
+        QVERIFY(f.main->Label22->text().size() > 26);
+        QVERIFY(f.main->Label_Menu_3->font().bold());
+    }
+
+    void singleArgument_data() {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("address");
+        QTest::newRow("/u fills the box") << "/u:http://127.0.0.1/x"
+                                          << "http://127.0.0.1/x";
+        QTest::newRow("any separator") << "/u=file:///tmp/a b.html"
+                                       << "file:///tmp/a b.html";
+        QTest::newRow("/p alone is ignored") << "/p:shot.png" << TMainForm::DefaultStartAddress();
+        QTest::newRow("upper case is not /u") << "/U:http://x/" << TMainForm::DefaultStartAddress();
+    }
+    void singleArgument() {
+        QFETCH(QString, argument);
+        QFETCH(QString, address);
+        MainFormFixture f({argument});
+        f.show();
+        QCOMPARE(f.main->EditBox_Address->text(), address);
+        QVERIFY(!f.main->FCmdLineMode);
+        QCOMPARE(f.main->FPage, 1);
+        QVERIFY(f.browser->Navigations().isEmpty());
+    }
+
+    void thumbnailEnableRules() {
+        MainFormFixture f;
+        f.show();
+        f.main->JvXPButton3Click();
+        QVERIFY(!f.main->Edit_Thumb_Percent->isEnabled());
+        QVERIFY(f.main->Edit_Thumb_Width->isEnabled());
+        QTest::mouseClick(f.main->Radio_Thumbsize_2, Qt::LeftButton);
+        QVERIFY(f.main->Edit_Thumb_Percent->isEnabled());
+        QVERIFY(!f.main->Edit_Thumb_Width->isEnabled());
+        QVERIFY(!f.main->Edit_Thumb_Height->isEnabled());
+        // A picture-size choice changes nothing but its own state.
+        QTest::mouseClick(f.main->Radio_PicsizeT_crop, Qt::LeftButton);
+        QVERIFY(f.main->Radio_PicsizeT_crop->Checked());
+        QVERIFY(f.main->Edit_Thumb_Percent->isEnabled());
+        QVERIFY(f.main->Radio_Thumbsize_2->Checked());
+        QVERIFY(!f.main->Btn_ThumbColor->isEnabled());
+        QTest::mouseClick(f.main->Check_ThumbBorder, Qt::LeftButton);
+        QVERIFY(f.main->Btn_ThumbColor->isEnabled());
+        QTest::mouseClick(f.main->Check_ThumbSmooth, Qt::LeftButton);
+        QVERIFY(f.main->Btn_ThumbColor->isEnabled());
+    }
+
+    void radioGroupsArePerParent() {
+        MainFormFixture f;
+        f.main->Radio_Thumbsize_2->setChecked(true);
+        QVERIFY(!f.main->Radio_Thumbsize_1->Checked());
+        QVERIFY(f.main->RbRadioButton2->Checked());
+        QVERIFY(f.main->Radio_PicsizeT_full->Checked());
+        QVERIFY(f.main->Radio_Picsize_Fullsize->Checked());
+        f.main->RbRadioButton3->setChecked(true);
+        QVERIFY(!f.main->RbRadioButton2->Checked());
+        QVERIFY(f.main->Radio_Thumbsize_2->Checked());
+    }
+
+    void startSizesTheBrowserAndCropHeights_data() {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QSize>("browser");
+        QTest::addColumn<int>("crop");
+        QTest::newRow("1280 x 1024") << 1 << QSize(1280, 1024) << 1024;
+        QTest::newRow("1024 x 768") << 2 << QSize(1024, 768) << 768;
+        QTest::newRow("800 x 600") << 3 << QSize(800, 600) << 600;
+    }
+    void startSizesTheBrowserAndCropHeights() {
+        QFETCH(int, choice);
+        QFETCH(QSize, browser);
+        QFETCH(int, crop);
+        MainFormFixture f;
+        f.show();
+        TRbRadioButton* buttons[] = {f.main->RbRadioButton1, f.main->RbRadioButton2,
+                                     f.main->RbRadioButton3};
+        buttons[choice - 1]->setChecked(true);
+        f.main->PicSize_H->setValue(5);
+        f.main->EditBox_Address->setText(QStringLiteral("http://127.0.0.1:9/"));
+        QTest::keyClick(f.main->EditBox_Address, Qt::Key_Return);
+        QCOMPARE(f.browser->ViewSize(), browser);
+        QCOMPARE(f.browser->Navigations().value(0), QStringLiteral("http://127.0.0.1:9/"));
+        QCOMPARE(f.snap->Edit1->text(), QStringLiteral("http://127.0.0.1:9/"));
+        QCOMPARE(f.main->PicSize_H->Value(), crop);
+        QCOMPARE(f.main->PicSize_T_H->Value(), crop);
+        QCOMPARE(f.main->FPage, 2);
+        QCOMPARE(FrontPage(*f.main), f.main->Panel_web_1);
+        QVERIFY(f.main->JvXPProgressBar1->isVisible());
+    }
+
+    void captureFillsTheResultPage() {
+        MainFormFixture f;
+        f.show();
+        Capture(f, QSize(1009, 3200));
+        QCOMPARE(FrontPage(*f.main), f.main->Panel_web_2);
+        QCOMPARE(f.main->Label9->text(), QStringLiteral("1009 x 3200"));
+        QCOMPARE(f.main->Label10->text(), QStringLiteral("BMP:9463 KB"));
+        QCOMPARE(f.main->PicSize_H->MaxValue(), 3200);
+        QCOMPARE(f.main->PicSize_T_H->MaxValue(), 3200);
+        QCOMPARE(f.main->PicSize_H->Value(), 768);
+        QVERIFY(!f.main->Image_Preview->pixmap().isNull());
+        QCOMPARE(f.main->Image_Preview->pixmap().size(), QSize(140, 160));
+        // The capture window's close ran Start new page before the result page came forward.
+        QCOMPARE(f.main->EditBox_Address->text(), TMainForm::DefaultStartAddress());
+        QCOMPARE(f.browser->Navigations().last(), QStringLiteral("about:blank"));
+        QVERIFY(f.main->Label1->text().isEmpty());
+        QVERIFY(!f.main->JvXPProgressBar1->isVisible());
+        const QImage picture = LoadWorkingPicture(f.main->FTempName);
+        QCOMPARE(picture.size(), QSize(1009, 3200));
+        QCOMPARE(picture.pixel(1008, 3199), FakeBrowser::PagePixel(1008, 3199));
+        QVERIFY(f.messages.isEmpty());
+    }
+
+    void secondCaptureOfATallerPageKeepsTheClampedCrop() {
+        MainFormFixture f;
+        f.show();
+        Capture(f, QSize(1009, 900));
+        QCOMPARE(f.main->PicSize_H->MaxValue(), 900);
+        QCOMPARE(f.main->PicSize_H->Value(), 768);
+        // The larger screen's height is clamped to the last picture's height.
+        f.main->RbRadioButton1->setChecked(true);
+        Capture(f, QSize(1264, 2000));
+        QCOMPARE(f.main->PicSize_H->Value(), 900);
+        QCOMPARE(f.main->PicSize_T_H->Value(), 900);
+        QCOMPARE(f.main->PicSize_H->MaxValue(), 2000);
+    }
+
+    void failedLoadReturnsToTheAddressPage() {
+        MainFormFixture f;
+        f.show();
+        f.main->EditBox_Address->setText(QStringLiteral("http://127.0.0.1:9/"));
+        f.main->JvXPButton2Click();
+        f.browser->FailLoad(QStringLiteral("connection refused"));
+        QTRY_COMPARE(f.main->FPage, 1);
+        QCOMPARE(f.messages.size(), 1);
+        QVERIFY2(f.messages.first().contains(QStringLiteral("connection refused")),
+                 qPrintable(f.messages.first()));
+        QVERIFY(!QFile::exists(WorkingPicturePath(f.main->FTempName)));
+        QCOMPARE(FrontPage(*f.main), f.main->Panel_web_1);
+    }
+
+    void startNewPageResetsTheWizard() {
+        MainFormFixture f;
+        f.show();
+        Capture(f, QSize(1009, 900));
+        f.main->JvXPButton3Click();
+        f.main->Label1->setText(QStringLiteral("x"));
+        QTest::mouseClick(f.main->JvXPButton4, Qt::LeftButton);
+        QCOMPARE(f.main->FPage, 1);
+        QCOMPARE(FrontPage(*f.main), f.main->Panel_web_1);
+        QCOMPARE(f.main->JvXPButton2->caption(), QStringLiteral("开始(&T)"));
+        QVERIFY(f.main->Label1->text().isEmpty());
+        QCOMPARE(f.browser->Navigations().last(), QStringLiteral("about:blank"));
+        QVERIFY(QFile::exists(WorkingPicturePath(f.main->FTempName)));
+    }
+
+    void saveButtonsWriteTheCroppedPicture_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("filter");
+        QTest::newRow("BMP") << "JvXPButton7"
+                             << "BMP位图 (*.bmp)|bmp";
+        QTest::newRow("PNG") << "JvXPButton10"
+                             << "PNG 文件(*.PNG)|png";
+        QTest::newRow("JPEG") << "JvXPButton8"
+                              << "JPEG 图象文件 (*.jpg)|jpg";
+    }
+    void saveButtonsWriteTheCroppedPicture() {
+        QFETCH(QString, button);
+        QFETCH(QString, filter);
+        MainFormFixture f;
+        f.show();
+        Capture(f, QSize(1009, 3000));
+        f.main->Radio_Picsize_Crop->setChecked(true);
+        f.main->PicSize_H->setValue(1000);
+        f.nextSaveName = f.temp.filePath(QStringLiteral("saved"));
+        QTest::mouseClick(f.main->findChild<TJvXPButton*>(button), Qt::LeftButton);
+        QCOMPARE(f.saveRequests, QStringList{QStringLiteral("Webpage|") + filter});
+        QImage written;
+        if (button == QLatin1String("JvXPButton7")) {
+            written = ReadBmp(f.nextSaveName);
+        } else {
+            QVERIFY(written.load(f.nextSaveName));
+        }
+        QCOMPARE(written.size(), QSize(1009, 1000));
+        QCOMPARE(f.main->Label10->text(), QStringLiteral("BMP:8872 KB"));
+        QVERIFY(f.messages.isEmpty());
+    }
+
+    void cancelledSaveWritesNothing() {
+        MainFormFixture f;
+        f.show();
+        Capture(f, QSize(1009, 800));
+        f.nextSaveName.clear();
+        f.main->JvXPButton10Click();
+        QCOMPARE(f.saveRequests.size(), 1);
+        QCOMPARE(QDir(f.temp.path()).entryList(QDir::Files).size(), 1); // the working picture
+    }
+
+    void previewWithoutCaptureIsReported() {
+        MainFormFixture f;
+        f.show();
+        QTest::mouseClick(f.main->findChild<TJvXPButton*>(QStringLiteral("JvXPButton5")),
+                          Qt::LeftButton);
+        QCOMPARE(f.messages.size(), 1);
+        QVERIFY(f.messages.first().endsWith(QLatin1Char('.')));
+    }
+
+    void thumbnailButtonsProposeTheThumbName() {
+        MainFormFixture f;
+        f.show();
+        Capture(f, QSize(1009, 3000));
+        f.main->JvXPButton3Click();
+        f.nextSaveName = f.temp.filePath(QStringLiteral("thumb.png"));
+        QTest::mouseClick(f.main->JvXPButton16, Qt::LeftButton);
+        QCOMPARE(f.saveRequests.last().section(QLatin1Char('|'), 0, 0),
+                 QStringLiteral("Webpage_thumb"));
+        QImage thumb;
+        QVERIFY(thumb.load(f.nextSaveName));
+        QCOMPARE(thumb.size(), QSize(160, 180));
+        f.nextSaveName.clear();
+        f.main->JvXPButton10Click();
+        QCOMPARE(f.saveRequests.last().section(QLatin1Char('|'), 0, 0), QStringLiteral("Webpage"));
+    }
+
+    void closeRemovesTheWorkingPicture() {
+        MainFormFixture f;
+        f.show();
+        const QString path = WorkingPicturePath(f.main->FTempName);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        f.main->close();
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(f.messages.isEmpty());
+    }
+
+    void closeWithoutPictureShowsNothing() {
+        MainFormFixture f;
+        f.show();
+        f.main->close();
+        QVERIFY(f.messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestMainForm)
+#include "tst_mainform.moc"

@@ -1,0 +1,185 @@
+#include "MainFormFixture.h"
+
+#include "controls/TFlatSpinEditInteger.h"
+#include "controls/TJvOfficeColorButton.h"
+#include "controls/TJvXPButton.h"
+#include "controls/TJvXPCheckbox.h"
+#include "controls/TRbCheckBox.h"
+#include "controls/TRbRadioButton.h"
+#include "settings/RegistryKey.h"
+#include "settings/SettingsValues.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QtTest>
+
+namespace {
+
+using Values = QList<QPair<QString, int>>;
+
+const Values kInitial = {{"SR", 2},
+                         {"JPG Compression", 85},
+                         {"Thumb_Size", 1},
+                         {"Thumb_Width", 160},
+                         {"Thumb_Height", 180},
+                         {"Thumb_Percent", 10},
+                         {"Thumb_Border", 0},
+                         {"Thumb_Color", 0},
+                         {"Thumb_Smooth", 1},
+                         {"ShowIE", 0},
+                         {"PicSize", 0},
+                         {"PicThumbSize", 0},
+                         {"PicSizeInteger", 768},
+                         {"PicSize_Thumb_Integer", 768}};
+
+void Write(const Values& values) {
+    RegistryKey key;
+    key.CreateKey(SettingsKeyPath());
+    key.OpenKey(SettingsKeyPath(), true);
+    for (const auto& [name, value] : values) {
+        key.WriteInteger(name, value);
+    }
+}
+
+Values WithValue(Values values, const QString& name, int value) {
+    for (auto& entry : values) {
+        if (entry.first == name) {
+            entry.second = value;
+        }
+    }
+    return values;
+}
+
+int Stored(const QString& name) {
+    RegistryKey key;
+    key.OpenKey(SettingsKeyPath(), false);
+    return key.ReadInteger(name);
+}
+
+} // namespace
+
+class TestSettingsPage : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartWritesTheInitialValues() {
+        MainFormFixture f;
+        f.show();
+        for (const auto& [name, value] : kInitial) {
+            QCOMPARE(Stored(name), value);
+        }
+        QVERIFY(f.messages.isEmpty());
+    }
+
+    void storedValuesAreApplied() {
+        Values values = kInitial;
+        values = WithValue(values, QStringLiteral("SR"), 3);
+        values = WithValue(values, QStringLiteral("JPG Compression"), 40);
+        values = WithValue(values, QStringLiteral("Thumb_Size"), 0);
+        values = WithValue(values, QStringLiteral("Thumb_Width"), 5000);
+        values = WithValue(values, QStringLiteral("Thumb_Height"), 0);
+        values = WithValue(values, QStringLiteral("Thumb_Border"), 1);
+        values = WithValue(values, QStringLiteral("Thumb_Color"), 536870912);
+        values = WithValue(values, QStringLiteral("PicSize"), 1);
+        values = WithValue(values, QStringLiteral("PicSizeInteger"), 1200);
+        MainFormFixture f({}, [&] { Write(values); });
+        f.show();
+        QVERIFY(f.main->RbRadioButton3->Checked());
+        QCOMPARE(f.main->Edit_JpgComp->Value(), 40);
+        QVERIFY(f.main->Radio_Thumbsize_2->Checked());
+        QCOMPARE(f.main->Edit_Thumb_Width->text(), QStringLiteral("1024"));
+        QCOMPARE(f.main->Edit_Thumb_Height->text(), QStringLiteral("1"));
+        QVERIFY(f.main->Check_ThumbBorder->Checked());
+        QCOMPARE(f.main->Btn_ThumbColor->SelectedColor(), 536870912u);
+        QVERIFY(f.main->Radio_Picsize_Crop->Checked());
+        QVERIFY(!f.main->Radio_Picsize_Fullsize->Checked());
+        QCOMPARE(f.main->PicSize_H->Value(), 1200);
+        // The enabled states follow the loaded choices.
+        QVERIFY(f.main->Edit_Thumb_Percent->isEnabled());
+        QVERIFY(!f.main->Edit_Thumb_Width->isEnabled());
+        QVERIFY(f.main->Btn_ThumbColor->isEnabled());
+        f.main->JvXPButton19Click();
+        QCOMPARE(f.messages, QStringList{QStringLiteral("Save successful.")});
+        QCOMPARE(Stored(QStringLiteral("Thumb_Width")), 1024);
+        QCOMPARE(Stored(QStringLiteral("Thumb_Height")), 1);
+        QCOMPARE(Stored(QStringLiteral("Thumb_Color")), 536870912);
+    }
+
+    void unknownResolutionLeavesTheChoiceAlone() {
+        MainFormFixture f({}, [] {
+            Write(WithValue(WithValue(kInitial, QStringLiteral("SR"), 7),
+                            QStringLiteral("JPG Compression"), 33));
+        });
+        f.show();
+        QVERIFY(f.main->RbRadioButton2->Checked());
+        QCOMPARE(f.main->Edit_JpgComp->Value(), 33);
+        QCOMPARE(Stored(QStringLiteral("SR")), 7);
+    }
+
+    void valueOfAnotherTypeStopsLoadingAndRewrites() {
+        MainFormFixture f({}, [] {
+            Write(WithValue(WithValue(kInitial, QStringLiteral("SR"), 1),
+                            QStringLiteral("Thumb_Width"), 300));
+            RegistryKey key;
+            key.OpenKey(SettingsKeyPath(), false);
+            key.WriteString(QStringLiteral("JPG Compression"), QStringLiteral("high"));
+            key.WriteString(QStringLiteral("Kept by someone else"), QStringLiteral("yes"));
+        });
+        f.show();
+        QVERIFY(f.main->RbRadioButton1->Checked());
+        QCOMPARE(f.main->Edit_Thumb_Width->Value(), 160); // never reached
+        QCOMPARE(Stored(QStringLiteral("JPG Compression")), 85);
+        QCOMPARE(Stored(QStringLiteral("SR")), 1);
+        QCOMPARE(Stored(QStringLiteral("Thumb_Width")), 160);
+        RegistryKey key;
+        key.OpenKey(SettingsKeyPath(), false);
+        QCOMPARE(key.ReadString(QStringLiteral("Kept by someone else")), QStringLiteral("yes"));
+        QVERIFY(f.messages.isEmpty());
+    }
+
+    void showIEFollowsOnlyLoadAndTheSettingsSave() {
+        MainFormFixture f({}, [] { Write(WithValue(kInitial, QStringLiteral("ShowIE"), 1)); });
+        f.show();
+        QVERIFY(f.main->Check_ShowIE->Checked());
+        QVERIFY(f.main->FShowIE);
+        f.main->Check_ShowIE->setChecked(false);
+        QVERIFY(f.main->FShowIE);
+        f.main->JvXPButton19Click();
+        QCOMPARE(Stored(QStringLiteral("ShowIE")), 0);
+        QVERIFY(f.main->FShowIE);
+    }
+
+    void settingsPageSaveWritesShowIEAlone() {
+        MainFormFixture f;
+        f.show();
+        f.main->JvXPButton3Click();
+        f.main->Image_Menu_2Click();
+        f.main->Edit_JpgComp->setValue(12);
+        f.main->Check_ShowIE->setChecked(true);
+        QTest::mouseClick(f.main->btn_Saveset, Qt::LeftButton);
+        QCOMPARE(f.messages, QStringList{QStringLiteral("Save successful.    ")});
+        QVERIFY(f.main->FShowIE);
+        QCOMPARE(Stored(QStringLiteral("ShowIE")), 1);
+        QCOMPARE(Stored(QStringLiteral("JPG Compression")), 85);
+        QVERIFY(f.main->Panel_web_3->isVisibleTo(f.main.get()));
+    }
+
+    void keyThatCannotBeCreatedIsReported() {
+        QTemporaryDir dir;
+        const QString blocker = dir.filePath(QStringLiteral("file"));
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        MainFormFixture f({QStringLiteral("/u:http://127.0.0.1/x")}, [&] {
+            qputenv("XDG_CONFIG_HOME", (blocker + QStringLiteral("/config")).toLocal8Bit());
+        });
+        f.show();
+        QCOMPARE(f.messages,
+                 QStringList{QStringLiteral(
+                     "Failed to create key \\Software\\Dorwen Software\\Vistrel Pro.")});
+        // The rest of the show handler is skipped: the argument was not read.
+        QCOMPARE(f.main->EditBox_Address->text(), TMainForm::DefaultStartAddress());
+    }
+};
+
+QTEST_MAIN(TestSettingsPage)
+#include "tst_settingspage.moc"
