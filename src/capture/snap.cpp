@@ -74,6 +74,9 @@ void TSnapForm::CreateComponents() {
         PlaceButton(this, "JvXPButton2", QStringLiteral("刷新(&R)"), QRect(570, 9, 60, 20));
     JvXPButton3 =
         PlaceButton(this, "JvXPButton3", QStringLiteral("捕捉此页"), QRect(655, 5, 120, 26));
+    // Enter in the address box must only navigate: a dialog's default button would take it too
+    for (TJvXPButton* button : {JvXPButton1, JvXPButton2, JvXPButton3})
+        button->setAutoDefault(false);
     QFont bold = JvXPButton3->font();
     bold.setBold(true);
     JvXPButton3->setFont(bold);

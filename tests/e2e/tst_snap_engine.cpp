@@ -1,0 +1,224 @@
+#include "PixelPage.h"
+#include "app/ErrorReport.h"
+#include "app/Main.h"
+#include "capture/EngineSetup.h"
+#include "capture/snap.h"
+#include "controls/TJvXPButton.h"
+#include "controls/TRbRadioButton.h"
+#include "output/WorkingPicture.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScopeGuard>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+// The capture window on the real engine, driven as the main window drives it.
+class tst_SnapEngine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void hiddenCaptureIsThePage();
+    void popupsAndDialogsDuringLoad();
+    void framesCapturedOnce();
+    void visibleBrowseThenCapture();
+    void visibleCloseWithoutCapture();
+    void refusedConnectionIsReported();
+
+private:
+    QString Write(const QString& name, const QByteArray& html);
+    QString PageUrl(const PixelPage& page, const QString& name);
+    void StartHidden(const QString& address);
+    bool WaitForCapture();
+    void SweepDialogs();
+
+    QTemporaryDir FFolder;
+    TMainForm* FMain = nullptr;
+    TSnapForm* FSnap = nullptr;
+    QStringList FMessages;
+    QStringList FStrayWindows;
+    QTimer FSweeper;
+};
+
+void tst_SnapEngine::initTestCase() {
+    QVERIFY(FFolder.isValid());
+    SetMessageSink([this](MessageKind, const QString& text) { FMessages << text; });
+    FMain = new TMainForm;
+    FSnap = new TSnapForm;
+    connect(&FSweeper, &QTimer::timeout, this, &tst_SnapEngine::SweepDialogs);
+    FSweeper.start(20);
+}
+
+void tst_SnapEngine::init() {
+    FMessages.clear();
+    FStrayWindows.clear();
+    FMain->FShowIE = false;
+    FMain->RbRadioButton2->setChecked(true);
+}
+
+// Every window that a page could open ends up here: none may be open after a test.
+void tst_SnapEngine::SweepDialogs() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window != FSnap && window->objectName() != "CaptureHost") {
+            FStrayWindows << QString::fromLatin1(window->metaObject()->className());
+            window->close();
+        }
+    }
+}
+
+void tst_SnapEngine::cleanup() {
+    QCOMPARE(FStrayWindows, QStringList());
+    QVERIFY(!FSnap->isVisible());
+    QFile::remove(WorkingPicturePath(FMain->FTempName));
+}
+
+QString tst_SnapEngine::Write(const QString& name, const QByteArray& html) {
+    QFile file(FFolder.filePath(name));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(html);
+    return QUrl::fromLocalFile(file.fileName()).toString();
+}
+
+QString tst_SnapEngine::PageUrl(const PixelPage& page, const QString& name) {
+    return QUrl::fromLocalFile(page.WriteTo(FFolder.path(), name)).toString();
+}
+
+void tst_SnapEngine::StartHidden(const QString& address) {
+    FMain->EditBox_Address->setText(address);
+    FMain->JvXPButton2Click();
+}
+
+bool tst_SnapEngine::WaitForCapture() {
+    QElapsedTimer clock;
+    clock.start();
+    while (!FSnap->FCaptured && FMessages.isEmpty() && clock.elapsed() < 60000)
+        QTest::qWait(20);
+    return FSnap->FCaptured;
+}
+
+void tst_SnapEngine::hiddenCaptureIsThePage() {
+    const PixelPage page{QSize(1009, 6000), false, QRect()};
+    StartHidden(PageUrl(page, QStringLiteral("hidden.html")));
+    QVERIFY(WaitForCapture());
+    QCOMPARE(page.Compare(LoadWorkingPicture(FMain->FTempName), QSize(1009, 6000)), QString());
+    QCOMPARE(FMain->Label9->text(), QStringLiteral("1009 x 6000"));
+    QCOMPARE(FMain->FPage, 2);
+    QTRY_COMPARE(FSnap->WebBrowser_Snap->LocationURL(), QStringLiteral("about:blank"));
+    QVERIFY(FMessages.isEmpty());
+}
+
+// The page draws green when every question was answered no and every pop-up refused.
+void tst_SnapEngine::popupsAndDialogsDuringLoad() {
+    const QString html = QStringLiteral(R"(<!DOCTYPE html>
+<html><body style="margin: 0; height: 3000px">
+<script>
+  const opened = [window.open('about:blank'), window.open('popup.html', '_blank', 'width=200')];
+  alert('hello');
+  const yes = confirm('capture?');
+  const answer = prompt('name?', 'default');
+  const fine = !opened[0] && !opened[1] && !yes && answer === null;
+  document.body.style.background = fine ? 'rgb(0, 200, 0)' : 'rgb(200, 0, 0)';
+  onload = () => { window.open('later.html'); alert('loaded'); };
+</script>
+<input type="file" id="f">
+</body></html>)");
+    StartHidden(Write(QStringLiteral("popups.html"), html.toUtf8()));
+    QVERIFY(WaitForCapture());
+    const QImage picture = LoadWorkingPicture(FMain->FTempName);
+    QCOMPARE(picture.size(), QSize(1009, 3000));
+    QCOMPARE(QColor(picture.pixel(500, 2999)), QColor(0, 200, 0));
+    QVERIFY(FMessages.isEmpty());
+}
+
+void tst_SnapEngine::framesCapturedOnce() {
+    const PixelPage page{QSize(1009, 2500), false, QRect(100, 900, 600, 700)};
+    QSignalSpy completions(FSnap->WebBrowser_Snap, &Browser::DocumentComplete);
+    StartHidden(PageUrl(page, QStringLiteral("frames.html")));
+    QVERIFY(WaitForCapture());
+    QCOMPARE(completions.size(), 1);
+    QCOMPARE(page.Compare(LoadWorkingPicture(FMain->FTempName), QSize(1009, 2500)), QString());
+    const QDateTime written = QFileInfo(WorkingPicturePath(FMain->FTempName)).lastModified();
+    QTest::qWait(500); // the blank page completes later and captures nothing
+    QCOMPARE(QFileInfo(WorkingPicturePath(FMain->FTempName)).lastModified(), written);
+}
+
+// Browsing through a redirect to another page, then capturing at 800 x 600.
+void tst_SnapEngine::visibleBrowseThenCapture() {
+    const PixelPage target{QSize(785, 3000), true, QRect()};
+    const QString targetUrl = PageUrl(target, QStringLiteral("target.html"));
+    const QString redirect =
+        Write(QStringLiteral("redirect.html"),
+              QStringLiteral("<script>location.replace('%1')</script>").arg(targetUrl).toUtf8());
+    const QString start = Write(QStringLiteral("start.html"), "<p>start</p>");
+    FMain->FShowIE = true;
+    FMain->RbRadioButton3->setChecked(true);
+    FMain->EditBox_Address->setText(start);
+    bool browsed = false;
+    QTimer::singleShot(0, this, [&] {
+        const auto closeOnFailure = qScopeGuard([&] {
+            if (!browsed)
+                FSnap->close();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(FSnap->WebBrowser_Snap->HasDocument(), 30000);
+        QCOMPARE(FSnap->WebBrowser_Snap->ViewSize(), QSize(780, 457));
+        QSignalSpy complete(FSnap->WebBrowser_Snap, &Browser::DocumentComplete);
+        FSnap->Edit1->setText(redirect);
+        QTest::keyClick(FSnap->Edit1, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(FSnap->Edit1->text(), targetUrl, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !complete.isEmpty() && FSnap->WebBrowser_Snap->LocationURL() == targetUrl, 30000);
+        QVERIFY(!FSnap->FCaptured);
+        browsed = true;
+        FSnap->JvXPButton3->click();
+    });
+    FMain->JvXPButton2Click();
+    QVERIFY(browsed);
+    QVERIFY(FSnap->FCaptured);
+    QCOMPARE(target.Compare(LoadWorkingPicture(FMain->FTempName), QSize(785, 3000)), QString());
+    QCOMPARE(FMain->FPage, 2);
+    QVERIFY(FMessages.isEmpty());
+}
+
+void tst_SnapEngine::visibleCloseWithoutCapture() {
+    FMain->FShowIE = true;
+    FMain->EditBox_Address->setText(Write(QStringLiteral("close.html"), "<p>close</p>"));
+    QTimer::singleShot(200, this, [&] { FSnap->close(); });
+    FMain->JvXPButton2Click();
+    QVERIFY(!FSnap->FCaptured);
+    QCOMPARE(FMain->FPage, 1);
+    QVERIFY(!FMain->Panel_web_1->isHidden());
+    QVERIFY(!QFile::exists(WorkingPicturePath(FMain->FTempName)));
+}
+
+void tst_SnapEngine::refusedConnectionIsReported() {
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const QString address = QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort());
+    closed.close();
+    StartHidden(address);
+    QTRY_VERIFY_WITH_TIMEOUT(!FMessages.isEmpty(), 30000);
+    QCOMPARE(FMessages.size(), 1);
+    QVERIFY2(FMessages.first().startsWith(QStringLiteral("Could not load %1: ").arg(address)),
+             qPrintable(FMessages.first()));
+    QVERIFY(FMessages.first().endsWith('.'));
+    QVERIFY(!FSnap->FCaptured);
+    QCOMPARE(FMain->FPage, 1);
+    QVERIFY(!QFile::exists(WorkingPicturePath(FMain->FTempName)));
+}
+
+int main(int argc, char** argv) {
+    PrepareBrowserEngine();
+    QApplication app(argc, argv);
+    tst_SnapEngine test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_snap_engine.moc"
