@@ -3,7 +3,6 @@
 // ratio, the peak memory of both process trees and where our time goes.
 import { spawn } from 'node:child_process';
 import fs from 'node:fs';
-import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import { parseArgs } from 'node:util';
@@ -111,7 +110,7 @@ function pngSize(file) {
 // ---- ours
 
 // A fresh settings folder and temporary folder every run, as a first start has them.
-function oursRun(url, tag, { memory = false, phases = false } = {}) {
+function oursRun(url, tag, { memory = false, trace = null } = {}) {
   const home = fs.mkdtempSync(path.join(scratch, `ours-${tag}-`));
   const tmp = path.join(home, 'tmp');
   const out = path.join(home, 'out');
@@ -119,26 +118,20 @@ function oursRun(url, tag, { memory = false, phases = false } = {}) {
   const target = path.join(out, 'page.png');
   const env = { ...process.env, XDG_CONFIG_HOME: path.join(home, 'config'),
     XDG_DATA_HOME: path.join(home, 'data'), TMPDIR: tmp, QT_QPA_PLATFORM: 'offscreen' };
-  const marks = {};
-  const watchers = [];
-  if (phases) {
-    // The working picture is written to a temporary name and renamed to its braced GUID; the
-    // PNG likewise beside its target.
-    watchers.push(fs.watch(tmp, (event, name) => {
-      if (!name || !name.startsWith('{')) return;
-      marks.workStart ??= now();
-      if (/^\{[0-9A-F-]{36}\}$/.test(name) && fs.existsSync(path.join(tmp, name))) marks.workDone ??= now();
-    }));
-    watchers.push(fs.watch(out, (event, name) => {
-      if (!name) return;
-      marks.pngStart ??= now();
-      if (name === 'page.png' && fs.existsSync(target)) marks.pngDone ??= now();
-    }));
-  }
+  const traceLog = path.join(home, 'strace.log');
+  let pngAt = null;
+  // The PNG gets its name only when it is complete (linked or renamed into place).
+  const watcher = fs.watch(out, (event, name) => {
+    if (name === 'page.png' && pngAt === null && fs.existsSync(target)) pngAt = now();
+  });
   return new Promise((resolve, reject) => {
     const t0 = now();
-    const child = spawn(opt.program, [`/u:${url}`, `/p:${target}`, '/r:2'],
-      { cwd: home, env, stdio: ['ignore', 'ignore', 'pipe'], detached: true });
+    const args = [`/u:${url}`, `/p:${target}`, '/r:2'];
+    const [file, argv] = trace
+      ? [trace, ['-f', '--seccomp-bpf', '-ttt', '-o', traceLog,
+        '-e', 'trace=execve,openat,linkat,exit_group', opt.program, ...args]]
+      : [opt.program, args];
+    const child = spawn(file, argv, { cwd: home, env, stdio: ['ignore', 'ignore', 'pipe'], detached: true });
     let stderr = '';
     child.stderr.on('data', (d) => { stderr += d; });
     const sampler = memory ? sampleMemory(() => descendants(child.pid, true)) : null;
@@ -146,17 +139,16 @@ function oursRun(url, tag, { memory = false, phases = false } = {}) {
     child.on('exit', (code) => {
       const t1 = now();
       sampler?.stop();
-      for (const w of watchers) w.close();
+      watcher.close();
       if (code !== 0 || !fs.existsSync(target)) {
         reject(new Error(`vistrel-pro ended with ${code}:\n${stderr}`));
         return;
       }
       const size = pngSize(target);
       if (opt.keep) fs.copyFileSync(target, path.join(opt.keep, 'ours.png'));
+      const marks = trace ? traceMarks(traceLog, home) : {};
       fs.rmSync(home, { recursive: true, force: true });
-      const rel = {};
-      for (const [k, v] of Object.entries(marks)) rel[k] = v - t0;
-      resolve({ total: t1 - t0, size, peak: sampler?.peak, marks: rel });
+      resolve({ total: (pngAt ?? t1) - t0, ended: t1 - t0, size, peak: sampler?.peak, marks });
     });
   });
 }
@@ -189,27 +181,6 @@ async function chromiumRun(url, tag, { memory = false } = {}) {
     marks: { launched: t1 - t0, loaded: t2 - t0, shot: t3 - t0 } };
 }
 
-// ---- the page over loopback HTTP, to see when the engine asks for it and its pictures
-
-function serveFolder(folder) {
-  const log = [];
-  const types = { '.html': 'text/html; charset=utf-8', '.svg': 'image/svg+xml',
-    '.jpg': 'image/jpeg', '.png': 'image/png' };
-  const server = http.createServer((req, res) => {
-    const name = decodeURIComponent(new URL(req.url, 'http://x').pathname);
-    const file = path.join(folder, path.normalize(name));
-    log.push({ at: now(), name });
-    if (!file.startsWith(folder) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-      res.writeHead(404).end();
-      return;
-    }
-    res.writeHead(200, { 'Content-Type': types[path.extname(file)] ?? 'application/octet-stream' });
-    fs.createReadStream(file).pipe(res).on('finish', () => { log.at(-1).done = now(); });
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve({ server, log,
-    url: `http://127.0.0.1:${server.address().port}/${path.basename(pagePath)}` })));
-}
-
 // ---- the run
 
 async function main() {
@@ -231,14 +202,15 @@ async function main() {
     }
     const o = ours.at(-1);
     const c = theirs.at(-1);
-    console.log(`run ${i + 1}: ours ${ms(o.total)} (${o.size.width} x ${o.size.height}, ` +
+    console.log(`run ${i + 1}: ours ${ms(o.total)} to the PNG, ${ms(o.ended)} ended (${o.size.width} x ${o.size.height}, ` +
       `${o.size.bytes} bytes)   chromium ${ms(c.total)} to the PNG, ${ms(c.closed)} closed ` +
       `(${c.size.width} x ${c.size.height}, ${c.size.bytes} bytes)`);
   }
   const oursMedian = median(ours.map((r) => r.total));
   const theirMedian = median(theirs.map((r) => r.total));
-  console.log(`\nmedian, process start to PNG written: ours ${ms(oursMedian)}, chromium ` +
-    `${ms(theirMedian)} (${ms(median(theirs.map((r) => r.closed)))} with its close)`);
+  console.log(`\nmedian, process start to PNG written: ours ${ms(oursMedian)} ` +
+    `(${ms(median(ours.map((r) => r.ended)))} to its end), chromium ${ms(theirMedian)} ` +
+    `(${ms(median(theirs.map((r) => r.closed)))} with its close)`);
   console.log(`ratio ours / chromium = ${(oursMedian / theirMedian).toFixed(2)} (goal at most 0.50)`);
 
   // Sampling /proc costs time: memory is measured in runs of its own.
@@ -261,39 +233,75 @@ async function main() {
   fs.rmSync(scratch, { recursive: true, force: true });
 }
 
-// Where the time goes, seen from outside: the page served over loopback HTTP shows when the
-// engine first asks for it and when its last picture has gone out; the temporary folder shows
-// when the working picture is written; the target folder when the PNG is.
-async function profile() {
-  const { server, log, url } = await serveFolder(path.dirname(pagePath));
-  const rows = [];
-  for (let i = 0; i < profileRuns; i++) {
-    log.length = 0;
-    const t0 = now();
-    const r = await oursRun(url, `p${i}`, { phases: true });
-    const first = log[0]?.at - t0;
-    const last = Math.max(...log.map((e) => (e.done ?? e.at) - t0));
-    rows.push({ first, last, ...r.marks, total: r.total, requests: log.length });
-    const c0 = now();
-    log.length = 0;
-    const c = await chromiumRun(url, `p${i}`);
-    rows.at(-1).chromium = { first: log[0]?.at - c0, last: Math.max(...log.map((e) => (e.done ?? e.at) - c0)), ...c.marks };
+// Where the time goes, seen from outside through the files the program opens (strace, on a few
+// system calls only): the page and its pictures, the working BMP in the temporary folder (an
+// unnamed file, then linked under its name), and the PNG beside its target.
+function straceLine(log, test) {
+  for (const line of log) {
+    const m = /^(\d+) (\d+\.\d+) (.*)$/.exec(line);
+    if (m && test(m[3], Number(m[1]))) return { pid: Number(m[1]), at: Number(m[2]) * 1000, text: m[3] };
   }
-  server.close();
+  return null;
+}
+
+function traceMarks(logFile, home) {
+  const log = fs.readFileSync(logFile, 'utf8').split('\n');
+  const folder = path.dirname(pagePath);
+  const tmp = path.join(home, 'tmp');
+  const out = path.join(home, 'out');
+  const opens = log.filter((l) => / openat\(AT_FDCWD, "/.test(l) && !/ENOENT/.test(l));
+  const at = (l) => Number(/^\d+ (\d+\.\d+)/.exec(l)[1]) * 1000;
+  const pageFiles = opens.filter((l) => l.includes(`"${folder}/`));
+  const start = straceLine(log, (t) => t.startsWith('execve('));
+  const mark = (test) => straceLine(log, test)?.at;
+  const exits = log.filter((l) => /exit_group\(/.test(l));
+  return {
+    page: at(pageFiles[0]) - start.at,
+    lastFile: at(pageFiles.at(-1)) - start.at,
+    files: pageFiles.length,
+    bmpStart: mark((t) => t.startsWith(`openat(AT_FDCWD, "${tmp}", `) && t.includes('O_TMPFILE')) - start.at,
+    bmpDone: mark((t) => t.startsWith('linkat(') && t.includes(`"${tmp}/{`)) - start.at,
+    bmpRead: mark((t) => t.startsWith(`openat(AT_FDCWD, "${tmp}/{`)) - start.at,
+    pngStart: mark((t) => t.startsWith(`openat(AT_FDCWD, "${out}", `) && t.includes('O_TMPFILE')) - start.at,
+    pngDone: mark((t) => t.startsWith('linkat(') && t.includes(`"${out}/page.png"`)) - start.at,
+    ended: at(exits.at(-1)) - start.at,
+  };
+}
+
+async function profile() {
+  const strace = ['/usr/bin/strace', '/bin/strace'].find((p) => fs.existsSync(p));
+  if (!strace) {
+    console.log('\nno strace: where the time goes is not measured');
+    return;
+  }
+  const rows = [];
+  const theirs = [];
+  for (let i = 0; i < profileRuns; i++) {
+    const r = await oursRun(pageUrl, `p${i}`, { trace: strace });
+    rows.push({ ...r.marks, total: r.total, height: r.size.height });
+    theirs.push((await chromiumRun(pageUrl, `p${i}`)).marks);
+  }
   const m = (key) => median(rows.map((r) => r[key]));
-  const mc = (key) => median(rows.map((r) => r.chromium[key]));
-  console.log(`\nwhere the time goes (page over loopback HTTP, median of ${profileRuns}):`);
-  console.log(`  ours:     start-up to the first request  ${ms(m('first'))}`);
-  console.log(`            loading (to the last file sent) ${ms(m('last') - m('first'))}   (${m('requests')} requests)`);
-  console.log(`            rendering the screens          ${ms(m('workStart') - m('last'))}`);
-  console.log(`            writing the working BMP        ${ms(m('workDone') - m('workStart'))}`);
-  console.log(`            reading it back, PNG encoding  ${ms(m('pngDone') - m('workDone'))}  (PNG file begun after ${ms(m('pngStart') - m('workDone'))})`);
-  console.log(`            ending the process             ${ms(m('total') - m('pngDone'))}`);
-  console.log(`            total                          ${ms(m('total'))}`);
-  console.log(`  chromium: launch                          ${ms(mc('launched'))}`);
-  console.log(`            first request                   ${ms(mc('first'))}`);
-  console.log(`            loaded                          ${ms(mc('loaded'))}`);
-  console.log(`            screenshot written              ${ms(mc('shot'))} (${ms(mc('shot') - mc('loaded'))} for the screenshot)`);
+  const mc = (key) => median(theirs.map((r) => r[key]));
+  // The capture steps down the page by the view's height less the scroll bar and an overlap.
+  const screens = Math.ceil((m('height') - (height - 15)) / (height - 15 - 24)) + 1;
+  const line = (what, value, note = '') => console.log(`  ${what.padEnd(44)} ${ms(value).padStart(8)}${note}`);
+  console.log(`\nwhere our time goes (median of ${profileRuns} runs under strace, which adds a little):`);
+  line('start-up, to the page file opened', m('page'));
+  line(`loading, to the last of its ${m('files')} files opened`, m('lastFile') - m('page'));
+  line(`rendering: decoding, layout, ~${screens} screens`, m('bmpStart') - m('lastFile'),
+    `  (${ms((m('bmpStart') - m('lastFile')) / screens)} a screen)`);
+  line('writing the working BMP', m('bmpDone') - m('bmpStart'));
+  line('closing the capture window', m('bmpRead') - m('bmpDone'));
+  line('reading the working BMP back', m('pngStart') - m('bmpRead'));
+  line('PNG encoding and writing', m('pngDone') - m('pngStart'));
+  line('ending (working file removed, processes gone)', m('ended') - m('pngDone'));
+  line('total', m('ended'));
+  console.log(`chromium (the driver's own marks, median of ${profileRuns}):`);
+  line('launched', mc('launched'));
+  line('page loaded', mc('loaded') - mc('launched'));
+  line('full-page screenshot written', mc('shot') - mc('loaded'));
+  line('total', mc('shot'));
 }
 
 main().catch((error) => {
