@@ -1,27 +1,32 @@
 #include "capture/EngineSetup.h"
 
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QtGlobal>
 
 #include <unistd.h>
 
-void PrepareBrowserEngine() {
-    // The engine shares its GL contexts with the widgets; it must be told before the
-    // application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+namespace {
+
+void AddChromiumFlag(const QByteArray& flag) {
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    const qsizetype equals = flag.indexOf('=');
+    const QByteArray name = equals < 0 ? flag : flag.left(equals);
+    if (flags.contains(name))
+        return; // whoever set it knows better
+    flags += flags.isEmpty() ? "" : " ";
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + flag);
+}
+
+} // namespace
+
+void PrepareBrowserEngine(EngineUse use) {
     // Chromium's sandbox cannot start as root; everyone else keeps it.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    // The engine reports its GL set-up at length on every start; nobody here needs it.
-    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
-        qputenv("QT_LOGGING_RULES",
-                "qt.webenginecontext.info=false;qt.webenginecontext.debug=false");
     // The picture holds the page's own colours, whatever the screen's colour profile.
-    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (!flags.contains("--force-color-profile")) {
-        flags += flags.isEmpty() ? "" : " ";
-        flags += "--force-color-profile=srgb";
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
-    }
+    AddChromiumFlag("--force-color-profile=srgb");
+    // Each screen of a capture waits for one frame; unlimited frames make that wait shorter,
+    // but would also let an animated page use a whole core while somebody browses.
+    if (use == EngineUse::Unattended)
+        AddChromiumFlag("--disable-frame-rate-limit");
 }

@@ -1,5 +1,10 @@
 #pragma once
 
+enum class EngineUse {
+    Interactive, // someone may browse in the view: frames at the screen's rate
+    Unattended,  // only captures: frames as fast as the engine makes them
+};
+
 // Prepares the process for the browser engine. Call first thing in main(), before the
 // application object exists: the engine reads these settings when it starts.
-void PrepareBrowserEngine();
+void PrepareBrowserEngine(EngineUse use = EngineUse::Interactive);

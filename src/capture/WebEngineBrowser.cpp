@@ -79,7 +79,8 @@ void WebEngineBrowser::SetQuiet(bool quiet) {
 void WebEngineBrowser::Navigate(const QString& address) {
     FTarget = address;
     FNeedFreshFrame = true;
-    SetStatus(QStringLiteral("正在打开网页 %1...").arg(address));
+    if (address != QLatin1String("about:blank"))
+        SetStatus(QStringLiteral("正在打开网页 %1...").arg(address));
     FView->setUrl(QUrl::fromUserInput(address));
 }
 
@@ -304,13 +305,20 @@ void WebEngineBrowser::WaitForAnimationFrames() {
 
 void WebEngineBrowser::LoadingChanged(const QWebEngineLoadingInfo& info) {
     FNeedFreshFrame = true;
-    switch (info.status()) {
+    // The blank page that ends a capture says nothing: the status line was just emptied.
+    const bool blank = info.url() == QUrl(QStringLiteral("about:blank"));
+    // An error page the server sent (404, 500) is still the page at that address.
+    const bool httpError = info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
+                           info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
+    switch (httpError ? QWebEngineLoadingInfo::LoadSucceededStatus : info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
-        SetStatus(QStringLiteral("正在打开网页 %1...").arg(info.url().toString()));
+        if (!blank)
+            SetStatus(QStringLiteral("正在打开网页 %1...").arg(info.url().toString()));
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
         emit ProgressChange(-1, 100);
-        SetStatus(QStringLiteral("完成"));
+        if (!blank)
+            SetStatus(QStringLiteral("完成"));
         // the blank page of an earlier capture finishing under a new navigation is not it
         if (info.url() == QUrl(QStringLiteral("about:blank")) &&
             FTarget != QLatin1String("about:blank"))

@@ -8,6 +8,9 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 // The page renderer over the real engine: pictures must be the pages, pixel for pixel.
 class tst_CaptureEngine : public QObject {
@@ -145,8 +148,17 @@ void tst_CaptureEngine::refusedConnectionIsAFailure() {
     QCOMPARE(complete.size(), 0);
 }
 
+// "-unattended" runs the same checks with the engine as command-line runs start it.
 int main(int argc, char** argv) {
-    PrepareBrowserEngine();
+    std::vector<char*> arguments(argv, argv + argc);
+    const auto unattended =
+        std::find(arguments.begin(), arguments.end(), std::string("-unattended"));
+    const bool fast = unattended != arguments.end();
+    if (fast)
+        arguments.erase(unattended);
+    argc = int(arguments.size());
+    argv = arguments.data();
+    PrepareBrowserEngine(fast ? EngineUse::Unattended : EngineUse::Interactive);
     QApplication app(argc, argv);
     tst_CaptureEngine test;
     return QTest::qExec(&test, argc, argv);

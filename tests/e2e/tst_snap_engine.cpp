@@ -32,6 +32,7 @@ private slots:
     void visibleBrowseThenCapture();
     void visibleCloseWithoutCapture();
     void refusedConnectionIsReported();
+    void cleanupTestCase();
 
 private:
     QString Write(const QString& name, const QByteArray& html);
@@ -212,6 +213,14 @@ void tst_SnapEngine::refusedConnectionIsReported() {
     QVERIFY(!FSnap->FCaptured);
     QCOMPARE(FMain->FPage, 1);
     QVERIFY(!QFile::exists(WorkingPicturePath(FMain->FTempName)));
+}
+
+// The engine's page must go before the application does.
+void tst_SnapEngine::cleanupTestCase() {
+    FSweeper.stop();
+    delete FSnap;
+    delete FMain;
+    SetMessageSink(nullptr);
 }
 
 int main(int argc, char** argv) {

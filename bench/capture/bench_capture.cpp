@@ -1,0 +1,144 @@
+// Captures a long page with the real engine and prints how many renderings it took and how
+// long each took, split into the waits for a painted frame and the rest.
+//
+//   bench_capture [--page file.html] [--size 1024x768] [--runs 3] [--unattended]
+
+#include "capture/EngineSetup.h"
+#include "capture/PageRenderer.h"
+#include "capture/WebEngineBrowser.h"
+#include "common/VistrelError.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTimer>
+#include <QUrl>
+
+#include <cstdio>
+
+namespace {
+
+template <class Call> auto Timed(qint64& total, Call call) {
+    QElapsedTimer clock;
+    clock.start();
+    auto result = call();
+    total += clock.nsecsElapsed();
+    return result;
+}
+
+// Passes every call on and adds up the time spent in each kind.
+class TimedBrowser : public Browser {
+public:
+    explicit TimedBrowser(Browser& inner) : FInner(inner) {}
+
+    qint64 ScrollNs = 0;
+    qint64 PaintNs = 0;
+    qint64 MetricsNs = 0;
+
+    void Navigate(const QString& address) override { FInner.Navigate(address); }
+    void Stop() override { FInner.Stop(); }
+    void Refresh() override { FInner.Refresh(); }
+    QString LocationURL() const override { return FInner.LocationURL(); }
+    void SetViewSize(const QSize& size) override { FInner.SetViewSize(size); }
+    QSize ViewSize() const override { return FInner.ViewSize(); }
+    bool HasDocument() override { return FInner.HasDocument(); }
+    int ScrollBarWidth() const override { return FInner.ScrollBarWidth(); }
+    void SetQuiet(bool quiet) override { FInner.SetQuiet(quiet); }
+    DocumentMetrics Metrics() override {
+        return Timed(MetricsNs, [&] { return FInner.Metrics(); });
+    }
+    QPoint ScrollTo(const QPoint& position) override {
+        return Timed(ScrollNs, [&] { return FInner.ScrollTo(position); });
+    }
+    QImage PaintView() override {
+        return Timed(PaintNs, [&] { return FInner.PaintView(); });
+    }
+
+private:
+    Browser& FInner;
+};
+
+double Ms(qint64 ns) {
+    return double(ns) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bool unattended = false;
+    for (int i = 1; i < argc; ++i)
+        unattended = unattended || QByteArray(argv[i]) == "--unattended";
+    PrepareBrowserEngine(unattended ? EngineUse::Unattended : EngineUse::Interactive);
+    QApplication app(argc, argv);
+    QCommandLineParser options;
+    options.addOption({"page", "page to capture", "file",
+                       QStringLiteral(VISTREL_SOURCE_DIR "/examples/index.html")});
+    options.addOption({"size", "browser size", "WxH", "1024x768"});
+    options.addOption({"runs", "captures of the loaded page", "n", "3"});
+    options.addOption({"unattended", "the engine as command-line runs start it"});
+    options.addHelpOption();
+    options.process(app);
+    const QStringList size = options.value("size").split('x');
+    const QSize view(size.value(0).toInt(), size.value(1).toInt());
+    const int runs = qMax(1, options.value("runs").toInt());
+
+    QWidget host;
+    host.setAttribute(Qt::WA_DontShowOnScreen);
+    host.resize(view);
+    WebEngineBrowser engine(&host);
+    engine.View()->setParent(&host);
+    engine.SetViewSize(view);
+    host.show();
+
+    bool loaded = false;
+    QObject::connect(&engine, &Browser::DocumentComplete, [&] { loaded = true; });
+    QObject::connect(&engine, &Browser::LoadFailed, [&](const QString& reason) {
+        std::fprintf(stderr, "bench_capture: %s\n", qPrintable(reason));
+        app.exit(1);
+    });
+    engine.Navigate(
+        QUrl::fromLocalFile(QFileInfo(options.value("page")).absoluteFilePath()).toString());
+    QElapsedTimer loading;
+    loading.start();
+    while (!loaded && loading.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    if (!loaded) {
+        std::fprintf(stderr, "bench_capture: the page did not load\n");
+        return 1;
+    }
+    QElapsedTimer settle; // images and fonts that arrive after the load event
+    settle.start();
+    while (settle.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+
+    std::printf("page %s at %d x %d, engine %s\n", qPrintable(options.value("page")), view.width(),
+                view.height(),
+                unattended ? "unattended (no frame rate limit)" : "interactive (screen rate)");
+    TimedBrowser browser(engine);
+    for (int run = 1; run <= runs; ++run) {
+        browser.ScrollNs = browser.PaintNs = browser.MetricsNs = 0;
+        PageRenderer renderer(browser);
+        QElapsedTimer clock;
+        clock.start();
+        QImage picture;
+        try {
+            picture = renderer.Render();
+        } catch (const VistrelError& error) {
+            std::fprintf(stderr, "bench_capture: %s\n", qPrintable(error.message()));
+            return 1;
+        }
+        const qint64 total = clock.nsecsElapsed();
+        const int n = renderer.Renderings();
+        const qint64 rest = total - browser.ScrollNs - browser.PaintNs - browser.MetricsNs;
+        std::printf("run %d: %d x %d picture, %d renderings, %.0f ms total, %.1f ms per "
+                    "rendering (scroll and frame wait %.1f, paint %.1f, paste and rest %.1f; "
+                    "metrics %.0f ms once)\n",
+                    run, picture.width(), picture.height(), n, Ms(total), Ms(total) / n,
+                    Ms(browser.ScrollNs) / n, Ms(browser.PaintNs) / n, Ms(rest) / n,
+                    Ms(browser.MetricsNs));
+    }
+    return 0;
+}
