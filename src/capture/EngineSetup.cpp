@@ -23,6 +23,10 @@ void PrepareBrowserEngine(EngineUse use) {
     // Chromium's sandbox cannot start as root; everyone else keeps it.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // A view shown without appearing on screen gets its frames only now and then on the
+    // OpenGL path under X; drawn in software it gets every one, on every display.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
     // The picture holds the page's own colours, whatever the screen's colour profile.
     AddChromiumFlag("--force-color-profile=srgb");
     // Each screen of a capture waits for one frame; unlimited frames make that wait shorter,

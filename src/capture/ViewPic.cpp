@@ -2,7 +2,9 @@
 
 #include "capture/TImage.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
@@ -66,7 +68,10 @@ void TViewForm::SetPicture(const QImage& picture) {
     PlaceImage();
 }
 
+// Without a window manager nothing maximises a window: it then takes the screen by itself.
 int TViewForm::ShowModal() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
     setWindowState(windowState() | Qt::WindowMaximized);
     return exec();
 }

@@ -79,7 +79,9 @@ void WebEngineBrowser::SetQuiet(bool quiet) {
 void WebEngineBrowser::Navigate(const QString& address) {
     FTarget = address;
     FNeedFreshFrame = true;
-    if (address != QLatin1String("about:blank"))
+    if (address == QLatin1String("about:blank"))
+        FStatus.clear(); // nor does a hover that ends bring back the last page's "完成"
+    else
         SetStatus(QStringLiteral("正在打开网页 %1...").arg(address));
     FView->setUrl(QUrl::fromUserInput(address));
 }
@@ -312,7 +314,9 @@ void WebEngineBrowser::LoadingChanged(const QWebEngineLoadingInfo& info) {
                            info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
     switch (httpError ? QWebEngineLoadingInfo::LoadSucceededStatus : info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
-        if (!blank)
+        if (blank)
+            FStatus.clear();
+        else
             SetStatus(QStringLiteral("正在打开网页 %1...").arg(info.url().toString()));
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:

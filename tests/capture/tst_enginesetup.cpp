@@ -11,6 +11,7 @@ private slots:
     void flags_data();
     void flags();
     void sandboxOnlyOffForRoot();
+    void softwareDrawingUnlessChosen();
 };
 
 void tst_EngineSetup::flags_data() {
@@ -49,6 +50,15 @@ void tst_EngineSetup::sandboxOnlyOffForRoot() {
     qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
     PrepareBrowserEngine();
     QCOMPARE(qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"), geteuid() == 0);
+}
+
+void tst_EngineSetup::softwareDrawingUnlessChosen() {
+    qunsetenv("QT_QUICK_BACKEND");
+    PrepareBrowserEngine();
+    QCOMPARE(qgetenv("QT_QUICK_BACKEND"), QByteArray("software"));
+    qputenv("QT_QUICK_BACKEND", "opengl");
+    PrepareBrowserEngine();
+    QCOMPARE(qgetenv("QT_QUICK_BACKEND"), QByteArray("opengl"));
 }
 
 QTEST_GUILESS_MAIN(tst_EngineSetup)

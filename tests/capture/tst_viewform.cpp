@@ -40,6 +40,7 @@ void tst_ViewForm::WhileShown(const std::function<void()>& check) {
     QTimer::singleShot(0, this, [&] {
         // the window system maximises the window a moment after it is shown
         QTRY_VERIFY(FView->size() != QSize(696, 480));
+        QTest::qWait(50);
         check();
         ran = true;
         FView->close();
