@@ -238,7 +238,7 @@ async function main() {
 // unnamed file, then linked under its name), and the PNG beside its target.
 function straceLine(log, test) {
   for (const line of log) {
-    const m = /^(\d+) (\d+\.\d+) (.*)$/.exec(line);
+    const m = /^(\d+)\s+(\d+\.\d+) (.*)$/.exec(line);
     if (m && test(m[3], Number(m[1]))) return { pid: Number(m[1]), at: Number(m[2]) * 1000, text: m[3] };
   }
   return null;
@@ -250,7 +250,7 @@ function traceMarks(logFile, home) {
   const tmp = path.join(home, 'tmp');
   const out = path.join(home, 'out');
   const opens = log.filter((l) => / openat\(AT_FDCWD, "/.test(l) && !/ENOENT/.test(l));
-  const at = (l) => Number(/^\d+ (\d+\.\d+)/.exec(l)[1]) * 1000;
+  const at = (l) => Number(/^\d+\s+(\d+\.\d+)/.exec(l)[1]) * 1000;
   const pageFiles = opens.filter((l) => l.includes(`"${folder}/`));
   const start = straceLine(log, (t) => t.startsWith('execve('));
   const mark = (test) => straceLine(log, test)?.at;
