@@ -11,6 +11,7 @@ enum class ExitCode : int {
     WriteFailed = 5,
     UnknownFormat = 6,
     RejectedPath = 7,
+    NoDisplay = 8,
 };
 
 struct ExitCodeInfo {
@@ -18,7 +19,7 @@ struct ExitCodeInfo {
     const char* meaning;
 };
 
-inline constexpr std::array<ExitCodeInfo, 7> ExitCodeTable{{
+inline constexpr std::array<ExitCodeInfo, 8> ExitCodeTable{{
     {ExitCode::Success, "every requested file was written"},
     {ExitCode::BadUsage, "bad usage: the run names no file to write"},
     {ExitCode::LoadFailed,
@@ -29,6 +30,7 @@ inline constexpr std::array<ExitCodeInfo, 7> ExitCodeTable{{
      "a file name does not end in bmp, png or jpg (the other file is still written)"},
     {ExitCode::RejectedPath,
      "a /p or /t path has a space followed by a backslash; nothing captured"},
+    {ExitCode::NoDisplay, "no display for the windows (unattended captures need none)"},
 }};
 
 constexpr int ToInt(ExitCode code) {

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/ExitCodes.h"
 #include "app/Main.h"
 #include "app/TApplication.h"
 #include "app/Usage.h"
@@ -47,7 +48,7 @@ int RunVistrelPro(int argc, char** argv) {
             std::fputs("vistrel-pro: no display (DISPLAY and WAYLAND_DISPLAY are unset); the "
                        "windows need one. Unattended captures run without: see --help.\n",
                        stderr);
-            return 1;
+            return ToInt(ExitCode::NoDisplay);
         }
         // An unattended run needs no screen.
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -174,7 +174,11 @@ void PageBase(QPainter& p, const QImage& image) {
     g.setColorAt(0, QColor(250, 252, 255));
     g.setColorAt(1, QColor(238, 243, 250));
     p.fillRect(image.rect(), g);
-    p.fillRect(QRect(18, 40, 521, 1), QColor(214, 224, 238));
+}
+
+// A thin rule under a page heading.
+void Rule(QPainter& p, int y) {
+    p.fillRect(QRect(18, y, 521, 1), QColor(214, 224, 238));
 }
 
 QImage PlainPage() {
@@ -204,7 +208,8 @@ QImage AddressPage() {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     PageBase(p, image);
-    p.fillRect(QRect(18, 126, 521, 1), QColor(214, 224, 238));
+    Rule(p, 42);
+    Rule(p, 128);
     const struct {
         int y;
         double scale;
@@ -231,6 +236,7 @@ QImage HelpPage() {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     PageBase(p, image);
+    Rule(p, 42);
     p.setOpacity(0.10);
     DrawLogo(p, QRectF(330, 80, 200, 200));
     return image;
