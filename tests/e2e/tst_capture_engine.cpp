@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <QWebEnginePage>
 #include <QtTest>
 #include <algorithm>
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,7 @@ private slots:
     void resizedBeforeCapture();
     void hungPageTimesOut();
     void refusedConnectionIsAFailure();
+    void endedPageProcessIsAFailure();
 
 private:
     bool Load(const QString& address);
@@ -146,6 +149,24 @@ void tst_CaptureEngine::refusedConnectionIsAFailure() {
     QVERIFY(!failed.first().first().toString().isEmpty());
     QTest::qWait(300);
     QCOMPARE(complete.size(), 0);
+}
+
+void tst_CaptureEngine::endedPageProcessIsAFailure() {
+    const PixelPage pixels{QSize(600, 400), false, QRect()};
+    QVERIFY(Load(QUrl::fromLocalFile(pixels.WriteTo(FFolder.path(), QStringLiteral("ended.html")))
+                     .toString()));
+    const qint64 pid = FBrowser->View()->page()->renderProcessPid();
+    QVERIFY(pid > 0);
+    QSignalSpy failed(FBrowser, &Browser::LoadFailed);
+    ::kill(pid_t(pid), SIGKILL);
+    QVERIFY(failed.wait(30000));
+    QCOMPARE(failed.first().first().toString(), QStringLiteral("the page's process was killed"));
+    // the next page gets a new process
+    QVERIFY(Load(QUrl::fromLocalFile(pixels.WriteTo(FFolder.path(), QStringLiteral("after.html")))
+                     .toString()));
+    PageRenderer renderer(*FBrowser);
+    FBrowser->SetViewSize(QSize(800, 600));
+    QCOMPARE(pixels.Compare(renderer.Render(), QSize(800, 600)), QString());
 }
 
 // "-unattended" runs the same checks with the engine as command-line runs start it.
