@@ -13,8 +13,10 @@
 
 namespace {
 
-// A view that has not painted for this long has no frame on its way.
+// A view that has not painted for this long has no frame on its way; an animated page is
+// never quiet, and is not waited for longer than the limit.
 constexpr int QuietMs = 60;
+constexpr int QuietLimitMs = 600;
 
 // Lets the engine work for a while, user input excluded.
 void Pause(int milliseconds) {
@@ -285,7 +287,7 @@ void WebEngineBrowser::PrepareFirstFrame(const QPoint& position) {
 void WebEngineBrowser::WaitForQuietView() {
     QElapsedTimer clock;
     clock.start();
-    for (int before = -1; before != FPaints && clock.elapsed() < FTimeLimitMs;) {
+    for (int before = -1; before != FPaints && clock.elapsed() < QuietLimitMs;) {
         before = FPaints;
         Pause(QuietMs);
     }

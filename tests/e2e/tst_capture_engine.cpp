@@ -24,6 +24,7 @@ private slots:
     void stitching_data();
     void stitching();
     void resizedBeforeCapture();
+    void animatedPageIsNotWaitedFor();
     void hungPageTimesOut();
     void refusedConnectionIsAFailure();
     void endedPageProcessIsAFailure();
@@ -117,6 +118,23 @@ void tst_CaptureEngine::resizedBeforeCapture() {
     FBrowser->SetViewSize(QSize(1024, 768));
     PageRenderer renderer(*FBrowser);
     QCOMPARE(pixels.Compare(renderer.Render(), QSize(1009, 5000)), QString());
+}
+
+// A page that never stops painting is captured without waiting for it to be still.
+void tst_CaptureEngine::animatedPageIsNotWaitedFor() {
+    QFile file(FFolder.filePath(QStringLiteral("animated.html")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<!DOCTYPE html><style>@keyframes spin { to { transform: rotate(360deg) } }"
+               " div { width: 50px; height: 50px; background: red; animation: spin 1s linear"
+               " infinite }</style><body style='margin: 0; height: 4000px'><div></div>");
+    file.close();
+    FBrowser->SetViewSize(QSize(1024, 768));
+    QVERIFY(Load(QUrl::fromLocalFile(file.fileName()).toString()));
+    PageRenderer renderer(*FBrowser);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(renderer.Render().size(), QSize(1009, 4000));
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
 }
 
 void tst_CaptureEngine::hungPageTimesOut() {
