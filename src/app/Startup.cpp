@@ -53,7 +53,9 @@ int RunVistrelPro(int argc, char** argv) {
         // An unattended run needs no screen.
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    PrepareBrowserEngine();
+    // Two or more arguments make an unattended run: nobody browses, so frames come as fast as
+    // the engine makes them.
+    PrepareBrowserEngine(argc >= 3 ? EngineUse::Unattended : EngineUse::Interactive);
     TApplication application(argc, argv);
     // The main window's close handler ends the run, with the run's exit status.
     QApplication::setQuitOnLastWindowClosed(false);
