@@ -115,7 +115,8 @@ bool ReadValue(const QStringList& lines, qsizetype& i, RegistryFile::Value& valu
     while (lines[i].trimmed().endsWith(QLatin1Char('\\')) && i + 1 < lines.size()) {
         value.text += QLatin1Char('\n') + lines[++i];
     }
-    return true;
+    // Cut off by the end of the file: kept, it would swallow whatever a rewrite puts after it.
+    return !lines[i].trimmed().endsWith(QLatin1Char('\\'));
 }
 
 QString ValueLine(const RegistryFile::Value& value) {

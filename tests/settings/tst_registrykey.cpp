@@ -316,6 +316,9 @@ private slots:
         QTest::newRow("bytes that are not UTF-8")
             << kSection + "\"SR\"=dword:3\n\"Label\"=\"\xff\xfe\"\n\"Thumb_Width\"=dword:4\n"
             << both;
+        QTest::newRow("binary value cut off at the end")
+            << kSection + "\"SR\"=dword:3\n\"Thumb_Width\"=dword:4\n\"Window\"=hex:01,02,\\\n  03,\\"
+            << both;
         QTest::newRow("truncated mid-line")
             << kSection + "\"SR\"=dword:3\n\"Thumb_W" << QStringList{"SR"};
     }
