@@ -167,7 +167,7 @@ void PutRgbRow(const uchar* bgr, int width, int bytesPerPixel, uchar* out) {
     }
 }
 
-void ReadRows(const QString& path, QFile& file, const BmpLayout& layout, QImage& picture) {
+void ReadRows(const QString& path, QIODevice& file, const BmpLayout& layout, QImage& picture) {
     if (!file.seek(layout.dataOffset))
         Refuse(path, file.errorString());
     const int rowsPerBatch = int(qMax<qint64>(1, BatchBytes / layout.stride));
@@ -211,14 +211,22 @@ QImage ReadBmp(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         throw VistrelError(
             QStringLiteral("Cannot open picture %1: %2").arg(path, file.errorString()));
-    const qint64 fileSize = file.size();
-    const QByteArray headers = file.read(HeaderReadSize);
-    const BmpLayout layout = ParseHeaders(path, headers, fileSize);
+    return ReadBmp(file, path);
+}
+
+QImage ReadBmp(QIODevice& device, const QString& name) {
+    if (device.isSequential())
+        Refuse(name, QStringLiteral("it cannot be read from its start"));
+    if (!device.seek(0))
+        Refuse(name, device.errorString());
+    const qint64 fileSize = device.size();
+    const QByteArray headers = device.read(HeaderReadSize);
+    const BmpLayout layout = ParseHeaders(name, headers, fileSize);
     QImage picture(layout.width, layout.height, QImage::Format_RGB888);
     if (picture.isNull())
-        Refuse(path, QStringLiteral("not enough memory for %1 x %2 pixels")
+        Refuse(name, QStringLiteral("not enough memory for %1 x %2 pixels")
                          .arg(layout.width)
                          .arg(layout.height));
-    ReadRows(path, file, layout, picture);
+    ReadRows(name, device, layout, picture);
     return picture;
 }

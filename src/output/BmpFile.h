@@ -12,3 +12,5 @@ void WriteBmp(const QImage& picture, QIODevice& device);
 
 // Uncompressed 24- and 32-bit files, bottom-up or top-down. Returns Format_RGB888.
 QImage ReadBmp(const QString& path);
+// The same from the start of an open, seekable device; name is what error messages call it.
+QImage ReadBmp(QIODevice& device, const QString& name);

@@ -8,6 +8,7 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <functional>
 #include <limits>
 
 namespace {
@@ -90,14 +91,25 @@ QString WriteFile(const QTemporaryDir& dir, const QByteArray& bytes) {
     return path;
 }
 
-QString RefusalOf(const QString& path) {
+QString RefusalOf(const std::function<void()>& read) {
     try {
-        ReadBmp(path);
+        read();
     } catch (const VistrelError& error) {
         return error.message();
     }
     return QString();
 }
+
+QString RefusalOf(const QString& path) {
+    return RefusalOf([&path] { ReadBmp(path); });
+}
+
+// A pipe, say: no size and no seeking.
+class SequentialBuffer : public QBuffer {
+public:
+    using QBuffer::QBuffer;
+    bool isSequential() const override { return true; }
+};
 
 } // namespace
 
@@ -117,6 +129,7 @@ private slots:
     void readsOtherLayouts();
     void refusals_data();
     void refusals();
+    void readsDevices();
     void missingFile();
 };
 
@@ -331,6 +344,26 @@ void TestBmpFile::refusals() {
     const QString message = RefusalOf(path);
     QVERIFY2(message.contains(path), qPrintable(message));
     QVERIFY2(message.contains(reason, Qt::CaseInsensitive), qPrintable(message));
+
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QCOMPARE(RefusalOf([&buffer] { ReadBmp(buffer, QStringLiteral("memory")); }),
+             QString(message).replace(path, QStringLiteral("memory")));
+}
+
+void TestBmpFile::readsDevices() {
+    const QImage picture = PatternPicture(7, 5);
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    WriteBmp(picture, buffer);
+    // Read from its start, wherever the device stands.
+    QCOMPARE(ReadBmp(buffer, QStringLiteral("memory")), picture);
+
+    QByteArray bytes = buffer.data();
+    SequentialBuffer pipe(&bytes);
+    pipe.open(QIODevice::ReadOnly);
+    QCOMPARE(RefusalOf([&pipe] { ReadBmp(pipe, QStringLiteral("pipe")); }),
+             QStringLiteral("Cannot read picture pipe: it cannot be read from its start"));
 }
 
 void TestBmpFile::missingFile() {
