@@ -83,7 +83,8 @@ void SavePictureAsPng(const QImage& bitmap, const QString& name) {
     }
     TPNGObject png;
     png.Assign(bitmap);
-    png.SaveToFile(target);
+    // Through the one atomic write that every format shares, which commits only a complete file.
+    WriteFileAtomically(target, [&png](QIODevice& device) { png.SaveToStream(device); });
 }
 
 void SavePictureAsJpeg(const QImage& bitmap, const QString& name) {

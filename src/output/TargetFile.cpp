@@ -1,5 +1,6 @@
 #include "output/TargetFile.h"
 
+#include "common/SaveFileCommit.h"
 #include "common/VistrelError.h"
 
 #include <QDir>
@@ -13,6 +14,14 @@ namespace {
 
 VistrelError CannotWrite(const QString& target, const QString& reason) {
     return VistrelError(QStringLiteral("Cannot write %1: %2").arg(target, reason));
+}
+
+// QSaveFile would rename its file over a device, pipe or socket (followed through a link), so
+// root saving to a link to /dev/full would replace the device: only regular files are replaced.
+void RefuseSpecialFile(const QString& target) {
+    const QFileInfo info(target);
+    if (info.exists() && !info.isFile() && !info.isDir())
+        throw CannotWrite(target, QStringLiteral("not a regular file"));
 }
 
 } // namespace
@@ -30,6 +39,7 @@ void EnsureTargetFolder(const QString& name) {
 }
 
 void WriteFileAtomically(const QString& target, const std::function<void(QIODevice&)>& write) {
+    RefuseSpecialFile(target);
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
         throw CannotWrite(target, file.errorString());
@@ -46,8 +56,9 @@ void WriteFileAtomically(const QString& target, const std::function<void(QIODevi
         file.cancelWriting();
         throw CannotWrite(target, QString::fromLocal8Bit(error.what()));
     }
-    if (!file.commit())
-        throw CannotWrite(target, file.errorString());
+    QString reason;
+    if (!CommitComplete(file, &reason))
+        throw CannotWrite(target, reason);
 }
 
 void WriteAll(QIODevice& device, const char* data, qint64 size) {

@@ -1,7 +1,7 @@
 #include "output/Thumbnail.h"
 
 #include "common/VistrelError.h"
-#include "output/ColorRef.h"
+#include "controls/ColorRef.h"
 #include "output/PictureCrop.h"
 #include "output/ThumbnailScaler.h"
 
@@ -38,7 +38,7 @@ QImage BuildThumbnail(const QImage& picture, const ThumbnailOptions& options) {
     QImage thumbnail = options.smooth ? StretchHalftone(source, sourceRect, size)
                                       : StretchBlackOnWhite(source, sourceRect, size);
     if (options.border) {
-        DrawFrame(thumbnail, RgbFromColorRef(options.borderColor));
+        DrawFrame(thumbnail, ColorRef::ToColor(options.borderColor).rgb());
     }
     return thumbnail;
 }

@@ -9,6 +9,15 @@
 
 QString GetTempFolder() {
     QString folder = QDir::tempPath();
+    // Qt answers "" when TMPDIR names no folder; the working picture would then go to "/".
+    if (folder.isEmpty()) {
+        QString named = qEnvironmentVariable("TMPDIR");
+        if (named.isEmpty())
+            named = QStringLiteral("/tmp");
+        throw VistrelError(
+            QStringLiteral("The temporary folder %1 does not exist or is not a folder (TMPDIR)")
+                .arg(named));
+    }
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     return folder;
@@ -20,9 +29,15 @@ QString WorkingPicturePath(const QString& tempName) {
 
 QImage LoadWorkingPicture(const QString& tempName) {
     const QString path = WorkingPicturePath(tempName);
-    if (!QFileInfo::exists(path))
+    const QFileInfo info(path);
+    if (!info.exists())
         throw VistrelError(
             QStringLiteral("The captured picture %1 is missing; capture the page again").arg(path));
+    // Opening a pipe put in its place would wait for a writer for ever.
+    if (!info.isFile())
+        throw VistrelError(
+            QStringLiteral("The captured picture %1 is not a regular file; capture the page again")
+                .arg(path));
     return ReadBmp(path);
 }
 

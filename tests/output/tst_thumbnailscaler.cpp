@@ -1,5 +1,4 @@
 #include "TestPictures.h"
-#include "output/ColorRef.h"
 #include "output/ThumbnailScaler.h"
 
 #include <QtTest>
@@ -66,8 +65,6 @@ private slots:
     void emptyResults();
     void frame_data();
     void frame();
-    void colorRefs_data();
-    void colorRefs();
 };
 
 void TestThumbnailScaler::halftoneAverages_data() {
@@ -226,28 +223,6 @@ void TestThumbnailScaler::frame() {
             const bool edge = x == 0 || y == 0 || x == size.width() - 1 || y == size.height() - 1;
             QCOMPARE(framed.pixel(x, y), edge ? colour : picture.pixel(x, y));
         }
-}
-
-void TestThumbnailScaler::colorRefs_data() {
-    QTest::addColumn<quint32>("colorRef");
-    QTest::addColumn<QRgb>("rgb");
-    QTest::addColumn<quint32>("back");
-    QTest::newRow("red in the low byte") << 0x0000FFu << qRgb(255, 0, 0) << 0x0000FFu;
-    QTest::newRow("green") << 0x00FF00u << qRgb(0, 255, 0) << 0x00FF00u;
-    QTest::newRow("blue in the third byte") << 0xFF0000u << qRgb(0, 0, 255) << 0xFF0000u;
-    QTest::newRow("mixed") << 0x123456u << qRgb(0x56, 0x34, 0x12) << 0x123456u;
-    QTest::newRow("black") << 0u << qRgb(0, 0, 0) << 0u;
-    QTest::newRow("automatic draws black") << ColorAutomatic << qRgb(0, 0, 0) << 0u;
-    QTest::newRow("high byte ignored") << 0xFF000005u << qRgb(5, 0, 0) << 0x000005u;
-}
-
-void TestThumbnailScaler::colorRefs() {
-    QFETCH(quint32, colorRef);
-    QFETCH(QRgb, rgb);
-    QFETCH(quint32, back);
-    QCOMPARE(RgbFromColorRef(colorRef), rgb);
-    QCOMPARE(ColorRefFromRgb(rgb), back);
-    QCOMPARE(ColorRefFromRgb(qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), 7)), back);
 }
 
 QTEST_GUILESS_MAIN(TestThumbnailScaler)
