@@ -2,6 +2,7 @@
 
 #include "app/ClickableImage.h"
 #include "app/Guarded.h"
+#include "common/VistrelError.h"
 #include "controls/TJvXPButton.h"
 #include "controls/TJvXPProgressBar.h"
 #include "controls/TRbCheckBox.h"
@@ -92,8 +93,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::FormClose() {
-    // A missing file, or one that cannot be removed, is no reason to bother anyone at exit.
-    QFile::remove(WorkingPicturePath(FTempName));
+    // A missing file or temporary folder, or a file that cannot be removed, is no reason to
+    // bother anyone at exit.
+    try {
+        QFile::remove(WorkingPicturePath(FTempName));
+    } catch (const VistrelError&) {
+    }
 }
 
 void TMainForm::BringToFront(QWidget* page) {
