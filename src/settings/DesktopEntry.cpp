@@ -1,5 +1,6 @@
 #include "settings/DesktopEntry.h"
 
+#include "common/SaveFileCommit.h"
 #include "common/VistrelError.h"
 
 #include <QCoreApplication>
@@ -50,9 +51,13 @@ QString EscapedValue(const QString& value) {
 
 void WriteAtomically(const QString& path, const QByteArray& bytes) {
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        throw VistrelError(QStringLiteral("cannot write %1: %2").arg(path, out.errorString()));
+    QString reason;
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
+        reason = out.errorString();
+    } else if (CommitComplete(out, &reason)) {
+        return;
     }
+    throw VistrelError(QStringLiteral("cannot write %1: %2").arg(path, reason));
 }
 
 void RemoveFile(const QString& path) {
@@ -141,7 +146,7 @@ void DesktopEntry::Install(const QImage& icon) const {
     }
     QSaveFile iconFile(IconPath());
     if (!iconFile.open(QIODevice::WriteOnly) || !scaled.save(&iconFile, "PNG") ||
-        !iconFile.commit()) {
+        !CommitComplete(iconFile)) {
         throw VistrelError(QStringLiteral("cannot write %1").arg(IconPath()));
     }
     // The entry last: it must never name an icon that is not there yet.

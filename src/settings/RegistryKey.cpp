@@ -1,5 +1,6 @@
 #include "settings/RegistryKey.h"
 
+#include "common/SaveFileCommit.h"
 #include "common/VistrelError.h"
 
 #include <QDir>
@@ -31,7 +32,8 @@ bool ReadBytes(const QString& filePath, QByteArray& bytes) {
 
 bool WriteWhole(const QString& filePath, const QByteArray& bytes) {
     QSaveFile out(filePath);
-    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() &&
+           CommitComplete(out);
 }
 
 VistrelError GetError(const QString& name) {
