@@ -3,7 +3,9 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <map>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -131,7 +133,21 @@ QString ValueLine(const RegistryFile::Value& value) {
     return line + QStringLiteral("=dword:%1").arg(value.number, 8, 16, QLatin1Char('0'));
 }
 
+// Orders names the way they are matched (ignoring case), so that names that match meet.
+struct NameOrder {
+    bool operator()(const QString& a, const QString& b) const {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    }
+};
+
 } // namespace
+
+// Matching each name read against all those before it would take quadratic time: a large file
+// could keep a read busy for hours.
+struct RegistryFile::ParseIndex {
+    std::map<QString, qsizetype, NameOrder> sections;
+    std::vector<std::map<QString, qsizetype, NameOrder>> values;
+};
 
 RegistryFile RegistryFile::Parse(const QByteArray& bytes) {
     RegistryFile file;
@@ -145,6 +161,7 @@ RegistryFile RegistryFile::Parse(const QByteArray& bytes) {
 }
 
 void RegistryFile::ParseLines(const QStringList& lines) {
+    ParseIndex index;
     qsizetype current = -1;
     bool first = true;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -172,7 +189,7 @@ void RegistryFile::ParseLines(const QStringList& lines) {
                 FDamaged = true;
                 continue;
             }
-            current = SectionIndex(line.mid(1, line.size() - 2));
+            current = ParsedSection(index, line.mid(1, line.size() - 2));
             continue;
         }
         Value value;
@@ -180,19 +197,28 @@ void RegistryFile::ParseLines(const QStringList& lines) {
             FDamaged = true;
             continue;
         }
-        AddParsed(&FSections[current], value);
+        AddParsed(index, current, value);
     }
 }
 
-void RegistryFile::AddParsed(Section* section, const Value& value) {
-    // As on import, a repeated name means the later line wins.
-    for (Value& existing : section->values) {
-        if (existing.kind != Value::Kind::Comment && Same(existing.name, value.name)) {
-            existing = value;
-            return;
-        }
+qsizetype RegistryFile::ParsedSection(ParseIndex& index, const QString& keyName) {
+    const auto [at, added] = index.sections.try_emplace(keyName, FSections.size());
+    if (added) {
+        FSections << Section{keyName, {}};
+        index.values.emplace_back();
     }
-    section->values << value;
+    return at->second;
+}
+
+void RegistryFile::AddParsed(ParseIndex& index, qsizetype section, const Value& value) {
+    QList<Value>& values = FSections[section].values;
+    const auto [at, added] = index.values[size_t(section)].try_emplace(value.name, values.size());
+    // As on import, a repeated name means the later line wins.
+    if (added) {
+        values << value;
+    } else {
+        values[at->second] = value;
+    }
 }
 
 QByteArray RegistryFile::Serialise() const {

@@ -39,8 +39,10 @@ public:
 private:
     const Section* FindSection(const QString& keyName) const;
     qsizetype SectionIndex(const QString& keyName); // finds or adds
+    struct ParseIndex;
     void ParseLines(const QStringList& lines);
-    void AddParsed(Section* section, const Value& value);
+    qsizetype ParsedSection(ParseIndex& index, const QString& keyName);
+    void AddParsed(ParseIndex& index, qsizetype section, const Value& value);
 
     QStringList FPreamble;
     QList<Section> FSections;

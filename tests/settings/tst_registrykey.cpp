@@ -317,7 +317,8 @@ private slots:
             << kSection + "\"SR\"=dword:3\n\"Label\"=\"\xff\xfe\"\n\"Thumb_Width\"=dword:4\n"
             << both;
         QTest::newRow("binary value cut off at the end")
-            << kSection + "\"SR\"=dword:3\n\"Thumb_Width\"=dword:4\n\"Window\"=hex:01,02,\\\n  03,\\"
+            << kSection +
+                   "\"SR\"=dword:3\n\"Thumb_Width\"=dword:4\n\"Window\"=hex:01,02,\\\n  03,\\"
             << both;
         QTest::newRow("truncated mid-line")
             << kSection + "\"SR\"=dword:3\n\"Thumb_W" << QStringList{"SR"};
@@ -393,6 +394,34 @@ private slots:
                  QStringLiteral("Failed to set data for 'ShowIE'"));
         QCOMPARE(ErrorOf([&] { key.ReadInteger(QStringLiteral("SR")); }),
                  QStringLiteral("Failed to get data for 'SR'"));
+    }
+
+    void largeFileReadsWhole() {
+        // Many keys and values, each name repeated in another case further on: the later wins.
+        QByteArray text = kHeader;
+        for (int i = 0; i < 20000; ++i) {
+            text += "[HKEY_LOCAL_MACHINE\\Software\\Key " + QByteArray::number(i) + "]\n";
+        }
+        text += kSection;
+        for (int round = 0; round < 2; ++round) {
+            for (int i = 0; i < 50000; ++i) {
+                const QByteArray name = round == 0 ? "value " : "VALUE ";
+                text += '"' + name + QByteArray::number(i) +
+                        "\"=dword:" + QByteArray::number(i + round, 16) + '\n';
+            }
+        }
+        text += "[hkey_local_machine\\software\\key 19999]\n\"SR\"=dword:7\n";
+        WriteAll(SettingsFile(), text);
+        RegistryKey key;
+        OpenSettings(key);
+        QCOMPARE(key.ReadInteger(QStringLiteral("value 0")), 1);
+        QCOMPARE(key.ReadInteger(QStringLiteral("Value 49999")), 50000);
+        QVERIFY(key.OpenKey(QStringLiteral("\\Software\\Key 19999"), false));
+        QCOMPARE(key.ReadInteger(QStringLiteral("SR")), 7);
+        key.WriteInteger(QStringLiteral("SR"), 8);
+        const QByteArray written = ReadAll(SettingsFile());
+        QCOMPARE(written.count("\n[HKEY_LOCAL_MACHINE\\Software\\Key "), 20000);
+        QCOMPARE(written.count("\n\"VALUE "), 50000);
     }
 
     void unwritableTextsRefused_data() {
