@@ -15,7 +15,7 @@ QString GetTempFolder() {
         if (named.isEmpty())
             named = QStringLiteral("/tmp");
         throw VistrelError(
-            QStringLiteral("The temporary folder %1 does not exist or is not a folder (TMPDIR)")
+            QStringLiteral("The temporary folder %1 (TMPDIR) does not exist or is not a folder")
                 .arg(named));
     }
     if (!folder.endsWith(QLatin1Char('/')))

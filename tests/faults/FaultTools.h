@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QMap>
+#include <QString>
+
+// Faults made real for the tests: a small file system that fills up or turns read-only, and
+// what a folder holds before and after.
+namespace Faults {
+
+// A tmpfs of its own on a folder while this lives (tests run as root here). Where mounting is
+// refused, isMounted() is false and the test skips.
+class TmpfsMount {
+public:
+    TmpfsMount(const QString& folder, qint64 bytes);
+    ~TmpfsMount();
+    TmpfsMount(const TmpfsMount&) = delete;
+    TmpfsMount& operator=(const TmpfsMount&) = delete;
+
+    bool isMounted() const { return FMounted; }
+    QString error() const { return FError; }
+    QString path() const { return FFolder; }
+    // Takes all free space but `leave` bytes (whole pages) with one file.
+    bool FillLeaving(qint64 leave, const QString& fillerName = QStringLiteral(".filler"));
+    bool RemountReadOnly();
+    qint64 FreeBytes() const;
+
+private:
+    QString FFolder;
+    bool FMounted = false;
+    QString FError;
+};
+
+// Writes past this size fail with EFBIG as a full disk would, for any user; the signal that
+// would end the process is ignored while it holds.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    qint64 FOld = -1;
+    void (*FOldHandler)(int) = nullptr;
+};
+
+// Every entry below a root ("name" with its bytes, "folder/" for a folder), to prove that a
+// failure changed nothing.
+QMap<QString, QByteArray> Snapshot(const QString& root);
+
+bool WriteFile(const QString& path, const QByteArray& bytes);
+QByteArray ReadFile(const QString& path);
+
+// Pixels that no coder can shrink, so that the file is as big as the picture.
+QImage NoisePicture(int width, int height, quint32 seed = 1);
+
+} // namespace Faults
+
+#define FAULTS_REQUIRE_MOUNT(mount)                                                                \
+    do {                                                                                           \
+        if (!(mount).isMounted())                                                                  \
+            QSKIP(qPrintable(QStringLiteral("no tmpfs here: ") + (mount).error()));                \
+    } while (false)
