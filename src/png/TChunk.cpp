@@ -1,6 +1,7 @@
 #include "png/TChunk.h"
 
 #include "common/VistrelError.h"
+#include "output/TargetFile.h"
 
 #include <QIODevice>
 #include <cstring>
@@ -33,10 +34,8 @@ void TChunk::WriteChunk(QIODevice& stream, const QByteArray& type, const char* d
 }
 
 void TChunk::WriteBytes(QIODevice& stream, const char* data, qint64 size) {
-    if (size > 0 && stream.write(data, size) != size) {
-        throw VistrelError(
-            QStringLiteral("Cannot write the PNG data: %1").arg(stream.errorString()));
-    }
+    // The device's own reason names the fault (a full disk); the writer adds the file.
+    WriteAll(stream, data, size);
 }
 
 void TChunk::PutBigEndian32(char* to, quint32 value) {

@@ -1,11 +1,11 @@
 #include "png/pngimage.h"
 
 #include "common/VistrelError.h"
+#include "output/TargetFile.h"
 #include "png/TChunkIDAT.h"
 #include "png/TChunkIEND.h"
 #include "png/TChunkIHDR.h"
 
-#include <QSaveFile>
 #include <QThread>
 
 static const char Signature[8] = {char(137), 80, 78, 71, 13, 10, 26, 10};
@@ -36,16 +36,7 @@ void TPNGObject::SaveToStream(QIODevice& stream) const {
 }
 
 void TPNGObject::SaveToFile(const QString& fileName) const {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw VistrelError(
-            QStringLiteral("Cannot create the file %1: %2").arg(fileName, file.errorString()));
-    }
-    SaveToStream(file);
-    if (!file.commit()) {
-        throw VistrelError(
-            QStringLiteral("Cannot write the file %1: %2").arg(fileName, file.errorString()));
-    }
+    WriteFileAtomically(fileName, [this](QIODevice& device) { SaveToStream(device); });
 }
 
 const TChunkIHDR* TPNGObject::Header() const {

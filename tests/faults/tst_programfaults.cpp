@@ -235,11 +235,6 @@ private slots:
         QVERIFY2(result.started, qPrintable(result.startError));
         QVERIFY2(result.leftovers.isEmpty(), qPrintable(result.leftovers.join(u", ")));
         QVERIFY2(result.exitedWith(exitCode), qPrintable(Describe(result)));
-        if (QByteArray(QTest::currentDataTag()).contains(" as png"))
-            QEXPECT_FAIL("",
-                         "TChunk::WriteBytes (src/png) reports a short write as \"Unknown "
-                         "error\"",
-                         Continue);
         const QStringList lines = ProgramLines(result.standardError);
         const QString pattern =
             QString(line)
