@@ -203,6 +203,7 @@ private:
     bool FShown = false;
     bool FRejectedPath = false;
     int FExitStatus = 0;
+    bool FRunFinished = false;
     QTimer* FLoadTimer = nullptr;
     QStringList FWarnings;
 };

@@ -152,12 +152,25 @@ void TMainForm::StartLoadTimeLimit() {
     FLoadTimer->start(LoadLimitMilliseconds(FLoadTimeLimit));
 }
 
+// A capture under way has its own time limits: the load limit no longer applies to it.
 void TMainForm::LoadTimeLimitPassed() {
-    if (SnapForm->FCaptured) {
+    if (SnapForm->FCaptured || SnapForm->Capturing()) {
         return;
     }
     const QString address = EditBox_Address->text();
-    if (!SnapForm->WebBrowser_Snap->HasDocument()) {
+    bool hasDocument = false;
+    try {
+        hasDocument = SnapForm->WebBrowser_Snap->HasDocument();
+    } catch (const VistrelError& error) {
+        // A page busy for ever in its own script answers nothing, not even this.
+        FinishCommandLineRun(ExitCode::LoadFailed,
+                             QStringLiteral("%1 did not finish loading within %2 s: %3")
+                                 .arg(address)
+                                 .arg(FLoadTimeLimit)
+                                 .arg(error.message()));
+        return;
+    }
+    if (!hasDocument) {
         FinishCommandLineRun(
             ExitCode::LoadFailed,
             QStringLiteral("nothing of %1 arrived within %2 s").arg(address).arg(FLoadTimeLimit));
@@ -232,7 +245,12 @@ void TMainForm::ProcessCapturedPicture() {
     FinishCommandLineRun(status, FWarnings.join(QStringLiteral("; ")));
 }
 
+// A run ends once: whatever else fails on the way out is no news.
 void TMainForm::FinishCommandLineRun(ExitCode code, const QString& message) {
+    if (FRunFinished) {
+        return;
+    }
+    FRunFinished = true;
     if (FLoadTimer) {
         FLoadTimer->stop();
     }

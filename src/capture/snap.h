@@ -40,6 +40,7 @@ public:
     // Visible mode: centred, modal, a 780 x 457 browser; returns when the window has closed.
     int ShowModalCentred();
     void CapturePage();
+    bool Capturing() const { return FCapturing; }
 
     void FormShow();
     void FormClose();
