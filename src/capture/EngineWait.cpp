@@ -11,6 +11,7 @@ bool waiting = false;
 
 struct EngineWait::State {
     bool finished = false;
+    QString failure;
     QEventLoop* loop = nullptr;
 };
 
@@ -29,6 +30,15 @@ std::function<void()> EngineWait::Finisher() const {
     };
 }
 
+std::function<void(const QString&)> EngineWait::Aborter() const {
+    return [state = FState](const QString& reason) {
+        state->failure = reason;
+        state->finished = true;
+        if (state->loop)
+            state->loop->quit();
+    };
+}
+
 bool EngineWait::Finished() const {
     return FState->finished;
 }
@@ -38,6 +48,8 @@ bool EngineWait::Busy() {
 }
 
 void EngineWait::Wait() {
+    if (!FState->failure.isEmpty())
+        throw VistrelError(FState->failure);
     if (FState->finished)
         return;
     if (waiting)
@@ -52,6 +64,8 @@ void EngineWait::Wait() {
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     waiting = false;
     FState->loop = nullptr;
+    if (!FState->failure.isEmpty())
+        throw VistrelError(FState->failure);
     if (!FState->finished)
         throw VistrelError(QStringLiteral("The page did not answer in time (%1)").arg(FWhat));
 }

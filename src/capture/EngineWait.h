@@ -17,9 +17,12 @@ public:
 
     // Ends the wait; safe to call from a callback that outlives the wait.
     std::function<void()> Finisher() const;
+    // Ends the wait with an error: what was waited for will never come.
+    std::function<void(const QString&)> Aborter() const;
     bool Finished() const;
 
-    // Returns at once when already finished. Throws VistrelError on time-out or re-entry.
+    // Returns at once when already finished. Throws VistrelError on time-out, abort or
+    // re-entry.
     void Wait();
 
     static bool Busy();
