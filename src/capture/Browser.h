@@ -41,6 +41,11 @@ public:
     // Quiet while nobody watches: the page may then open no dialog at all.
     virtual void SetQuiet(bool quiet) = 0;
 
+    // Held, the page cannot navigate away on its own (reload, redirect, refresh); a navigation
+    // already under way is let finish first. The capture holds the page while it scrolls and
+    // paints.
+    virtual void HoldPage(bool) {}
+
     // The widget that shows the page, or none for an engine that draws nowhere.
     virtual QWidget* Widget() const { return nullptr; }
 

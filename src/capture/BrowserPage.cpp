@@ -53,6 +53,23 @@ void BrowserPage::RefuseRequests() {
             [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
 }
 
+void BrowserPage::SetHeld(bool held) {
+    FHeld = held;
+    FRefused.clear();
+}
+
+bool BrowserPage::TakeRefused(const QUrl& url) {
+    return FRefused.removeOne(url);
+}
+
+// Frames may still load what scrolling brings into view; only the page itself is held.
+bool BrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
+    if (!FHeld || !isMainFrame)
+        return true;
+    FRefused << url;
+    return false;
+}
+
 QWebEnginePage* BrowserPage::createWindow(WebWindowType) {
     emit NewWindowRefused();
     return nullptr;

@@ -62,6 +62,18 @@ QImage PageRenderer::NewPicture(const QSize& page) {
 }
 
 QImage PageRenderer::Render() {
+    try {
+        FBrowser.HoldPage(true);
+        QImage picture = RenderHeld();
+        FBrowser.HoldPage(false);
+        return picture;
+    } catch (...) {
+        FBrowser.HoldPage(false);
+        throw;
+    }
+}
+
+QImage PageRenderer::RenderHeld() {
     FRenderings = 0;
     QPoint position = FBrowser.ScrollTo(QPoint(0, 0));
     const DocumentMetrics metrics = FBrowser.Metrics();

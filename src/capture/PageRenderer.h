@@ -21,7 +21,8 @@ class PageRenderer {
 public:
     explicit PageRenderer(Browser& browser);
 
-    // Throws VistrelError when the engine fails or the picture cannot be made.
+    // Throws VistrelError when the engine fails or the picture cannot be made. The page is held
+    // meanwhile: it cannot replace itself part way through.
     QImage Render();
 
     int Renderings() const { return FRenderings; }
@@ -30,6 +31,7 @@ public:
     static bool FitsInPicture(const QSize& page);
 
 private:
+    QImage RenderHeld();
     void RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position, int stepY);
     void Paste(QImage& picture, const QImage& strip, const QSize& client, const QPoint& at);
     static QImage NewPicture(const QSize& page);

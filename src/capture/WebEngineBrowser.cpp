@@ -7,9 +7,14 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QTimer>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
+#include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineView>
+
+#include <algorithm>
 
 namespace {
 
@@ -17,13 +22,7 @@ namespace {
 // never quiet, and is not waited for longer than the limit.
 constexpr int QuietMs = 60;
 constexpr int QuietLimitMs = 600;
-
-// Lets the engine work for a while, user input excluded.
-void Pause(int milliseconds) {
-    EngineWait pause(QStringLiteral("pause"), milliseconds + 5000);
-    QTimer::singleShot(milliseconds, pause.Finisher());
-    pause.Wait();
-}
+constexpr int RefusedDownloadMs = 250;
 
 QString SizeText(const QSize& size) {
     return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
@@ -60,6 +59,8 @@ WebEngineBrowser::WebEngineBrowser(QObject* parent)
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 ProcessEnded(status);
             });
+    connect(FPage->profile(), &QWebEngineProfile::downloadRequested, this,
+            &WebEngineBrowser::DownloadRequested);
     FView->installEventFilter(this);
     WatchRenderWidget();
 }
@@ -78,8 +79,29 @@ void WebEngineBrowser::SetQuiet(bool quiet) {
     FPage->SetQuiet(quiet);
 }
 
+// A navigation that began before the hold is let finish: stopped half way, the engine may
+// leave a new document that never paints. One that does not finish in time is stopped.
+void WebEngineBrowser::HoldPage(bool held) {
+    FPage->SetHeld(held);
+    if (!held || !FLoading)
+        return;
+    EngineWait wait(QStringLiteral("load"), FTimeLimitMs);
+    FLoadWaiter = wait.Finisher();
+    try {
+        Await(wait);
+    } catch (const VistrelError&) {
+        FLoadWaiter = nullptr;
+        if (!FEnded.isEmpty())
+            throw;
+        FView->stop();
+    }
+    FLoadWaiter = nullptr;
+}
+
 void WebEngineBrowser::Navigate(const QString& address) {
     FTarget = address;
+    FEnded.clear();
+    FRefusedDownloads.clear();
     FNeedFreshFrame = true;
     if (address == QLatin1String("about:blank"))
         FStatus.clear(); // nor does a hover that ends bring back the last page's "完成"
@@ -94,6 +116,7 @@ void WebEngineBrowser::Stop() {
 
 void WebEngineBrowser::Refresh() {
     FNeedFreshFrame = true;
+    FEnded.clear();
     FView->reload();
 }
 
@@ -151,7 +174,9 @@ QPoint WebEngineBrowser::ScrollTo(const QPoint& position) {
 
 QImage WebEngineBrowser::PaintView() {
     const QSize size = FView->size();
+    FGrabbing = true; // the grab paints the view once more, with nothing new
     QImage view = FView->grab(QRect(QPoint(0, 0), size)).toImage();
+    FGrabbing = false;
     if (view.isNull())
         throw VistrelError(QStringLiteral("The browser could not paint its view"));
     if (view.size() != size) // a high-density screen paints more pixels than the page has
@@ -160,9 +185,10 @@ QImage WebEngineBrowser::PaintView() {
 }
 
 bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == FRenderWidget && event->type() == QEvent::Paint) {
+    if (watched == FRenderWidget && event->type() == QEvent::Paint && !FGrabbing) {
         ++FPaints;
-        FPaintedSinceFrame = true;
+        if (++FPaintsSinceFrame > 1)
+            FFlowing = true;
         CheckFrame();
     } else if (watched == FView && event->type() == QEvent::Show) {
         FNeedFreshFrame = true; // shown again, perhaps in another window
@@ -181,6 +207,28 @@ void WebEngineBrowser::WatchRenderWidget() {
     widget->installEventFilter(this);
 }
 
+// A page whose process has gone answers nothing more: waiting on would only run into the
+// time limit.
+void WebEngineBrowser::Await(EngineWait& wait) {
+    if (!FEnded.isEmpty())
+        throw VistrelError(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
+    FAbort = wait.Aborter();
+    try {
+        wait.Wait();
+    } catch (...) {
+        FAbort = nullptr;
+        throw;
+    }
+    FAbort = nullptr;
+}
+
+// Lets the engine work for a while, user input excluded.
+void WebEngineBrowser::Pause(int milliseconds) {
+    EngineWait pause(QStringLiteral("pause"), milliseconds + 5000);
+    QTimer::singleShot(milliseconds, pause.Finisher());
+    Await(pause);
+}
+
 QVariant WebEngineBrowser::Evaluate(const QString& script, const QString& what) {
     EngineWait wait(what, FTimeLimitMs);
     auto answer = std::make_shared<QVariant>();
@@ -190,7 +238,7 @@ QVariant WebEngineBrowser::Evaluate(const QString& script, const QString& what) 
                              *answer = value;
                              finish();
                          });
-    wait.Wait();
+    Await(wait);
     return *answer;
 }
 
@@ -222,24 +270,43 @@ QPoint WebEngineBrowser::ScrollNow(const QPoint& position) {
 
 void WebEngineBrowser::FrameArrived(const QPointF& position) {
     FFramePosition = position.toPoint();
-    FPaintedSinceFrame = false;
+    FPaintsSinceFrame = 0;
     CheckFrame();
+}
+
+bool WebEngineBrowser::FrameShown(int paints) const {
+    return FFramePosition == FWantedFrame && FPaintsSinceFrame >= paints;
 }
 
 void WebEngineBrowser::CheckFrame() {
-    if (FFrameWaiter && FFramePosition == FWantedFrame && FPaintedSinceFrame)
+    if (FFrameWaiter && FrameShown(FPaintsWanted))
         FFrameWaiter();
 }
 
+// While frames keep coming, the view may have painted the frame before the scroll once more
+// after the new position was reported; the paint after that shows the new one. When no
+// second paint comes, the view has gone quiet and its one paint was the new frame.
 void WebEngineBrowser::WaitForFrameAt(const QPoint& position) {
-    if (FFramePosition == position && FPaintedSinceFrame)
-        return;
-    EngineWait wait(QStringLiteral("frame"), FTimeLimitMs);
     FWantedFrame = position;
-    FFrameWaiter = wait.Finisher();
+    if (!FrameShown(1)) {
+        EngineWait wait(QStringLiteral("frame"), FTimeLimitMs);
+        FFrameWaiter = wait.Finisher();
+        AwaitPaints(1, wait);
+    }
+    if (FFlowing && !FrameShown(2)) {
+        EngineWait settle(QStringLiteral("frame"), QuietMs + 5000);
+        QTimer::singleShot(QuietMs, this, settle.Finisher());
+        FFrameWaiter = settle.Finisher();
+        AwaitPaints(2, settle);
+        FFlowing = FrameShown(2);
+    }
+}
+
+void WebEngineBrowser::AwaitPaints(int paints, EngineWait& wait) {
+    FPaintsWanted = paints;
     CheckFrame();
     try {
-        wait.Wait();
+        Await(wait);
     } catch (...) {
         FFrameWaiter = nullptr;
         throw;
@@ -269,6 +336,7 @@ void WebEngineBrowser::WaitForViewSize() {
 void WebEngineBrowser::PrepareFirstFrame(const QPoint& position) {
     WaitForViewSize();
     FNeedFreshFrame = false;
+    FFlowing = false;
     const QPoint here = ScrollNow(position);
     for (const QPoint nudge : {QPoint(0, 1), QPoint(0, -1), QPoint(1, 0), QPoint(-1, 0)}) {
         const QPoint moved = ScrollNow(here + nudge);
@@ -287,11 +355,14 @@ void WebEngineBrowser::PrepareFirstFrame(const QPoint& position) {
 void WebEngineBrowser::WaitForQuietView() {
     QElapsedTimer clock;
     clock.start();
-    for (int before = -1; before != FPaints && clock.elapsed() < QuietLimitMs;) {
-        before = FPaints;
+    bool quiet = false;
+    while (!quiet && clock.elapsed() < QuietLimitMs) {
+        const int before = FPaints;
         Pause(QuietMs);
+        quiet = FPaints == before;
     }
-    FPaintedSinceFrame = true;
+    FFlowing = !quiet;
+    FPaintsSinceFrame = std::max(FPaintsSinceFrame, 2);
 }
 
 void WebEngineBrowser::WaitForAnimationFrames() {
@@ -307,7 +378,32 @@ void WebEngineBrowser::WaitForAnimationFrames() {
     }
 }
 
+// While the page is held, the loads that start are its own navigations, refused or stopped:
+// nothing the page shows changes.
+bool WebEngineBrowser::HeldLoad(const QWebEngineLoadingInfo& info) {
+    if (!FPage->Held())
+        return false;
+    switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+        if (!FPage->TakeRefused(info.url()))
+            FView->stop(); // it slipped through just before the hold
+        return true;
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+        return true;
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        return info.errorCode() == -3;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+        return false;
+    }
+    return false;
+}
+
 void WebEngineBrowser::LoadingChanged(const QWebEngineLoadingInfo& info) {
+    FLoading = info.status() == QWebEngineLoadingInfo::LoadStartedStatus;
+    if (!FLoading && FLoadWaiter)
+        FLoadWaiter();
+    if (HeldLoad(info))
+        return;
     FNeedFreshFrame = true;
     // The blank page that ends a capture says nothing: the status line was just emptied.
     const bool blank = info.url() == QUrl(QStringLiteral("about:blank"));
@@ -326,8 +422,7 @@ void WebEngineBrowser::LoadingChanged(const QWebEngineLoadingInfo& info) {
         if (!blank)
             SetStatus(QStringLiteral("完成"));
         // the blank page of an earlier capture finishing under a new navigation is not it
-        if (info.url() == QUrl(QStringLiteral("about:blank")) &&
-            FTarget != QLatin1String("about:blank"))
+        if (blank && FTarget != QLatin1String("about:blank"))
             break;
         emit DocumentComplete();
         break;
@@ -338,16 +433,65 @@ void WebEngineBrowser::LoadingChanged(const QWebEngineLoadingInfo& info) {
             emit LoadFailed(info.errorString());
         break;
     case QWebEngineLoadingInfo::LoadStoppedStatus:
+        FLastStopped = info.url();
+        if (FRefusedDownloads.removeOne(info.url())) { // see PageDownloadRefused
+            LoadEnded();
+            break;
+        }
         emit ProgressChange(-1, 100);
         SetStatus(QString());
         break;
     }
 }
 
+void WebEngineBrowser::LoadEnded() {
+    emit ProgressChange(-1, 100);
+    SetStatus(QStringLiteral("完成"));
+    emit DocumentComplete();
+}
+
 void WebEngineBrowser::ProcessEnded(int status) {
     FNeedFreshFrame = true;
-    if (status != QWebEnginePage::NormalTerminationStatus)
-        emit LoadFailed(EndedText(status));
+    FLoading = false;
+    if (status == QWebEnginePage::NormalTerminationStatus)
+        return;
+    FEnded = EndedText(status);
+    if (FAbort)
+        FAbort(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
+    emit LoadFailed(FEnded);
+}
+
+// Nothing is ever saved but the program's own files. An address that turns out to be a
+// download brings no page at all: its load has failed. A download that a page starts is
+// only refused.
+void WebEngineBrowser::DownloadRequested(QWebEngineDownloadRequest* download) {
+    if (download->page() != FPage || FTarget.isEmpty())
+        return;
+    download->cancel();
+    const QUrl shown = FPage->history()->currentItem().url();
+    if (shown.isEmpty() || shown == QUrl(QStringLiteral("about:blank")))
+        AddressIsDownload(download->suggestedFileName());
+    else
+        PageDownloadRefused(download->url());
+}
+
+// The engine removes what it had already received a moment later, on a thread of its own: a
+// run that ended at once would leave that file behind.
+void WebEngineBrowser::AddressIsDownload(const QString& fileName) {
+    const QString reason = QStringLiteral("it is a download (%1), not a page").arg(fileName);
+    QTimer::singleShot(RefusedDownloadMs, this, [this, reason, target = FTarget] {
+        if (FTarget == target)
+            emit LoadFailed(reason);
+    });
+}
+
+// A link the page followed that was a download: the engine reports the end of the page's load
+// as the end of that link's, before or after this.
+void WebEngineBrowser::PageDownloadRefused(const QUrl& url) {
+    if (FLastStopped == url && !FLoading)
+        QTimer::singleShot(0, this, &WebEngineBrowser::LoadEnded); // once the engine has it back
+    else
+        FRefusedDownloads << url;
 }
 
 void WebEngineBrowser::SetStatus(const QString& text) {

@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class EngineWait;
+class QWebEngineDownloadRequest;
 class QWebEngineLoadingInfo;
 
 // The browser on Qt WebEngine. Page scripts cannot see or change what the capture runs: its
@@ -24,6 +26,7 @@ public:
     QWebEngineView* View() const { return FView; }
     QWidget* Widget() const override;
     void SetQuiet(bool quiet) override;
+    void HoldPage(bool held) override;
     void SetTimeLimit(int milliseconds) { FTimeLimitMs = milliseconds; }
 
     void Navigate(const QString& address) override;
@@ -42,10 +45,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Await(EngineWait& wait);
+    void Pause(int milliseconds);
     QVariant Evaluate(const QString& script, const QString& what);
     QList<int> EvaluateNumbers(const QString& script, int count, const QString& what);
     QPoint ScrollNow(const QPoint& position);
     void WaitForFrameAt(const QPoint& position);
+    void AwaitPaints(int paints, EngineWait& wait);
+    bool FrameShown(int paints) const;
     void WaitForViewSize();
     void PrepareFirstFrame(const QPoint& position);
     void WaitForAnimationFrames();
@@ -54,6 +61,11 @@ private:
     void FrameArrived(const QPointF& position);
     void LoadingChanged(const QWebEngineLoadingInfo& info);
     void ProcessEnded(int status);
+    void DownloadRequested(QWebEngineDownloadRequest* download);
+    void AddressIsDownload(const QString& fileName);
+    void PageDownloadRefused(const QUrl& url);
+    bool HeldLoad(const QWebEngineLoadingInfo& info);
+    void LoadEnded();
     void SetStatus(const QString& text);
     void CheckFrame();
 
@@ -62,13 +74,26 @@ private:
     QPointer<QWidget> FRenderWidget;
     QString FTarget;
     QString FStatus;
+    // Why the page's process is gone, until the next navigation starts a new one.
+    QString FEnded;
+    bool FLoading = false;
+    std::function<void(const QString&)> FAbort;
+    std::function<void()> FLoadWaiter;
+    // Downloads the page started by following a link: refused, they end its load.
+    QList<QUrl> FRefusedDownloads;
+    QUrl FLastStopped;
     int FScrollBarWidth = 15;
     int FTimeLimitMs = 15000;
-    // The position of the newest frame the engine delivered, and whether the view has
+    // The position of the newest frame the engine delivered, and how often the view has
     // painted since it came.
     QPoint FFramePosition;
-    bool FPaintedSinceFrame = false;
+    int FPaintsSinceFrame = 0;
     int FPaints = 0;
+    // Frames keep coming unasked (an animation): the first paint after a scroll may still show
+    // the frame before it.
+    bool FFlowing = false;
+    bool FGrabbing = false;
+    int FPaintsWanted = 1;
     bool FNeedFreshFrame = true;
     QPoint FWantedFrame;
     std::function<void()> FFrameWaiter;
