@@ -125,9 +125,11 @@ private slots:
         const Reply reply = get(FFixture.url("/chain"));
         QVERIFY(WaitFinished(reply.get()));
         QCOMPARE(Status(reply), 200);
-        QCOMPARE(FFixture.requestCount("/chain"), chain + 1);
-        QCOMPARE(FFixture.requestCount("/found"), found + 1);
-        QCOMPARE(FFixture.requestCount("/page"), page + 1);
+        // A client may send a request again when a kept-alive connection closed under it (seen
+        // under the sanitizers' slowness), so each step counts at least once.
+        QVERIFY(FFixture.requestCount("/chain") > chain);
+        QVERIFY(FFixture.requestCount("/found") > found);
+        QVERIFY(FFixture.requestCount("/page") > page);
     }
 
     void basicAuth_data() {
