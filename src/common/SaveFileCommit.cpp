@@ -1,5 +1,10 @@
 #include "common/SaveFileCommit.h"
 
+#include "common/VistrelError.h"
+
+#include <exception>
+#include <new>
+
 namespace {
 
 // A write that takes only part of the buffer sets no error; the next one fails with the reason,
@@ -37,4 +42,44 @@ bool CommitComplete(QSaveFile& file, QString* reason) {
         return false;
     }
     return true;
+}
+
+bool WriteWholeFile(const QString& path, const std::function<void(QIODevice&)>& write,
+                    QString* reason) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (reason) {
+            *reason = file.errorString();
+        }
+        return false;
+    }
+    QString failure;
+    try {
+        write(file);
+    } catch (const VistrelError& error) {
+        failure = error.message();
+    } catch (const std::bad_alloc&) {
+        failure = QStringLiteral("Not enough memory");
+    } catch (const std::exception& error) {
+        failure = QString::fromLocal8Bit(error.what());
+    }
+    if (!failure.isEmpty()) {
+        file.cancelWriting(); // the temporary file goes with `file`
+        if (reason) {
+            *reason = failure;
+        }
+        return false;
+    }
+    return CommitComplete(file, reason);
+}
+
+void WriteAll(QIODevice& device, const char* data, qint64 size) {
+    while (size > 0) {
+        const qint64 written = device.write(data, size);
+        if (written <= 0) {
+            throw VistrelError(device.errorString());
+        }
+        data += written;
+        size -= written;
+    }
 }

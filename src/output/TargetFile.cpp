@@ -5,10 +5,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <exception>
-#include <new>
 
 namespace {
 
@@ -40,34 +36,7 @@ void EnsureTargetFolder(const QString& name) {
 
 void WriteFileAtomically(const QString& target, const std::function<void(QIODevice&)>& write) {
     RefuseSpecialFile(target);
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        throw CannotWrite(target, file.errorString());
-    // The temporary file is removed when `file` goes out of scope uncommitted.
-    try {
-        write(file);
-    } catch (const VistrelError& error) {
-        file.cancelWriting();
-        throw CannotWrite(target, error.message());
-    } catch (const std::bad_alloc&) {
-        file.cancelWriting();
-        throw CannotWrite(target, QStringLiteral("Not enough memory"));
-    } catch (const std::exception& error) {
-        file.cancelWriting();
-        throw CannotWrite(target, QString::fromLocal8Bit(error.what()));
-    }
     QString reason;
-    if (!CommitComplete(file, &reason))
+    if (!WriteWholeFile(target, write, &reason))
         throw CannotWrite(target, reason);
-}
-
-void WriteAll(QIODevice& device, const char* data, qint64 size) {
-    while (size > 0) {
-        const qint64 written = device.write(data, size);
-        if (written <= 0) {
-            throw VistrelError(device.errorString());
-        }
-        data += written;
-        size -= written;
-    }
 }

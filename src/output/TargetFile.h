@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/SaveFileCommit.h"
+
 #include <QIODevice>
 #include <QString>
 
@@ -17,7 +19,3 @@ void EnsureTargetFolder(const QString& name);
 // Writes through a temporary file beside the target that replaces it only when complete, so a
 // failed write leaves neither a partial file nor a damaged older one.
 void WriteFileAtomically(const QString& target, const std::function<void(QIODevice&)>& write);
-
-// A file device may take only part of a write without reporting anything (a full disk, a size
-// limit); only the next write tells why, so this goes on until all is written or one fails.
-void WriteAll(QIODevice& device, const char* data, qint64 size);

@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -50,14 +49,12 @@ QString EscapedValue(const QString& value) {
 }
 
 void WriteAtomically(const QString& path, const QByteArray& bytes) {
-    QSaveFile out(path);
     QString reason;
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
-        reason = out.errorString();
-    } else if (CommitComplete(out, &reason)) {
-        return;
-    }
-    throw VistrelError(QStringLiteral("cannot write %1: %2").arg(path, reason));
+    if (!WriteWholeFile(
+            path,
+            [&bytes](QIODevice& device) { WriteAll(device, bytes.constData(), bytes.size()); },
+            &reason))
+        throw VistrelError(QStringLiteral("cannot write %1: %2").arg(path, reason));
 }
 
 void RemoveFile(const QString& path) {
@@ -144,11 +141,11 @@ void DesktopEntry::Install(const QImage& icon) const {
     if (scaled.size() != QSize(kIconSide, kIconSide)) {
         scaled = scaled.scaled(kIconSide, kIconSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
-    QSaveFile iconFile(IconPath());
-    if (!iconFile.open(QIODevice::WriteOnly) || !scaled.save(&iconFile, "PNG") ||
-        !CommitComplete(iconFile)) {
+    if (!WriteWholeFile(IconPath(), [&scaled](QIODevice& device) {
+            if (!scaled.save(&device, "PNG"))
+                throw VistrelError(device.errorString());
+        }))
         throw VistrelError(QStringLiteral("cannot write %1").arg(IconPath()));
-    }
     // The entry last: it must never name an icon that is not there yet.
     WriteAtomically(EntryPath(), entry);
 }

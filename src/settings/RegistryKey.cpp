@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace {
 
@@ -31,9 +30,9 @@ bool ReadBytes(const QString& filePath, QByteArray& bytes) {
 }
 
 bool WriteWhole(const QString& filePath, const QByteArray& bytes) {
-    QSaveFile out(filePath);
-    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() &&
-           CommitComplete(out);
+    return WriteWholeFile(filePath, [&bytes](QIODevice& device) {
+        WriteAll(device, bytes.constData(), bytes.size());
+    });
 }
 
 VistrelError GetError(const QString& name) {
