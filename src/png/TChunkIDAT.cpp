@@ -19,7 +19,8 @@ void TChunkIDAT::SaveToStream(QIODevice& stream) const {
     }
     TIdatSink sink(stream, TPNGObject::MaxIdatSize);
     if (UsesParallelPath(*header)) {
-        TParallelDeflater(header->Image(), Owner().RangeBytes(), Owner().EffectiveThreadCount())
+        TParallelDeflater(header->Image(), Owner().RangeBytes(), Owner().EffectiveThreadCount(),
+                          Owner().RowGate())
             .Write(sink);
     } else {
         WriteSequential(*header, sink);
@@ -28,6 +29,8 @@ void TChunkIDAT::SaveToStream(QIODevice& stream) const {
 }
 
 bool TChunkIDAT::UsesParallelPath(const TChunkIHDR& header) const {
+    if (Owner().RowGate())
+        return true;
     switch (Owner().DeflatePath()) {
     case TPNGObject::TDeflatePath::Sequential:
         return false;

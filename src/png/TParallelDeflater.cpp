@@ -3,6 +3,7 @@
 #include "png/SubFilter.h"
 #include "png/TDeflateStream.h"
 #include "png/TIdatSink.h"
+#include "png/TRowGate.h"
 
 #include <QFuture>
 #include <QThreadPool>
@@ -57,8 +58,9 @@ private:
 
 } // namespace
 
-TParallelDeflater::TParallelDeflater(const QImage& image, qsizetype rangeBytes, int threads)
-    : FImage(image), FFilteredRowBytes(qsizetype(image.width()) * 3 + 1),
+TParallelDeflater::TParallelDeflater(const QImage& image, qsizetype rangeBytes, int threads,
+                                     const TRowGate* gate)
+    : FImage(image), FGate(gate), FFilteredRowBytes(qsizetype(image.width()) * 3 + 1),
       FRowsPerRange(int(qBound(qsizetype(1), rangeBytes / FFilteredRowBytes,
                                qsizetype(qMax(1, image.height()))))),
       FThreads(qMax(1, threads)) {}
@@ -79,6 +81,11 @@ void TParallelDeflater::Write(TIdatSink& sink) const {
     while (next < height || !inFlight.empty()) {
         while (next < height && qsizetype(inFlight.size()) < maxInFlight) {
             const int last = qMin(height, next + FRowsPerRange);
+            if (FGate && !FGate->Ready(last)) {
+                if (!inFlight.empty())
+                    break; // write what is done while the rows are being made
+                FGate->WaitFor(last);
+            }
             inFlight.push_back(
                 QtConcurrent::run(&pool, [this, next, last] { return TryCompress(next, last); }));
             next = last;

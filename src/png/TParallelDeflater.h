@@ -6,14 +6,17 @@
 
 class TDeflateStream;
 class TIdatSink;
+class TRowGate;
 
 // Compresses row ranges on several threads into ONE zlib stream. Each range is deflated as raw
 // data primed with the 32 KiB of filtered input before it, so matches may reach back across the
 // cut, and ends on a sync flush (the last on finish); the header is written once and the range
-// checksums are combined. Only a bounded number of ranges is in flight at a time.
+// checksums are combined. Only a bounded number of ranges is in flight at a time. With a gate,
+// a range starts only once its rows are final, so a picture can be written while it is made.
 class TParallelDeflater {
 public:
-    TParallelDeflater(const QImage& image, qsizetype rangeBytes, int threads);
+    TParallelDeflater(const QImage& image, qsizetype rangeBytes, int threads,
+                      const TRowGate* gate = nullptr);
 
     void Write(TIdatSink& sink) const;
 
@@ -35,6 +38,7 @@ private:
     void WriteRange(TIdatSink& sink, TRangeResult& range, quint32& adler) const;
 
     const QImage& FImage;
+    const TRowGate* FGate;
     qsizetype FFilteredRowBytes;
     int FRowsPerRange;
     int FThreads;

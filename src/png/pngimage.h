@@ -8,6 +8,7 @@
 class QIODevice;
 class TChunk;
 class TChunkIHDR;
+class TRowGate;
 
 // A PNG picture as its ordered list of chunks. Every file is built the same way: true colour,
 // 8 bits a sample, no interlacing, the Sub filter on every row, deflate at level 7, IDAT chunks
@@ -43,10 +44,14 @@ public:
     // 0 means one thread per core.
     void SetThreadCount(int threads) { FThreadCount = qMax(0, threads); }
     int EffectiveThreadCount() const;
+    // Rows are read only once the gate has opened past them (the parallel path is taken).
+    void SetRowGate(const TRowGate* gate) { FRowGate = gate; }
+    const TRowGate* RowGate() const { return FRowGate; }
 
 private:
     std::vector<std::unique_ptr<TChunk>> FChunks;
     TDeflatePath FDeflatePath = TDeflatePath::Auto;
     qsizetype FRangeBytes = DefaultRangeBytes;
     int FThreadCount = 0;
+    const TRowGate* FRowGate = nullptr;
 };
