@@ -17,3 +17,7 @@ StartMode StartModeFor(const QStringList& commandLine) {
     }
     return StartMode::OneArgument;
 }
+
+bool TakeVerboseSwitch(QStringList& commandLine) {
+    return commandLine.removeAll(QStringLiteral("--verbose")) > 0;
+}

@@ -12,3 +12,6 @@ enum class StartMode {
 
 // The list as ParseCommandLine gives it: item 0 is the program.
 StartMode StartModeFor(const QStringList& commandLine);
+
+// Takes "--verbose" out of the list (it is no switch of a capture); true when it was there.
+bool TakeVerboseSwitch(QStringList& commandLine);

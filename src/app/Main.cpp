@@ -2,6 +2,7 @@
 
 #include "app/ClickableImage.h"
 #include "app/Guarded.h"
+#include "capture/CaptureJob.h"
 #include "common/VistrelError.h"
 #include "controls/TJvXPButton.h"
 #include "controls/TJvXPProgressBar.h"
@@ -60,7 +61,7 @@ TMainForm::~TMainForm() {
 }
 
 QString TMainForm::DefaultStartAddress() {
-    return QStringLiteral("https://www.wikipedia.org/");
+    return ::DefaultStartAddress();
 }
 
 void TMainForm::FormCreate() {
@@ -112,17 +113,18 @@ void TMainForm::BringToFront(QWidget* page) {
     }
 }
 
+int TMainForm::ChosenResolutionNumber() const {
+    const TRbRadioButton* buttons[] = {RbRadioButton1, RbRadioButton2, RbRadioButton3};
+    for (int choice = 1; choice <= 3; ++choice) {
+        if (buttons[choice - 1]->Checked()) {
+            return choice;
+        }
+    }
+    return 0;
+}
+
 QSize TMainForm::ChosenResolution() const {
-    if (RbRadioButton1->Checked()) {
-        return {1280, 1024};
-    }
-    if (RbRadioButton2->Checked()) {
-        return {1024, 768};
-    }
-    if (RbRadioButton3->Checked()) {
-        return {800, 600};
-    }
-    return {};
+    return BrowserSizeOf(ChosenResolutionNumber());
 }
 
 void TMainForm::SetMenuBold(QLabel* chosen) {

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "app/CommandLineSwitch.h"
-#include "app/ExitCodes.h"
+#include "app/StoredSettings.h"
 
 #include <QSize>
 #include <QString>
@@ -10,7 +9,7 @@
 
 class QImage;
 class QLabel;
-class QTimer;
+enum class ThumbnailTarget;
 class QLineEdit;
 class QGroupBox;
 class ClickableImage;
@@ -118,15 +117,11 @@ public:
 
     // shared state
     QString FCmdUrl;
-    QString FPicFile;
-    QString FThumbFile;
-    QString FCmdResolution;
+    // Unattended runs have no window: this one never is a command-line run.
     bool FCmdLineMode = false;
-    bool FMakeThumb = false;
     QString FTempName;
     int FPage = 0;
     bool FShowIE = false;
-    int FLoadTimeLimit = 60; // seconds; 0 = none (command-line /w)
     // The process command line as the show handler reads it (item 0 is the program).
     QStringList FCommandLine;
 
@@ -136,6 +131,15 @@ public:
     void BringToFront(QWidget* page);
     // Browser size of the chosen resolution; an empty size when no choice is checked.
     QSize ChosenResolution() const;
+    // The choice number (1, 2, 3) of the checked resolution button; 0 when none is.
+    int ChosenResolutionNumber() const;
+    PictureOptions ReadPictureOptions() const;
+    // The fourteen saved values as the controls hold them, and the other way round.
+    StoredSettings ControlSettings() const;
+    void ApplySettings(const StoredSettings& settings);
+    // A capture that went well: kept as the working picture (written before anything shows it),
+    // shown small with its size, and its height the limit of both crop heights.
+    void ShowCapturedPicture(const QImage& picture);
 
     // handlers
     void FormShow();
@@ -167,13 +171,9 @@ public:
     void JvXPButton12Click();
     void JvXPButton15Click();
 
-    // Command-line runs: writes the files after the capture and ends the program.
-    void ProcessCapturedPicture();
-    // Ends a command-line run with this status; the message goes to stderr.
-    void FinishCommandLineRun(ExitCode code, const QString& message = QString());
-    // A page that could not be loaded or captured: the wizard tells the user (and, for a load,
-    // returns to the address page); a command-line run ends with the matching status.
-    void ReportFailure(ExitCode code, const QString& message);
+    // A page that could not be loaded or captured: the user is told, and after a failed load
+    // the wizard returns to the address page.
+    void ReportFailure(const QString& message, bool loadFailed);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -190,22 +190,13 @@ private:
     void CreateHelpPage();
     void ConnectHandlers();
     void SetMenuBold(QLabel* chosen);
-    void EnterCommandLineMode(const QStringList& arguments);
     void StartHidden();
     void StartVisible();
     QImage LoadCroppedWorkingPicture() const;
-    void ApplySwitch(const CmdArgument& argument);
-    void CheckCommandLinePath(const QString& path);
-    void StartLoadTimeLimit();
-    void LoadTimeLimitPassed();
-    ExitCode WriteCommandLineFile(const QString& name, bool thumbnail);
+    void MakeThumbnailOfWorkingPicture(ThumbnailTarget target);
 
     bool FShown = false;
-    bool FRejectedPath = false;
     int FExitStatus = 0;
-    bool FRunFinished = false;
-    QTimer* FLoadTimer = nullptr;
-    QStringList FWarnings;
 };
 
 extern TMainForm* MainForm;

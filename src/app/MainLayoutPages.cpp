@@ -15,12 +15,12 @@ namespace {
 
 const QString kIdeographicGap = QString(7, QChar(0x3000));
 
-TFlatSpinEditInteger* PlaceSpin(QWidget* parent, const char* name, const QRect& geometry, int min,
-                                int max, int value) {
+TFlatSpinEditInteger* PlaceSpin(QWidget* parent, const char* name, const QRect& geometry,
+                                const SpinLimits& limits) {
     auto* spin = Place<TFlatSpinEditInteger>(parent, name, geometry);
-    spin->setMinValue(min);
-    spin->setMaxValue(max);
-    spin->setValue(value);
+    spin->setMinValue(limits.min);
+    spin->setMaxValue(limits.max);
+    spin->setValue(limits.initial);
     return spin;
 }
 
@@ -74,7 +74,7 @@ void TMainForm::CreateResultPage() {
     PlaceLabel(Panel_web_2, "Label27", QStringLiteral("图片大小:"), 214, 14);
     Radio_Picsize_Fullsize = PlaceRadio(Panel_web_2, "Radio_Picsize_Fullsize",
                                         QStringLiteral("  该页面的完整大小."), 226, 36, 300);
-    PicSize_H = PlaceSpin(Panel_web_2, "PicSize_H", QRect(), 1, 3000, 768);
+    PicSize_H = PlaceSpin(Panel_web_2, "PicSize_H", QRect(), OptionLimits::CropHeight);
     Radio_Picsize_Crop = PlaceCropRadio(Panel_web_2, "Radio_Picsize_Crop",
                                         QStringLiteral("  裁减高度为: "), 226, 62, PicSize_H);
     Radio_Picsize_Fullsize->setChecked(true);
@@ -90,7 +90,8 @@ void TMainForm::CreateResultPage() {
     JvXPButton8 = PlaceButton(Panel_web_2, "JvXPButton8", QStringLiteral("保存为 JPG"),
                               QRect(454, 140, 90, 26));
     PlaceLabel(Panel_web_2, "Label14", QStringLiteral("JPG 压缩格式 :"), 262, 186);
-    Edit_JpgComp = PlaceSpin(Panel_web_2, "Edit_JpgComp", QRect(352, 182, 56, 24), 0, 100, 85);
+    Edit_JpgComp =
+        PlaceSpin(Panel_web_2, "Edit_JpgComp", QRect(352, 182, 56, 24), OptionLimits::JpegQuality);
     PlaceLabel(Panel_web_2, "Label15", QStringLiteral("* 100 为最佳质量.\n   0  为最高压缩率."),
                416, 180, 130, 32);
 
@@ -113,7 +114,7 @@ void TMainForm::CreateThumbnailPage() {
     Radio_Thumbsize_1 =
         PlaceRadio(GroupBox1, "Radio_Thumbsize_1", QStringLiteral("  宽 :"), 12, 22, 78);
     Edit_Thumb_Width =
-        PlaceSpin(GroupBox1, "Edit_Thumb_Width", QRect(92, 21, 64, 24), 1, 1024, 160);
+        PlaceSpin(GroupBox1, "Edit_Thumb_Width", QRect(92, 21, 64, 24), OptionLimits::ThumbWidth);
     PlaceLabel(GroupBox1, "Label16", QStringLiteral("像素"), 162, 25);
     QLabel* label17 =
         PlaceLabel(GroupBox1, "Label17", QStringLiteral(" 高 :                 像素"), 206, 25);
@@ -122,11 +123,11 @@ void TMainForm::CreateThumbnailPage() {
     Edit_Thumb_Height =
         PlaceSpin(GroupBox1, "Edit_Thumb_Height",
                   QRect(heightX, 21, metrics.horizontalAdvance(QString(16, QLatin1Char(' '))), 24),
-                  1, 768, 180);
+                  OptionLimits::ThumbHeight);
     Radio_Thumbsize_2 =
         PlaceRadio(GroupBox1, "Radio_Thumbsize_2", QStringLiteral("  百分比:"), 12, 50, 96);
-    Edit_Thumb_Percent =
-        PlaceSpin(GroupBox1, "Edit_Thumb_Percent", QRect(110, 49, 56, 24), 1, 100, 10);
+    Edit_Thumb_Percent = PlaceSpin(GroupBox1, "Edit_Thumb_Percent", QRect(110, 49, 56, 24),
+                                   OptionLimits::ThumbPercent);
     PlaceLabel(GroupBox1, "Label18", QStringLiteral("%"), 172, 53);
     Radio_Thumbsize_1->setChecked(true);
     for (TFlatSpinEditInteger* spin : {Edit_Thumb_Width, Edit_Thumb_Height, Edit_Thumb_Percent}) {
@@ -150,7 +151,7 @@ void TMainForm::CreateThumbnailPage() {
                            QRect(14, 178, 529, 72));
     Radio_PicsizeT_full = PlaceRadio(GroupBox4, "Radio_PicsizeT_full",
                                      QStringLiteral("  该页面的完整大小."), 12, 20, 300);
-    PicSize_T_H = PlaceSpin(GroupBox4, "PicSize_T_H", QRect(), 1, 3000, 768);
+    PicSize_T_H = PlaceSpin(GroupBox4, "PicSize_T_H", QRect(), OptionLimits::CropHeight);
     Radio_PicsizeT_crop = PlaceCropRadio(GroupBox4, "Radio_PicsizeT_crop",
                                          QStringLiteral("裁减高度为: "), 12, 44, PicSize_T_H);
     Radio_PicsizeT_full->setChecked(true);

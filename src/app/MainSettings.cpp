@@ -15,24 +15,12 @@
 void TMainForm::FormShow() {
     JvXPProgressBar1->hide();
     const QStringList arguments = ParseCommandLine(FCommandLine).mid(1);
-    try {
-        LoadSaveSettings(this, true, false);
-    } catch (const VistrelError& error) {
-        // An unattended run would wait forever for a window nobody watches: report the
-        // settings failure and go on with the controls as they stand.
-        if (arguments.size() < 2) {
-            throw;
-        }
-        ShowErrorReport(error.message());
-    }
+    LoadSaveSettings(this, true, false);
+    // Two or more arguments are an unattended run, which never opens this window.
     FCmdLineMode = false;
-    if (arguments.size() == 1) {
-        if (arguments.first().startsWith(QLatin1String("/u"))) {
-            FCmdUrl = arguments.first().mid(3);
-            EditBox_Address->setText(FCmdUrl);
-        }
-    } else if (arguments.size() >= 2) {
-        EnterCommandLineMode(arguments);
+    if (arguments.size() == 1 && arguments.first().startsWith(QLatin1String("/u"))) {
+        FCmdUrl = arguments.first().mid(3);
+        EditBox_Address->setText(FCmdUrl);
     }
 }
 
@@ -46,7 +34,7 @@ void TMainForm::btn_SavesetClick() {
     key.CreateKey(SettingsKeyPath());
     key.OpenKey(SettingsKeyPath(), true);
     FShowIE = Check_ShowIE->Checked();
-    key.WriteBool(QStringLiteral("ShowIE"), FShowIE);
+    key.WriteBool(SettingsValues::SettingName(SettingsValues::ShowIE), FShowIE);
     ShowInformation(QStringLiteral("Save successful.    "));
     Image_Menu_1Click();
     key.CloseKey();

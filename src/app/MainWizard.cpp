@@ -1,7 +1,9 @@
 // The capture wizard's actions.
 #include "app/ClickableImage.h"
+#include "app/ErrorReport.h"
 #include "app/Guarded.h"
 #include "app/Main.h"
+#include "capture/CaptureJob.h"
 #include "capture/ViewPic.h"
 #include "capture/snap.h"
 #include "controls/TFlatSpinEditInteger.h"
@@ -13,6 +15,7 @@
 #include "output/MakeThumbnail.h"
 #include "output/PictureCrop.h"
 #include "output/SavePicture.h"
+#include "output/ThumbnailScaler.h"
 #include "output/WorkingPicture.h"
 
 #include <QCoreApplication>
@@ -75,16 +78,9 @@ void TMainForm::ConnectHandlers() {
 
 void TMainForm::JvXPButton2Click() {
     JvXPProgressBar1->show();
-    const QString address = EditBox_Address->text();
-    SnapForm->WebBrowser_Snap->Navigate(address);
-    SnapForm->Edit1->setText(address);
     if (!FCmdLineMode) {
-        const int height = RbRadioButton1->Checked()   ? 1024
-                           : RbRadioButton2->Checked() ? 768
-                           : RbRadioButton3->Checked() ? 600
-                                                       : 0;
-        if (height > 0) {
-            PicSize_H->setValue(height);
+        if (const QSize size = ChosenResolution(); size.isValid()) {
+            PicSize_H->setValue(size.height());
         }
         PicSize_T_H->setValue(PicSize_H->Value());
     }
@@ -96,16 +92,56 @@ void TMainForm::JvXPButton2Click() {
 }
 
 void TMainForm::StartVisible() {
+    const QString address = EditBox_Address->text();
+    SnapForm->WebBrowser_Snap->Navigate(address);
+    SnapForm->Edit1->setText(address);
     SnapForm->ShowModalCentred();
 }
 
+// The wizard waits for the page as long as it takes: the user can always start a new page.
 void TMainForm::StartHidden() {
-    const QSize size = ChosenResolution();
-    if (size.isValid()) {
-        SnapForm->SetBrowserSize(size);
-    }
-    SnapForm->ShowHidden();
+    CaptureJob job;
+    job.address = EditBox_Address->text();
+    job.browserSize = ChosenResolution();
+    job.picture = ReadPictureOptions();
+    job.engine = BrowserEngine::Qt;
+    SnapForm->StartHidden(job);
     FPage = 2;
+}
+
+PictureOptions TMainForm::ReadPictureOptions() const {
+    PictureOptions options;
+    options.crop = Radio_Picsize_Crop->Checked();
+    options.cropHeight = PicSize_H->Value();
+    options.jpegQuality = Edit_JpgComp->Value();
+    ThumbnailOptions& thumb = options.thumbnail;
+    thumb.byWidthAndHeight = Radio_Thumbsize_1->Checked();
+    thumb.width = Edit_Thumb_Width->Value();
+    thumb.height = Edit_Thumb_Height->Value();
+    thumb.percent = Edit_Thumb_Percent->Value();
+    thumb.crop = Radio_PicsizeT_crop->Checked();
+    thumb.cropHeight = PicSize_T_H->Value();
+    thumb.smooth = Check_ThumbSmooth->Checked();
+    thumb.border = Check_ThumbBorder->Checked();
+    thumb.borderColor = Btn_ThumbColor->SelectedColor();
+    return options;
+}
+
+void TMainForm::ShowCapturedPicture(const QImage& picture) {
+    SaveWorkingPicture(picture, FTempName);
+    Image_Preview->setPixmap(
+        QPixmap::fromImage(StretchHalftone(picture, picture.rect(), Image_Preview->size())));
+    Label9->setText(QStringLiteral("%1 x %2").arg(picture.width()).arg(picture.height()));
+    PicSize_H->setMaxValue(picture.height());
+    PicSize_T_H->setMaxValue(picture.height());
+    Label10->setText(BmpSizeLabel(picture.width(), picture.height()));
+}
+
+void TMainForm::ReportFailure(const QString& message, bool loadFailed) {
+    ShowErrorReport(message);
+    if (loadFailed) {
+        JvXPButton21Click();
+    }
 }
 
 QImage TMainForm::LoadCroppedWorkingPicture() const {
@@ -134,7 +170,7 @@ void TMainForm::JvXPButton10Click() {
 
 void TMainForm::JvXPButton8Click() {
     DefaultSaveName = QStringLiteral("Webpage");
-    SavePictureAsJpeg(LoadCroppedWorkingPicture(), QString());
+    SavePictureAsJpeg(LoadCroppedWorkingPicture(), QString(), Edit_JpgComp->Value());
 }
 
 void TMainForm::JvXPButton3Click() {
@@ -180,21 +216,25 @@ void TMainForm::Check_ThumbBorderClick() {
     Btn_ThumbColor->setEnabled(Check_ThumbBorder->Checked());
 }
 
+void TMainForm::MakeThumbnailOfWorkingPicture(ThumbnailTarget target) {
+    MakeThumbnail(LoadWorkingPicture(FTempName), ReadPictureOptions(), target, QString());
+}
+
 void TMainForm::JvXPButton18Click() {
-    MakeThumbnail(ThumbnailTarget::Preview, QString());
+    MakeThumbnailOfWorkingPicture(ThumbnailTarget::Preview);
 }
 
 void TMainForm::JvXPButton9Click() {
     DefaultSaveName = QStringLiteral("Webpage_thumb");
-    MakeThumbnail(ThumbnailTarget::Bmp, QString());
+    MakeThumbnailOfWorkingPicture(ThumbnailTarget::Bmp);
 }
 
 void TMainForm::JvXPButton16Click() {
     DefaultSaveName = QStringLiteral("Webpage_thumb");
-    MakeThumbnail(ThumbnailTarget::Png, QString());
+    MakeThumbnailOfWorkingPicture(ThumbnailTarget::Png);
 }
 
 void TMainForm::JvXPButton17Click() {
     DefaultSaveName = QStringLiteral("Webpage_thumb");
-    MakeThumbnail(ThumbnailTarget::Jpeg, QString());
+    MakeThumbnailOfWorkingPicture(ThumbnailTarget::Jpeg);
 }

@@ -1,5 +1,8 @@
 #include "app/Startup.h"
 
+#include "app/CommandLineMode.h"
+#include "app/CommandLineRun.h"
+#include "app/CommandLineSplit.h"
 #include "app/ExitCodes.h"
 #include "app/Main.h"
 #include "app/TApplication.h"
@@ -7,10 +10,13 @@
 #include "capture/EngineSetup.h"
 #include "capture/ViewPic.h"
 #include "capture/snap.h"
+#include "common/TerminationSignals.h"
+#include "output/WorkingPicture.h"
 
+#include <QFile>
 #include <QFont>
+#include <QTimer>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -20,59 +26,94 @@ bool DisplayAvailable() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-// --help and --version as the only argument print and end the run.
-bool HandleInformationSwitch(int argc, char** argv, int& status) {
-    if (argc != 2) {
-        return false;
+QStringList ProgramArguments(int argc, char** argv) {
+    QStringList argvList;
+    for (int i = 0; i < argc; ++i)
+        argvList << QString::fromLocal8Bit(argv[i]);
+    return ParseCommandLine(argvList);
+}
+
+// The engine and Qt talk about themselves on start-up; a run that went well says nothing.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "vistrel-pro: %s\n", qPrintable(message));
+        std::abort();
     }
-    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::fputs(qPrintable(UsageText()), stdout);
-    } else if (std::strcmp(argv[1], "--version") == 0) {
-        std::fputs(qPrintable(VersionText() + QLatin1Char('\n')), stdout);
-    } else {
-        return false;
-    }
-    status = 0;
-    return true;
+}
+
+void PrintLine(const QString& text) {
+    std::fprintf(stderr, "vistrel-pro: %s\n", qPrintable(text));
+    std::fflush(stderr);
+}
+
+void SetApplicationFont() {
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+}
+
+int RunUnattended(int argc, char** argv, const QStringList& arguments) {
+    TApplication application(argc, argv);
+    CommandLineRun run(arguments);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::Received, &run, &CommandLineRun::Interrupt);
+    QTimer::singleShot(0, &run, &CommandLineRun::Start);
+    return QApplication::exec();
+}
+
+int RunWindows(int argc, char** argv) {
+    TApplication application(argc, argv);
+    // The main window's close handler ends the run, with the run's exit status.
+    QApplication::setQuitOnLastWindowClosed(false);
+    SetApplicationFont();
+    auto* mainForm = new TMainForm;
+    auto* snapForm = new TSnapForm;
+    auto* viewForm = new TViewForm;
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::Received, mainForm, [mainForm](int signal) {
+        QFile::remove(WorkingPicturePath(mainForm->FTempName));
+        PrintLine(TerminationSignals::Description(signal));
+        QCoreApplication::exit(TerminationSignals::ExitStatusFor(signal));
+    });
+    mainForm->show();
+    const int status = QApplication::exec();
+    if (mainForm->isVisible())
+        mainForm->close();
+    delete viewForm;
+    delete snapForm;
+    delete mainForm;
+    return status;
 }
 
 } // namespace
 
 int RunVistrelPro(int argc, char** argv) {
-    int status = 0;
-    if (HandleInformationSwitch(argc, argv, status)) {
-        return status;
+    QStringList arguments = ProgramArguments(argc, argv);
+    const bool verbose = TakeVerboseSwitch(arguments);
+    const StartMode mode = StartModeFor(arguments);
+    if (mode == StartMode::Help) {
+        std::fputs(qPrintable(UsageText()), stdout);
+        return 0;
     }
+    if (mode == StartMode::Version) {
+        std::fputs(qPrintable(VersionText() + QLatin1Char('\n')), stdout);
+        return 0;
+    }
+    const bool unattended = mode == StartMode::Unattended;
     if (!DisplayAvailable()) {
-        if (argc < 3) {
+        if (!unattended) {
             std::fputs("vistrel-pro: no display (DISPLAY and WAYLAND_DISPLAY are unset); the "
                        "windows need one. Unattended captures run without: see --help.\n",
                        stderr);
             return ToInt(ExitCode::NoDisplay);
         }
-        // An unattended run needs no screen.
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // an unattended run needs no screen
     }
-    // Two or more arguments make an unattended run: nobody browses, so frames come as fast as
-    // the engine makes them.
-    PrepareBrowserEngine(argc >= 3 ? EngineUse::Unattended : EngineUse::Interactive);
-    TApplication application(argc, argv);
-    // The main window's close handler ends the run, with the run's exit status.
-    QApplication::setQuitOnLastWindowClosed(false);
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPixelSize(12);
-    QApplication::setFont(font);
-
-    auto* mainForm = new TMainForm;
-    auto* snapForm = new TSnapForm;
-    auto* viewForm = new TViewForm;
-    mainForm->show();
-    status = QApplication::exec();
-    if (mainForm->isVisible()) {
-        mainForm->close();
-    }
-    delete viewForm;
-    delete snapForm;
-    delete mainForm;
-    return status;
+    // Nobody browses in an unattended run, so frames come as fast as the engine makes them.
+    PrepareBrowserEngine(unattended ? EngineUse::Unattended : EngineUse::Interactive, verbose);
+    if (!unattended)
+        return RunWindows(argc, argv);
+    if (!verbose)
+        qInstallMessageHandler(QuietMessages);
+    return RunUnattended(argc, argv, arguments.mid(1));
 }

@@ -10,6 +10,7 @@ const char* const Synopsis =
     "                   [/h] [/cp:ROWS] [/ct:ROWS] [/w:SECONDS]\n"
     "       vistrel-pro [/u:ADDRESS]\n"
     "       vistrel-pro --help | --version\n"
+    "       --verbose (with any of these): let the browser engine report on stderr too\n"
     "\n"
     "Captures a whole web page into one picture file. With two or more arguments the page is\n"
     "loaded out of sight, the files are written and the program ends with an exit status. With\n"
@@ -30,7 +31,7 @@ const char* const Synopsis =
     "  /s:WIDTH:HEIGHT thumbnail by width (1 to 1024) and height (1 to 768); an unreadable\n"
     "                  width keeps both saved sizes, an unreadable height keeps the height\n"
     "  /b[:#RRGGBB]    frame the thumbnail in this colour; black when missing or unreadable\n"
-    "  /h              (no value) move the capture window off the screen\n"
+    "  /h              (no value) accepted; unattended runs show no window to move\n"
     "  /cp:ROWS        crop the picture to this many rows from the top (1 to 3000)\n"
     "  /ct:ROWS        crop the page to this many rows before the thumbnail is made (1 to 3000)\n"
     "  /w:SECONDS      load time limit, default %1, 0 = none. When it passes and the page's\n"
@@ -43,7 +44,13 @@ const char* const Synopsis =
     "picture nor the thumbnail is cropped. Missing folders are created and existing files are\n"
     "replaced. A /p or /t path with a space followed by a backslash is refused.\n"
     "\n"
+    "A run that goes well prints nothing; each warning or error is one line on stderr. On a\n"
+    "terminal one progress line (loading, screens captured, writing) is shown and cleared.\n"
+    "\n"
     "Exit status:\n";
+
+const char* const SignalLine =
+    "  128+N  ended by signal N (SIGTERM 143, SIGINT 130, SIGHUP 129); no partial file is left\n";
 
 const char* const Examples =
     "\n"
@@ -66,7 +73,7 @@ QString ExitStatusLines() {
 
 QString UsageText() {
     return QString::fromUtf8(Synopsis).arg(DefaultLoadLimitSeconds) + ExitStatusLines() +
-           QString::fromUtf8(Examples);
+           QString::fromUtf8(SignalLine) + QString::fromUtf8(Examples);
 }
 
 QString VersionText() {

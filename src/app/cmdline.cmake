@@ -8,5 +8,7 @@ target_sources(vistrel_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CommandLinePaths.h ${CMAKE_CURRENT_LIST_DIR}/CommandLinePaths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CommandLineMode.h ${CMAKE_CURRENT_LIST_DIR}/CommandLineMode.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CommandLineMessage.h ${CMAKE_CURRENT_LIST_DIR}/CommandLineMessage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StoredSettings.h ${CMAKE_CURRENT_LIST_DIR}/StoredSettings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CommandLineJob.h ${CMAKE_CURRENT_LIST_DIR}/CommandLineJob.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ExitCodes.h
   ${CMAKE_CURRENT_LIST_DIR}/Usage.h ${CMAKE_CURRENT_LIST_DIR}/Usage.cpp)

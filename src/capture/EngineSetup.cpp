@@ -19,7 +19,7 @@ void AddChromiumFlag(const QByteArray& flag) {
 
 } // namespace
 
-void PrepareBrowserEngine(EngineUse use) {
+void PrepareBrowserEngine(EngineUse use, bool verbose) {
     // Chromium's sandbox cannot start as root; everyone else keeps it.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -33,4 +33,6 @@ void PrepareBrowserEngine(EngineUse use) {
     // but would also let an animated page use a whole core while somebody browses.
     if (use == EngineUse::Unattended)
         AddChromiumFlag("--disable-frame-rate-limit");
+    if (!verbose)
+        AddChromiumFlag("--log-level=3");
 }

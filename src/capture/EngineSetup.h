@@ -7,4 +7,5 @@ enum class EngineUse {
 
 // Prepares the process for the browser engine. Call first thing in main(), before the
 // application object exists: the engine reads these settings when it starts.
-void PrepareBrowserEngine(EngineUse use = EngineUse::Interactive);
+// Unless verbose, the engine keeps its own logging to itself.
+void PrepareBrowserEngine(EngineUse use = EngineUse::Interactive, bool verbose = true);

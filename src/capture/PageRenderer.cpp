@@ -40,6 +40,12 @@ void CheckMetrics(const DocumentMetrics& m, int scrollBar) {
         throw VistrelError(QStringLiteral("The page has no size (%1)").arg(SizeText(m.Page)));
 }
 
+// Screens a side of `length` takes when `shown` of it fits in one and each step moves by `step`.
+int ScreensAlong(int length, int shown, int step) {
+    const int rest = std::max(0, length - shown);
+    return 1 + (rest + step - 1) / step;
+}
+
 } // namespace
 
 PageRenderer::PageRenderer(Browser& browser) : FBrowser(browser) {}
@@ -75,44 +81,77 @@ QImage PageRenderer::Render() {
 
 QImage PageRenderer::RenderHeld() {
     FRenderings = 0;
-    QPoint position = FBrowser.ScrollTo(QPoint(0, 0));
+    FBrowser.ScrollTo(QPoint(0, 0));
     const DocumentMetrics metrics = FBrowser.Metrics();
     const int scrollBar = FBrowser.ScrollBarWidth();
     CheckMetrics(metrics, scrollBar);
-    position = metrics.Scroll;
     QImage picture = NewPicture(metrics.Page);
     const QSize step =
         metrics.Viewport - QSize(scrollBar + ScrollOverlap, scrollBar + ScrollOverlap);
+    FPlanned = ScreensAlong(metrics.Page.width(), metrics.Client.width(), step.width()) *
+               ScreensAlong(metrics.Page.height(), metrics.Client.height(), step.height());
+    if (FWatcher)
+        FWatcher(picture, 0);
+    try {
+        RenderColumns(picture, metrics, step);
+    } catch (...) {
+        if (FWatcher)
+            FWatcher(picture, -1);
+        throw;
+    }
+    if (FWatcher)
+        FWatcher(picture, picture.height());
+    return picture;
+}
+
+void PageRenderer::RenderColumns(QImage& picture, const DocumentMetrics& metrics,
+                                 const QSize& step) {
+    QPoint position = metrics.Scroll;
     for (;;) {
-        RenderColumn(picture, metrics, position, step.height());
-        if (position.x() + metrics.Client.width() >= metrics.Page.width())
+        const bool last = position.x() + metrics.Client.width() >= metrics.Page.width();
+        RenderColumn(picture, metrics, position, step.height(), last);
+        if (last)
             break;
-        const QPoint next = FBrowser.ScrollTo(QPoint(position.x() + step.width(), 0));
+        const QPoint next = Scroll(QPoint(position.x() + step.width(), 0));
         if (next.x() <= position.x())
             break; // the engine would not scroll further right
         position = next;
     }
-    return picture;
 }
 
-// Paints one column from the top (position) down to the page's bottom.
+// Paints one column from the top (position) down to the page's bottom. In the last column the
+// rows above the next screen are final once the engine has scrolled there.
 void PageRenderer::RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position,
-                                int stepY) {
+                                int stepY, bool lastColumn) {
     for (;;) {
         const QImage strip = FBrowser.PaintView();
         if (strip.size() != metrics.Viewport)
             throw VistrelError(
                 QStringLiteral("The browser painted a view of %1 pixels instead of %2")
                     .arg(SizeText(strip.size()), SizeText(metrics.Viewport)));
-        ++FRenderings;
         Paste(picture, strip, metrics.Client, position);
+        ScreenDone();
         if (position.y() + metrics.Client.height() >= metrics.Page.height())
             return;
-        const QPoint next = FBrowser.ScrollTo(QPoint(position.x(), position.y() + stepY));
+        const QPoint next = Scroll(QPoint(position.x(), position.y() + stepY));
         if (next.y() <= position.y())
             return; // the engine would not scroll further down
         position = next;
+        if (lastColumn && FWatcher)
+            FWatcher(picture, std::min(position.y(), picture.height()));
     }
+}
+
+void PageRenderer::ScreenDone() {
+    ++FRenderings;
+    if (FProgress)
+        FProgress(FRenderings, std::max(FPlanned, FRenderings));
+}
+
+QPoint PageRenderer::Scroll(const QPoint& position) {
+    if (FStopCheck && FStopCheck())
+        throw VistrelError(QStringLiteral("The capture was stopped"));
+    return FBrowser.ScrollTo(position);
 }
 
 void PageRenderer::Paste(QImage& picture, const QImage& strip, const QSize& client,

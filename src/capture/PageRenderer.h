@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
+
 class Browser;
 struct DocumentMetrics;
 
@@ -27,15 +29,34 @@ public:
 
     int Renderings() const { return FRenderings; }
 
+    // Told after every screen: screens painted, and how many the page's size plans.
+    void SetProgress(std::function<void(int done, int planned)> progress) {
+        FProgress = std::move(progress);
+    }
+    // Told once the picture is made (0 rows final), whenever more of its top rows are final (no
+    // later screen changes them), and with -1 when it is given up, before it goes away.
+    using PictureWatcher = std::function<void(const QImage& picture, int rowsFinal)>;
+    void SetPictureWatcher(PictureWatcher watcher) { FWatcher = std::move(watcher); }
+    // Asked before every scroll; true ends the render with an error.
+    void SetStopCheck(std::function<bool()> stop) { FStopCheck = std::move(stop); }
+
     // The largest picture that is made: its BMP file must stay addressable by 32-bit offsets.
     static bool FitsInPicture(const QSize& page);
 
 private:
     QImage RenderHeld();
-    void RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position, int stepY);
+    void RenderColumns(QImage& picture, const DocumentMetrics& metrics, const QSize& step);
+    void RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position, int stepY,
+                      bool lastColumn);
+    void ScreenDone();
+    QPoint Scroll(const QPoint& position);
     void Paste(QImage& picture, const QImage& strip, const QSize& client, const QPoint& at);
     static QImage NewPicture(const QSize& page);
 
     Browser& FBrowser;
     int FRenderings = 0;
+    int FPlanned = 0;
+    std::function<void(int, int)> FProgress;
+    std::function<bool()> FStopCheck;
+    PictureWatcher FWatcher;
 };

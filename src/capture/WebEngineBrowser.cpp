@@ -399,6 +399,10 @@ bool WebEngineBrowser::HeldLoad(const QWebEngineLoadingInfo& info) {
 }
 
 void WebEngineBrowser::LoadingChanged(const QWebEngineLoadingInfo& info) {
+    // A view out of sight paints the engine's frames only when something asks it to; until it
+    // does, a page that opens dialogs without end waits for its frame and answers no script.
+    if (FRenderWidget && !FPage->Held())
+        FRenderWidget->update();
     FLoading = info.status() == QWebEngineLoadingInfo::LoadStartedStatus;
     if (!FLoading && FLoadWaiter)
         FLoadWaiter();

@@ -1,18 +1,13 @@
 #include "capture/snap.h"
 
 #include "app/ClickableImage.h"
-#include "app/ExitCodes.h"
 #include "app/FormBuilder.h"
 #include "app/Main.h"
 #include "capture/Browser.h"
-#include "capture/PageRenderer.h"
 #include "capture/WebEngineBrowser.h"
 #include "common/VistrelError.h"
-#include "controls/TFlatSpinEditInteger.h"
 #include "controls/TJvXPButton.h"
 #include "controls/TJvXPProgressBar.h"
-#include "output/ThumbnailScaler.h"
-#include "output/WorkingPicture.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -51,6 +46,7 @@ TSnapForm::TSnapForm(Browser* browser, QWidget* parent)
     else if (!browser->parent())
         browser->setParent(this);
     WebBrowser_Snap = browser;
+    FSession = new CaptureSession(*browser, this);
     CreateComponents();
     ConnectBrowser();
     SetBrowserSize(LaidOutSize);
@@ -100,7 +96,8 @@ void TSnapForm::CreateComponents() {
 
 void TSnapForm::ConnectBrowser() {
     Browser* browser = WebBrowser_Snap;
-    connect(browser, &Browser::DocumentComplete, this, &TSnapForm::WebBrowser_SnapDocumentComplete);
+    connect(FSession, &CaptureSession::Captured, this, &TSnapForm::SessionCaptured);
+    connect(FSession, &CaptureSession::Failed, this, &TSnapForm::SessionFailed);
     connect(browser, &Browser::LoadFailed, this, &TSnapForm::WebBrowser_SnapLoadFailed);
     connect(browser, &Browser::ProgressChange, this, &TSnapForm::WebBrowser_SnapProgressChange);
     connect(browser, &Browser::StatusTextChange, this, &TSnapForm::WebBrowser_SnapStatusTextChange);
@@ -137,6 +134,14 @@ void TSnapForm::ShowHidden() {
     }
     setAttribute(Qt::WA_DontShowOnScreen, true);
     show();
+}
+
+void TSnapForm::StartHidden(const CaptureJob& job) {
+    Edit1->setText(job.address);
+    if (job.browserSize.isValid())
+        SetBrowserSize(job.browserSize);
+    ShowHidden();
+    FSession->Start(job);
 }
 
 int TSnapForm::ShowModalCentred() {
@@ -188,25 +193,20 @@ void TSnapForm::FormClose() {
         MainForm->JvXPButton21Click();
 }
 
-void TSnapForm::WebBrowser_SnapDocumentComplete() {
-    if (!MainForm || MainForm->FShowIE || FCaptured || FCapturing || !isVisible())
+// While the user browses in the visible window; out of sight the session reports the failure.
+void TSnapForm::WebBrowser_SnapLoadFailed(const QString& reason) {
+    if (FHiddenMode || FSession->Running() || !isVisible() || !MainForm)
         return;
-    // the blank page that Start new page loads is nothing to capture
-    if (WebBrowser_Snap->LocationURL() == BlankPage())
-        return;
-    CapturePage();
+    ReportLoadFailure(QStringLiteral("Could not load %1: %2").arg(Edit1->text(), reason));
 }
 
 // A page that could not be loaded is never captured: the user is told, and the wizard goes
 // back to the address page.
-void TSnapForm::WebBrowser_SnapLoadFailed(const QString& reason) {
-    if (FCapturing || !isVisible() || !MainForm)
-        return;
-    const QString message = QStringLiteral("Could not load %1: %2").arg(Edit1->text(), reason);
+void TSnapForm::ReportLoadFailure(const QString& message) {
     FFailureReported = true;
     close();
     FFailureReported = false;
-    MainForm->ReportFailure(ExitCode::LoadFailed, message);
+    MainForm->ReportFailure(message, true);
 }
 
 void TSnapForm::WebBrowser_SnapProgressChange(int progress, int maximum) {
@@ -290,38 +290,33 @@ void TSnapForm::MoveBrowserHome() {
 }
 
 void TSnapForm::CapturePage() {
-    if (FCapturing)
-        return;
-    FCapturing = true;
-    QString failure;
-    try {
-        if (WebBrowser_Snap->HasDocument()) {
-            PageRenderer renderer(*WebBrowser_Snap);
-            PublishPicture(renderer.Render());
-            FCaptured = true;
-        }
-    } catch (const VistrelError& error) {
-        failure = error.message();
-    } catch (const std::bad_alloc&) {
-        failure = QStringLiteral("Not enough memory to capture the page");
-    }
-    FCapturing = false;
-    if (FCaptured)
-        FinishCapture();
-    else if (!failure.isEmpty())
-        CaptureFailed(failure);
+    FSession->CaptureNow(QSize());
 }
 
-// The file comes first: the result page never shows a picture that was not saved.
-void TSnapForm::PublishPicture(const QImage& picture) {
-    SaveWorkingPicture(picture, MainForm->FTempName);
-    const QSize preview = MainForm->Image_Preview->size();
-    MainForm->Image_Preview->setPixmap(
-        QPixmap::fromImage(StretchHalftone(picture, picture.rect(), preview)));
-    MainForm->Label9->setText(QStringLiteral("%1 x %2").arg(picture.width()).arg(picture.height()));
-    MainForm->PicSize_H->setMaxValue(picture.height());
-    MainForm->PicSize_T_H->setMaxValue(picture.height());
-    MainForm->Label10->setText(BmpSizeLabel(picture.width(), picture.height()));
+void TSnapForm::SessionCaptured(const QImage& picture) {
+    try {
+        MainForm->ShowCapturedPicture(picture);
+    } catch (const VistrelError& error) {
+        ReportCaptureFailure(error.message()); // the working picture could not be written
+        return;
+    }
+    FCaptured = true;
+    FinishCapture();
+}
+
+void TSnapForm::SessionFailed(CaptureFailure failure, const QString& message) {
+    switch (failure) {
+    case CaptureFailure::LoadFailed:
+        if (isVisible() && MainForm)
+            ReportLoadFailure(message);
+        break;
+    case CaptureFailure::CaptureFailed:
+        ReportCaptureFailure(message);
+        break;
+    case CaptureFailure::NothingToCapture:
+    case CaptureFailure::Stopped:
+        break;
+    }
 }
 
 void TSnapForm::FinishCapture() {
@@ -331,17 +326,14 @@ void TSnapForm::FinishCapture() {
     MainForm->Label1->clear();
     MainForm->JvXPProgressBar1->hide();
     MainForm->BringToFront(MainForm->Panel_web_2);
-    if (MainForm->FCmdLineMode)
-        MainForm->ProcessCapturedPicture();
     MainForm->FPage = 2;
 }
 
 // Nothing stays shown out of sight after a failed capture; a button capture brings its
 // window back (JvXPButton3Click).
-void TSnapForm::CaptureFailed(const QString& message) {
-    WebBrowser_Snap->Stop();
+void TSnapForm::ReportCaptureFailure(const QString& message) {
     MainForm->Label1->clear();
     if (!FButtonCapture)
         hide();
-    MainForm->ReportFailure(ExitCode::CaptureFailed, message);
+    MainForm->ReportFailure(message, false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/Browser.h"
+#include "capture/CaptureSession.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -37,14 +38,17 @@ public:
     // Hidden mode: shown without appearing on screen until the capture closes it (a view that
     // is not shown neither paints nor answers scripts).
     void ShowHidden();
+    // Hidden mode from the start: loads the job's page out of sight and captures it once its
+    // top-level document is complete.
+    void StartHidden(const CaptureJob& job);
     // Visible mode: centred, modal, a 780 x 457 browser; returns when the window has closed.
     int ShowModalCentred();
+    // Captures what the browser holds now; nothing happens when it holds no document.
     void CapturePage();
-    bool Capturing() const { return FCapturing; }
+    bool Capturing() const { return FSession->Running(); }
 
     void FormShow();
     void FormClose();
-    void WebBrowser_SnapDocumentComplete();
     void WebBrowser_SnapLoadFailed(const QString& reason);
     void WebBrowser_SnapProgressChange(int progress, int maximum);
     void WebBrowser_SnapStatusTextChange(const QString& text);
@@ -65,16 +69,18 @@ private:
     void CreateComponents();
     void ConnectBrowser();
     QWidget* BrowserWidget() const;
-    void PublishPicture(const QImage& picture);
+    void SessionCaptured(const QImage& picture);
+    void SessionFailed(CaptureFailure failure, const QString& message);
+    void ReportLoadFailure(const QString& message);
     void FinishCapture();
-    void CaptureFailed(const QString& message);
+    void ReportCaptureFailure(const QString& message);
     void MoveBrowserToCaptureHost();
     void MoveBrowserHome();
 
     QPointer<QWidget> FBrowserWidget;
     QWidget* FCaptureHost = nullptr;
+    CaptureSession* FSession = nullptr;
     bool FHiddenMode = true;
-    bool FCapturing = false;
     bool FClosing = false;
     bool FFailureReported = false;
     bool FShowAgain = false;

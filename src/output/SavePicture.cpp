@@ -1,13 +1,12 @@
 #include "output/SavePicture.h"
 
-#include "app/Main.h"
 #include "common/VistrelError.h"
-#include "controls/TFlatSpinEditInteger.h"
 #include "output/BmpFile.h"
 #include "output/JpegEncoder.h"
 #include "output/TargetFile.h"
 #include "png/pngimage.h"
 
+#include <QApplication>
 #include <QFileDialog>
 
 QString DefaultSaveName;
@@ -24,7 +23,7 @@ QString RunSaveDialog(const QString& filter, const QString& suffix) {
     if (DialogHook()) {
         return DialogHook()(request);
     }
-    QFileDialog dialog(MainForm);
+    QFileDialog dialog(QApplication::activeWindow());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The filter lists every file whatever its type; its text only names the format.
@@ -87,10 +86,10 @@ void SavePictureAsPng(const QImage& bitmap, const QString& name) {
     WriteFileAtomically(target, [&png](QIODevice& device) { png.SaveToStream(device); });
 }
 
-void SavePictureAsJpeg(const QImage& bitmap, const QString& name) {
+void SavePictureAsJpeg(const QImage& bitmap, const QString& name, int quality) {
     RequirePicture(bitmap);
     // Encoded before any dialog, so an encoder error comes before the user picks a file.
-    const QByteArray bytes = EncodeJpeg(bitmap, MainForm->Edit_JpgComp->Value());
+    const QByteArray bytes = EncodeJpeg(bitmap, quality);
     const QString target =
         ChooseTarget(name, QStringLiteral("JPEG 图象文件 (*.jpg)"), QStringLiteral("jpg"));
     if (target.isEmpty()) {

@@ -21,4 +21,4 @@ void SetSaveDialogHook(SaveDialogHook hook);
 // replaced only by a complete file.
 void SavePictureAsBmp(const QImage& bitmap, const QString& name);
 void SavePictureAsPng(const QImage& bitmap, const QString& name);
-void SavePictureAsJpeg(const QImage& bitmap, const QString& name);
+void SavePictureAsJpeg(const QImage& bitmap, const QString& name, int quality);

@@ -17,89 +17,60 @@ void SelectPair(TRbRadioButton* yes, TRbRadioButton* no, bool value) {
     no->setChecked(!value);
 }
 
-void ApplyResolution(TMainForm* form, int sr) {
-    switch (sr) {
-    case 1:
-        form->RbRadioButton1->setChecked(true);
-        break;
-    case 2:
-        form->RbRadioButton2->setChecked(true);
-        break;
-    case 3:
-        form->RbRadioButton3->setChecked(true);
-        break;
-    default:
-        break;
-    }
-}
-
-// Stops at the first value that is missing or of another type; what came before stays applied.
-void LoadValues(TMainForm* form, RegistryKey& key) {
-    ApplyResolution(form, key.ReadInteger(QStringLiteral("SR")));
-    form->Edit_JpgComp->setValue(key.ReadInteger(QStringLiteral("JPG Compression")));
-    SelectPair(form->Radio_Thumbsize_1, form->Radio_Thumbsize_2,
-               key.ReadBool(QStringLiteral("Thumb_Size")));
-    form->Edit_Thumb_Width->setValue(key.ReadInteger(QStringLiteral("Thumb_Width")));
-    form->Edit_Thumb_Height->setValue(key.ReadInteger(QStringLiteral("Thumb_Height")));
-    form->Edit_Thumb_Percent->setValue(key.ReadInteger(QStringLiteral("Thumb_Percent")));
-    form->Check_ThumbBorder->setChecked(key.ReadBool(QStringLiteral("Thumb_Border")));
-    form->Btn_ThumbColor->setSelectedColor(
-        static_cast<quint32>(key.ReadInteger(QStringLiteral("Thumb_Color"))));
-    form->Check_ThumbSmooth->setChecked(key.ReadBool(QStringLiteral("Thumb_Smooth")));
-    form->FShowIE = key.ReadBool(QStringLiteral("ShowIE"));
-    form->Check_ShowIE->setChecked(form->FShowIE);
-    SelectPair(form->Radio_Picsize_Crop, form->Radio_Picsize_Fullsize,
-               key.ReadBool(QStringLiteral("PicSize")));
-    SelectPair(form->Radio_PicsizeT_crop, form->Radio_PicsizeT_full,
-               key.ReadBool(QStringLiteral("PicThumbSize")));
-    form->PicSize_H->setValue(key.ReadInteger(QStringLiteral("PicSizeInteger")));
-    form->PicSize_T_H->setValue(key.ReadInteger(QStringLiteral("PicSize_Thumb_Integer")));
-    UpdateThumbEditStates(form);
-}
-
-void SaveValues(TMainForm* form, RegistryKey& key) {
-    if (form->RbRadioButton1->Checked()) {
-        key.WriteInteger(QStringLiteral("SR"), 1);
-    } else if (form->RbRadioButton2->Checked()) {
-        key.WriteInteger(QStringLiteral("SR"), 2);
-    } else if (form->RbRadioButton3->Checked()) {
-        key.WriteInteger(QStringLiteral("SR"), 3);
-    }
-    key.WriteInteger(QStringLiteral("JPG Compression"), form->Edit_JpgComp->Value());
-    key.WriteBool(QStringLiteral("Thumb_Size"), form->Radio_Thumbsize_1->Checked());
-    key.WriteInteger(QStringLiteral("Thumb_Width"), form->Edit_Thumb_Width->Value());
-    key.WriteInteger(QStringLiteral("Thumb_Height"), form->Edit_Thumb_Height->Value());
-    key.WriteInteger(QStringLiteral("Thumb_Percent"), form->Edit_Thumb_Percent->Value());
-    key.WriteBool(QStringLiteral("Thumb_Border"), form->Check_ThumbBorder->Checked());
-    key.WriteInteger(QStringLiteral("Thumb_Color"),
-                     static_cast<int>(form->Btn_ThumbColor->SelectedColor()));
-    key.WriteBool(QStringLiteral("Thumb_Smooth"), form->Check_ThumbSmooth->Checked());
-    key.WriteBool(QStringLiteral("ShowIE"), form->Check_ShowIE->Checked());
-    key.WriteBool(QStringLiteral("PicSize"), form->Radio_Picsize_Crop->Checked());
-    key.WriteBool(QStringLiteral("PicThumbSize"), form->Radio_PicsizeT_crop->Checked());
-    key.WriteInteger(QStringLiteral("PicSizeInteger"), form->PicSize_H->Value());
-    key.WriteInteger(QStringLiteral("PicSize_Thumb_Integer"), form->PicSize_T_H->Value());
-}
-
 } // namespace
 
+StoredSettings TMainForm::ControlSettings() const {
+    StoredSettings settings;
+    settings.resolution = ChosenResolutionNumber();
+    settings.showIE = Check_ShowIE->Checked();
+    settings.picture = ReadPictureOptions();
+    return settings;
+}
+
+void TMainForm::ApplySettings(const StoredSettings& s) {
+    TRbRadioButton* const resolutions[] = {RbRadioButton1, RbRadioButton2, RbRadioButton3};
+    if (BrowserSizeOf(s.resolution).isValid()) {
+        resolutions[s.resolution - 1]->setChecked(true);
+    }
+    const PictureOptions& p = s.picture;
+    const ThumbnailOptions& t = p.thumbnail;
+    Edit_JpgComp->setValue(p.jpegQuality);
+    SelectPair(Radio_Thumbsize_1, Radio_Thumbsize_2, t.byWidthAndHeight);
+    Edit_Thumb_Width->setValue(t.width);
+    Edit_Thumb_Height->setValue(t.height);
+    Edit_Thumb_Percent->setValue(t.percent);
+    Check_ThumbBorder->setChecked(t.border);
+    Btn_ThumbColor->setSelectedColor(t.borderColor);
+    Check_ThumbSmooth->setChecked(t.smooth);
+    FShowIE = s.showIE;
+    Check_ShowIE->setChecked(FShowIE);
+    SelectPair(Radio_Picsize_Crop, Radio_Picsize_Fullsize, p.crop);
+    SelectPair(Radio_PicsizeT_crop, Radio_PicsizeT_full, t.crop);
+    PicSize_H->setValue(p.cropHeight);
+    PicSize_T_H->setValue(t.cropHeight);
+}
+
+// A load stops at the first value that is missing or of another type; what came before it is
+// shown, and all fourteen are then written back as the controls hold them.
 void LoadSaveSettings(TMainForm* form, bool load, bool save) {
     RegistryKey key;
     key.CreateKey(SettingsKeyPath());
     key.OpenKey(SettingsKeyPath(), true);
     if (load) {
+        StoredSettings settings = form->ControlSettings();
+        bool complete = true;
         try {
-            LoadValues(form, key);
+            ReadStoredSettings(key, settings);
         } catch (const VistrelError&) {
-            // A first start, or a value of another type: write back what the controls now hold.
-            key.CloseKey();
-            LoadSaveSettings(form, false, true);
-            UpdateThumbEditStates(form);
+            complete = false;
         }
+        form->ApplySettings(settings);
+        UpdateThumbEditStates(form);
+        save = save || !complete;
     }
     if (save) {
         try {
-            SaveValues(form, key);
+            WriteStoredSettings(key, form->ControlSettings());
         } catch (const VistrelError&) {
             // The rest is skipped; the caller carries on as after a successful save.
         }

@@ -44,6 +44,10 @@ inline constexpr std::array<const char*, Count> Names = {"SR",
                                                          "PicSizeInteger",
                                                          "PicSize_Thumb_Integer"};
 
+inline QString SettingName(Index index) {
+    return QString::fromLatin1(Names[index]);
+}
+
 } // namespace SettingsValues
 
 inline QString SettingsKeyPath() {

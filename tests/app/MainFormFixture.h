@@ -2,10 +2,10 @@
 
 #include "app/ErrorReport.h"
 #include "app/Main.h"
-#include "capture/FakeBrowser.h"
 #include "capture/ViewPic.h"
 #include "capture/snap.h"
 #include "output/SavePicture.h"
+#include "support/FakeBrowser.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

@@ -1,3 +1,4 @@
+#include "app/CommandLineJob.h"
 #include "app/CommandLineMessage.h"
 #include "app/CommandLineMode.h"
 #include "app/CommandLineNames.h"
@@ -19,6 +20,32 @@ Q_DECLARE_METATYPE(CmdFileFormat)
 Q_DECLARE_METATYPE(StartMode)
 
 namespace {
+
+// The job in one line: address, size, picture crop and quality, thumbnail options, files and
+// load limit.
+QString Describe(const CaptureJob& job) {
+    const PictureOptions& p = job.picture;
+    const ThumbnailOptions& t = p.thumbnail;
+    return QStringList{
+        job.address,
+        QStringLiteral("%1x%2").arg(job.browserSize.width()).arg(job.browserSize.height()),
+        QStringLiteral("crop:%1/%2 q:%3").arg(p.crop).arg(p.cropHeight).arg(p.jpegQuality),
+        QStringLiteral("thumb:%1 %2x%3 %4% crop:%5/%6 smooth:%7 border:%8/%9")
+            .arg(t.byWidthAndHeight ? "size" : "percent")
+            .arg(t.width)
+            .arg(t.height)
+            .arg(t.percent)
+            .arg(t.crop)
+            .arg(t.cropHeight)
+            .arg(t.smooth)
+            .arg(t.border)
+            .arg(t.borderColor, 0, 16),
+        QStringLiteral("files:%1|%2|%3")
+            .arg(job.pictureFile, job.thumbnailFile)
+            .arg(job.makeThumbnail),
+        QStringLiteral("w:%1").arg(job.loadTimeLimitSeconds)}
+        .join(u' ');
+}
 
 // -1 stands for "no value" in the data rows.
 int OrMinus(const std::optional<int>& value) {
@@ -400,6 +427,51 @@ private slots:
     void stderrLine() {
         QFETCH(QString, message);
         QTEST(StderrLine(message), "line");
+    }
+
+    // Saved settings (800 x 600, 70 % quality, thumbnails by percentage, cropped and framed)
+    // plus the switches, as an unattended run sees them.
+    void jobFromSwitches_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("job");
+        QTest::addColumn<int>("rejected");
+        const QString start = QStringLiteral("https://www.wikipedia.org/ ");
+        const QString saved = QStringLiteral("800x600 crop:0/500 q:70 thumb:percent 300x200 20% "
+                                             "crop:0/400 smooth:0 border:0/ff ");
+        QTest::newRow("saved values, crops and frame off")
+            << QStringList{"/u:a", "/p:p.png"} << "a " + saved + "files:p.png||0 w:60" << 0;
+        QTest::newRow("no /u: the start address; /t names the thumbnail after /p")
+            << QStringList{"/p:shots/p.jpg", "/t:"}
+            << start + saved + "files:shots/p.jpg|shots/p_thumb.jpg|1 w:60" << 0;
+        QTest::newRow("/r, /s, /b, /cp, /ct, /w, held at their limits")
+            << QStringList{"/u:a",       "/t:t.bmp", "/r:1",  "/s:2000:0",
+                           "/b:#102030", "/cp:5000", "/ct:0", "/w:5"}
+            << "a 1280x1024 crop:1/3000 q:70 thumb:size 1024x1 20% crop:1/1 smooth:0 "
+               "border:1/302010 files:|t.bmp|1 w:5"
+            << 0;
+        QTest::newRow("last wins; unreadable values change nothing")
+            << QStringList{"/u:a",   "/u:b",  "/p:p.png", "/r:7", "/cp:abc",
+                           "/b:#zz", "/w:-1", "/s:40",    "/h"}
+            << "b 800x600 crop:0/500 q:70 thumb:size 300x200 20% crop:0/400 smooth:0 "
+               "border:1/0 files:p.png||0 w:60"
+            << 0;
+        QTest::newRow("every refused path is named")
+            << QStringList{"/p:a \\b.png", "/t:c \\d.png"}
+            << start + saved + "files:a \\b.png|c \\d.png|1 w:60" << 2;
+    }
+    void jobFromSwitches() {
+        QFETCH(QStringList, arguments);
+        StoredSettings stored;
+        stored.resolution = 3;
+        stored.picture.cropHeight = 500;
+        stored.picture.jpegQuality = 70;
+        ThumbnailOptions& thumb = stored.picture.thumbnail;
+        thumb.byWidthAndHeight = false;
+        thumb = {false, 300, 200, 20, true, 400, false, true, 0xFF};
+        stored.picture.crop = true;
+        const CommandLineJob built = BuildCommandLineJob(stored, arguments);
+        QTEST(Describe(built.job), "job");
+        QTEST(int(built.rejectedPaths.size()), "rejected");
     }
 
     void exitCodesDistinct() {

@@ -1,6 +1,6 @@
-#include "capture/FakeBrowser.h"
 #include "capture/PageRenderer.h"
 #include "common/VistrelError.h"
+#include "support/FakeBrowser.h"
 
 #include <QtTest>
 

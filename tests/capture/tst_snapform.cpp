@@ -1,13 +1,13 @@
 #include "app/ClickableImage.h"
 #include "app/ErrorReport.h"
 #include "app/Main.h"
-#include "capture/FakeBrowser.h"
 #include "capture/snap.h"
 #include "controls/TFlatSpinEditInteger.h"
 #include "controls/TJvXPButton.h"
 #include "controls/TJvXPProgressBar.h"
 #include "controls/TRbRadioButton.h"
 #include "output/WorkingPicture.h"
+#include "support/FakeBrowser.h"
 
 #include <QApplication>
 #include <QFile>

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
 
 using namespace CliChecks;
@@ -518,6 +519,9 @@ private slots:
             << QStringList{};
         QTest::newRow("the windows cannot start")
             << QStringList{"/u:{bands}"} << ToInt(ExitCode::NoDisplay) << QStringList{};
+        // an empty argument is no argument: one /u starts the windows, which need a display
+        QTest::newRow("an empty argument and /u")
+            << QStringList{"", "/u:{bands}"} << ToInt(ExitCode::NoDisplay) << QStringList{};
     }
     void noDisplay() {
         QFETCH(QStringList, arguments);
@@ -540,6 +544,31 @@ private slots:
         }
         VerifyNothingWritten(sandbox, files);
         QCOMPARE(ProgramLines(result.standardError).size(), exitCode == 0 ? 0 : 1);
+    }
+
+    // A run told to end, while its page still loads, ends at once with 128 + signal and one
+    // line, leaving no file behind.
+    void signalEndsTheRun_data() {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("SIGTERM") << SIGTERM << "vistrel-pro: ended by SIGTERM (Terminated)";
+        QTest::newRow("SIGINT") << SIGINT << "vistrel-pro: ended by SIGINT (Interrupt)";
+        QTest::newRow("SIGHUP") << SIGHUP << "vistrel-pro: ended by SIGHUP (Hangup)";
+    }
+    void signalEndsTheRun() {
+        QFETCH(int, signal);
+        const ProgramSandbox sandbox;
+        ProgramRunOptions options =
+            Options({"/u:{http}/silent", "/p:out/page.png", "/t:"}, sandbox);
+        options.signal = signal;
+        options.signalAfterMs = 1500;
+        options.timeLimitMs = 20000;
+        const ProgramResult result = RunProgram(options, sandbox);
+        VerifyEnded(result);
+        QVERIFY2(result.exitedWith(128 + signal), qPrintable(Describe(result)));
+        QTEST(ProgramLines(result.standardError).join(u'\n'), "line");
+        VerifyNothingWritten(sandbox, {});
+        QVERIFY(WorkingPicturesLeft(sandbox).isEmpty());
     }
 
     // On a real X display the run works the same and still ends by itself.

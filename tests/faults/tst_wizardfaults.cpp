@@ -93,13 +93,13 @@ private slots:
             case Writer::Png:
                 return SavePictureAsPng(picture, target);
             case Writer::Jpeg:
-                return SavePictureAsJpeg(picture, target);
+                return SavePictureAsJpeg(picture, target, 85);
             case Writer::ThumbBmp:
-                return MakeThumbnail(ThumbnailTarget::Bmp, target);
+                return MakeThumbnail(picture, PictureOptions{}, ThumbnailTarget::Bmp, target);
             case Writer::ThumbPng:
-                return MakeThumbnail(ThumbnailTarget::Png, target);
+                return MakeThumbnail(picture, PictureOptions{}, ThumbnailTarget::Png, target);
             case Writer::ThumbJpeg:
-                return MakeThumbnail(ThumbnailTarget::Jpeg, target);
+                return MakeThumbnail(picture, PictureOptions{}, ThumbnailTarget::Jpeg, target);
             }
         });
         QCOMPARE(Snapshot(disk.path()), before);

@@ -1,4 +1,4 @@
-#include "capture/FakeBrowser.h"
+#include "support/FakeBrowser.h"
 
 #include "common/VistrelError.h"
 

@@ -6,6 +6,9 @@
 #include <QMap>
 #include <QStringList>
 
+#include <functional>
+#include <utility>
+
 // A browser without an engine: it holds a page of a given size whose every pixel has a known
 // colour (PagePixel), scrolls within the page's edges like an engine does, counts what it is
 // asked to do and fails on request. It drives the capture in tests.
@@ -44,7 +47,14 @@ public:
     QString LocationURL() const override { return FLocation; }
     void SetViewSize(const QSize& size) override { FViewSize = size; }
     QSize ViewSize() const override { return FViewSize; }
-    bool HasDocument() override { return FHasDocument; }
+    // Runs once, inside the next document check, before it answers: an engine answers through
+    // the event loop, and anything may arrive meanwhile.
+    void SetDocumentCheck(std::function<void()> check) { FDocumentCheck = std::move(check); }
+    bool HasDocument() override {
+        if (const auto check = std::exchange(FDocumentCheck, {}))
+            check();
+        return FHasDocument;
+    }
     DocumentMetrics Metrics() override;
     QPoint ScrollTo(const QPoint& position) override;
     QImage PaintView() override;
@@ -70,4 +80,5 @@ private:
     int FRefreshes = 0;
     QMap<Call, int> FCalls;
     QMap<Call, QPair<int, QString>> FFailures;
+    std::function<void()> FDocumentCheck;
 };

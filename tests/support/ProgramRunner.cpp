@@ -89,6 +89,13 @@ ProgramResult RunProgram(const ProgramRunOptions& options, const ProgramSandbox&
     }
     result.started = true;
     const pid_t leader = pid_t(process.processId());
+    QTimer signaller;
+    if (options.signal != 0) {
+        signaller.setSingleShot(true);
+        QObject::connect(&signaller, &QTimer::timeout,
+                         [leader, &options] { ::kill(leader, options.signal); });
+        signaller.start(options.signalAfterMs);
+    }
     if (!WaitWithinLimit(process, options.timeLimitMs)) {
         result.timedOut = true;
         ::kill(-leader, SIGKILL);

@@ -17,6 +17,8 @@ struct ProgramRunOptions {
     QStringList removeVariables;
     QList<QPair<QString, QString>> setVariables; // applied last
     int leftoverGraceMs = 3000; // how long helpers may take to go once the program has ended
+    int signal = 0;             // sent to the program (not its helpers) after signalAfterMs
+    int signalAfterMs = 0;
 };
 
 struct ProgramResult {

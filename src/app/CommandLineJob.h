@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/StoredSettings.h"
+#include "capture/CaptureJob.h"
+
+#include <QStringList>
+
+// The job of an unattended run, built from the saved settings and the switches, and the paths
+// that were refused on the way (one message each).
+struct CommandLineJob {
+    CaptureJob job;
+    QStringList rejectedPaths;
+};
+
+// Switches apply in order and the last one wins; numbers are held within their fields' limits.
+// Without /u the start address is loaded. The picture is not cropped and the thumbnail neither
+// cropped nor framed unless a switch says so; everything else comes from the settings.
+CommandLineJob BuildCommandLineJob(const StoredSettings& settings, const QStringList& arguments);

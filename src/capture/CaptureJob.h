@@ -1,0 +1,33 @@
+#pragma once
+
+#include "capture/BrowserSizes.h"
+#include "output/PictureOptions.h"
+
+#include <QSize>
+#include <QString>
+
+// The address a new capture starts from when none is given.
+inline QString DefaultStartAddress() {
+    return QStringLiteral("https://www.wikipedia.org/");
+}
+
+enum class BrowserEngine {
+    Default, // the engine the program picks for the run
+    Qt,      // Qt WebEngine, the engine of the visible browser window
+};
+
+// One capture with everything it needs, free of any window: the wizard, the command line and
+// batch runs each build one and hand it to a CaptureSession.
+struct CaptureJob {
+    QString address;
+    QSize browserSize = BrowserSizeOf(DefaultResolutionChoice);
+    PictureOptions picture;
+    // Empty when that file is not asked for.
+    QString pictureFile;
+    QString thumbnailFile;
+    bool makeThumbnail = false;
+    // After this many seconds the page is captured as it stands, or the load fails when nothing
+    // of it arrived; 0 waits for ever.
+    int loadTimeLimitSeconds = 0;
+    BrowserEngine engine = BrowserEngine::Default;
+};

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "capture/CaptureJob.h"
+#include "capture/PageRenderer.h"
+
+#include <QImage>
+#include <QObject>
+#include <QTimer>
+
+class Browser;
+
+enum class CaptureFailure {
+    LoadFailed,       // the page could not be loaded, or nothing of it arrived in time
+    CaptureFailed,    // the page was there, the capture of it failed
+    NothingToCapture, // the browser holds no document
+    Stopped,          // Stop() ended the run
+};
+
+// Runs one capture on a browser: loads the job's address at its browser size, waits for the
+// top-level document within the load time limit, scrolls and pastes the page into one picture,
+// and reports through signals. It creates no window; whoever shows the browser's view (an engine
+// view must be shown to paint) and whoever writes the files is its caller.
+//
+// What happens is decided by the state of the run, not by which event comes first: the load's
+// end, the time limit and a stop only mark what happened, and one loop that never runs inside
+// itself acts on the marks. So an event that arrives while an engine call is being waited for
+// never starts a second engine call under the first.
+class CaptureSession : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CaptureSession(Browser& browser, QObject* parent = nullptr);
+
+    void Start(const CaptureJob& job);
+    // Captures what the browser shows now, laid out again at this size (the visible browser
+    // window's capture button).
+    void CaptureNow(const QSize& browserSize);
+    // Ends a run part way; it reports Stopped. Safe to call from inside an engine wait.
+    void Stop();
+    // Sees the picture while it is made (see PageRenderer::SetPictureWatcher).
+    void SetPictureWatcher(PageRenderer::PictureWatcher watcher) { FWatcher = std::move(watcher); }
+    bool Running() const { return FState == State::Loading || FState == State::Capturing; }
+    Browser& browser() const { return FBrowser; }
+
+signals:
+    void LoadProgress(int progress, int maximum);
+    void ScreensProgress(int done, int planned);
+    void Captured(const QImage& picture);
+    void Failed(CaptureFailure failure, const QString& message);
+    // The run goes on, but the user should know (the page was captured before it finished).
+    void Warning(const QString& message);
+
+private:
+    enum class State { Idle, Loading, Capturing, Done };
+
+    void DocumentComplete();
+    void LoadFailed(const QString& reason);
+    void LimitPassed();
+    void Advance();
+    bool Step();
+    bool CaptureAtLimit();
+    void Capture();
+    void Fail(CaptureFailure failure, const QString& message);
+    void Report();
+    QString LimitText() const;
+
+    Browser& FBrowser;
+    PageRenderer::PictureWatcher FWatcher;
+    QTimer FLimit;
+    CaptureJob FJob;
+    State FState = State::Idle;
+    bool FAdvancing = false;
+    bool FComplete = false;
+    bool FLimitPassed = false;
+    bool FStopRequested = false;
+    QString FLoadFailure;
+    // The outcome, reported once the loop has let go.
+    QImage FPicture;
+    CaptureFailure FFailure = CaptureFailure::CaptureFailed;
+    QString FMessage;
+};

@@ -1,0 +1,56 @@
+#include "output/StreamedPngFile.h"
+
+#include "common/VistrelError.h"
+#include "output/TargetFile.h"
+#include "png/pngimage.h"
+
+StreamedPngFile::StreamedPngFile(QString target) : FTarget(std::move(target)) {}
+
+StreamedPngFile::~StreamedPngFile() {
+    Abandon();
+}
+
+void StreamedPngFile::Begin(const QImage& picture) {
+    if (Begun() || picture.format() != QImage::Format_RGB888 || picture.isNull())
+        return;
+    EnsureTargetFolder(FTarget);
+    // A copy of the QImage would share the buffer, and the owner's next write would then
+    // detach it: wrap the same memory instead.
+    FRows = QImage(picture.constBits(), picture.width(), picture.height(), picture.bytesPerLine(),
+                   picture.format());
+    FHeight = picture.height();
+    FWriter = std::thread(&StreamedPngFile::Write, this);
+}
+
+void StreamedPngFile::Write() {
+    try {
+        WriteFileAtomically(FTarget, [this](QIODevice& device) {
+            TPNGObject png;
+            png.Assign(FRows);
+            png.SetRowGate(&FGate);
+            png.SaveToStream(device);
+        });
+    } catch (const VistrelError& error) {
+        FFailure = error.message();
+    }
+}
+
+void StreamedPngFile::RowsFinal(int rows) {
+    FGate.Open(rows);
+}
+
+void StreamedPngFile::Finish() {
+    if (!Begun())
+        throw VistrelError(QStringLiteral("Cannot write %1: the picture never began").arg(FTarget));
+    FGate.Open(FHeight);
+    FWriter.join();
+    if (!FFailure.isEmpty())
+        throw VistrelError(FFailure);
+}
+
+void StreamedPngFile::Abandon() {
+    if (!Begun())
+        return;
+    FGate.Abort();
+    FWriter.join();
+}
