@@ -114,11 +114,3 @@ std::optional<int> ReadLoadLimit(const QString& value) {
     }
     return seconds;
 }
-
-int LoadLimitMilliseconds(int seconds) {
-    constexpr int most = std::numeric_limits<int>::max();
-    if (seconds <= 0) {
-        return 0;
-    }
-    return seconds > most / 1000 ? most : seconds * 1000;
-}

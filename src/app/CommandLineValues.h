@@ -1,5 +1,7 @@
 #pragma once
 
+#include "capture/CaptureJob.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -30,5 +32,3 @@ int ResolutionChoice(const QString& cmdResolution);
 inline constexpr int DefaultLoadLimitSeconds = 60;
 // The /w value in seconds, 0 meaning no limit; negative or unreadable values give nothing.
 std::optional<int> ReadLoadLimit(const QString& value);
-// Timers take an int of milliseconds: larger limits are held at the largest one.
-int LoadLimitMilliseconds(int seconds);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/StoredSettings.h"
+#include "capture/CaptureJob.h"
 
 #include <QSize>
 #include <QString>
@@ -134,6 +135,8 @@ public:
     // The choice number (1, 2, 3) of the checked resolution button; 0 when none is.
     int ChosenResolutionNumber() const;
     PictureOptions ReadPictureOptions() const;
+    // The wizard's capture as the controls describe it.
+    CaptureJob CaptureJobFromControls() const;
     // The fourteen saved values as the controls hold them, and the other way round.
     StoredSettings ControlSettings() const;
     void ApplySettings(const StoredSettings& settings);

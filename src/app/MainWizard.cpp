@@ -92,6 +92,7 @@ void TMainForm::JvXPButton2Click() {
 }
 
 void TMainForm::StartVisible() {
+    SnapForm->CancelCapture(); // pages the user browses to are captured only with the button
     const QString address = EditBox_Address->text();
     SnapForm->WebBrowser_Snap->Navigate(address);
     SnapForm->Edit1->setText(address);
@@ -100,13 +101,17 @@ void TMainForm::StartVisible() {
 
 // The wizard waits for the page as long as it takes: the user can always start a new page.
 void TMainForm::StartHidden() {
+    SnapForm->StartHidden(CaptureJobFromControls());
+    FPage = 2;
+}
+
+CaptureJob TMainForm::CaptureJobFromControls() const {
     CaptureJob job;
     job.address = EditBox_Address->text();
     job.browserSize = ChosenResolution();
     job.picture = ReadPictureOptions();
     job.engine = BrowserEngine::Qt;
-    SnapForm->StartHidden(job);
-    FPage = 2;
+    return job;
 }
 
 PictureOptions TMainForm::ReadPictureOptions() const {
@@ -189,6 +194,7 @@ void TMainForm::JvXPButton21Click() {
     JvXPButton2->setCaption(QStringLiteral("开始(&T)"));
     BringToFront(Panel_web_1);
     FPage = 1;
+    SnapForm->CancelCapture();
     SnapForm->WebBrowser_Snap->Stop();
     SnapForm->WebBrowser_Snap->Navigate(QStringLiteral("about:blank"));
     JvXPProgressBar1->hide();

@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+#include <limits>
+
 // The address a new capture starts from when none is given.
 inline QString DefaultStartAddress() {
     return QStringLiteral("https://www.wikipedia.org/");
@@ -15,6 +17,14 @@ enum class BrowserEngine {
     Default, // the engine the program picks for the run
     Qt,      // Qt WebEngine, the engine of the visible browser window
 };
+
+// Timers take an int of milliseconds: larger limits are held at the largest one.
+constexpr int LoadLimitMilliseconds(int seconds) {
+    constexpr int most = std::numeric_limits<int>::max();
+    if (seconds <= 0)
+        return 0;
+    return seconds > most / 1000 ? most : seconds * 1000;
+}
 
 // One capture with everything it needs, free of any window: the wizard, the command line and
 // batch runs each build one and hand it to a CaptureSession.

@@ -5,7 +5,6 @@
 #include "capture/PageRenderer.h"
 #include "common/VistrelError.h"
 
-#include <limits>
 #include <new>
 
 namespace {
@@ -15,10 +14,6 @@ constexpr int BusyRetryMs = 20;
 
 QString BlankPage() {
     return QStringLiteral("about:blank");
-}
-
-int Milliseconds(int seconds) {
-    return int(std::min<qint64>(qint64(seconds) * 1000, std::numeric_limits<int>::max()));
 }
 
 QString StoppedText() {
@@ -50,7 +45,7 @@ void CaptureSession::Start(const CaptureJob& job) {
     if (job.browserSize.isValid())
         FBrowser.SetViewSize(job.browserSize);
     if (job.loadTimeLimitSeconds > 0)
-        FLimit.start(Milliseconds(job.loadTimeLimitSeconds));
+        FLimit.start(LoadLimitMilliseconds(job.loadTimeLimitSeconds));
 }
 
 void CaptureSession::CaptureNow(const QSize& browserSize) {

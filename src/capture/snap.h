@@ -45,6 +45,8 @@ public:
     int ShowModalCentred();
     // Captures what the browser holds now; nothing happens when it holds no document.
     void CapturePage();
+    // A load out of sight that is still under way will not be captured any more.
+    void CancelCapture() { FSession->Stop(); }
     bool Capturing() const { return FSession->Running(); }
 
     void FormShow();

@@ -1,13 +1,17 @@
 #include "common/VistrelError.h"
+#include "output/StreamedPngFile.h"
 #include "png/PngTestTools.h"
 #include "png/pngimage.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 
 namespace {
@@ -53,6 +57,8 @@ private slots:
     void unwritableTarget();
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
+    void streamedWhileMade_data();
+    void streamedWhileMade();
 };
 
 void TestPngSaveFile::roundTrip() {
@@ -113,6 +119,57 @@ void TestPngSaveFile::failedWriteKeepsOldFile() {
     }
     QCOMPARE(ReadAll(target), old);
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{"page.png"});
+}
+
+// A picture filled band by band, as a capture fills it, while its PNG is already being written:
+// the file is the one written afterwards, byte for byte; an abandoned one leaves the old file.
+void TestPngSaveFile::streamedWhileMade_data() {
+    QTest::addColumn<bool>("abandon");
+    QTest::newRow("finished") << false;
+    QTest::newRow("abandoned half way") << true;
+}
+
+void TestPngSaveFile::streamedWhileMade() {
+    QFETCH(bool, abandon);
+    QTemporaryDir folder;
+    const QString target = folder.filePath(QStringLiteral("shots/page.png"));
+    const QImage final = PngTest::MakePicture(1009, 3000, 5);
+    QImage picture(final.size(), QImage::Format_RGB888);
+    picture.fill(Qt::white);
+    QDir().mkpath(folder.filePath(QStringLiteral("shots")));
+    WriteAll(target, "old");
+    {
+        StreamedPngFile file(target);
+        file.Begin(picture);
+        constexpr int Band = 250;
+        for (int top = 0; top < picture.height(); top += Band) {
+            for (int y = top; y < qMin(picture.height(), top + Band); ++y)
+                std::memcpy(picture.scanLine(y), final.constScanLine(y),
+                            size_t(final.bytesPerLine()));
+            if (abandon && top >= picture.height() / 2) {
+                file.Abandon();
+                break;
+            }
+            file.RowsFinal(top + Band);
+            QThread::msleep(2);
+        }
+        if (!abandon)
+            file.Finish();
+    }
+    QFile written(target);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    if (abandon) {
+        QCOMPARE(written.readAll(), QByteArray("old"));
+    } else {
+        QBuffer after;
+        after.open(QIODevice::WriteOnly);
+        TPNGObject png;
+        png.Assign(final);
+        png.SaveToStream(after);
+        QCOMPARE(written.readAll(), after.data());
+    }
+    QCOMPARE(QDir(folder.filePath(QStringLiteral("shots"))).entryList(QDir::Files),
              QStringList{"page.png"});
 }
 
