@@ -126,7 +126,7 @@ function oursRun(url, tag, { memory = false, trace = null } = {}) {
   });
   return new Promise((resolve, reject) => {
     const t0 = now();
-    const args = [`/u:${url}`, `/p:${target}`, '/r:2'];
+    const args = [`/u:${url}`, `/p:${target}`, '/r:2', ...(trace ? ['--verbose'] : [])];
     const [file, argv] = trace
       ? [trace, ['-f', '--seccomp-bpf', '-ttt', '-o', traceLog,
         '-e', 'trace=execve,openat,linkat,exit_group', opt.program, ...args]]
@@ -146,7 +146,7 @@ function oursRun(url, tag, { memory = false, trace = null } = {}) {
       }
       const size = pngSize(target);
       if (opt.keep) fs.copyFileSync(target, path.join(opt.keep, 'ours.png'));
-      const marks = trace ? traceMarks(traceLog, home) : {};
+      const marks = trace ? { ...traceMarks(traceLog, home), ...timings(stderr) } : {};
       fs.rmSync(home, { recursive: true, force: true });
       resolve({ total: (pngAt ?? t1) - t0, ended: t1 - t0, size, peak: sampler?.peak, marks });
     });
@@ -234,8 +234,8 @@ async function main() {
 }
 
 // Where the time goes, seen from outside through the files the program opens (strace, on a few
-// system calls only): the page and its pictures, the working BMP in the temporary folder (an
-// unnamed file, then linked under its name), and the PNG beside its target.
+// system calls only): the settings file (the run begins), the page and its pictures, and the PNG
+// beside its target; and from inside through the run's own timings line (--verbose).
 function straceLine(log, test) {
   for (const line of log) {
     const m = /^(\d+)\s+(\d+\.\d+) (.*)$/.exec(line);
@@ -247,7 +247,7 @@ function straceLine(log, test) {
 function traceMarks(logFile, home) {
   const log = fs.readFileSync(logFile, 'utf8').split('\n');
   const folder = path.dirname(pagePath);
-  const tmp = path.join(home, 'tmp');
+  const config = path.join(home, 'config');
   const out = path.join(home, 'out');
   const opens = log.filter((l) => / openat\(AT_FDCWD, "/.test(l) && !/ENOENT/.test(l));
   const at = (l) => Number(/^\d+\s+(\d+\.\d+)/.exec(l)[1]) * 1000;
@@ -256,16 +256,20 @@ function traceMarks(logFile, home) {
   const mark = (test) => straceLine(log, test)?.at;
   const exits = log.filter((l) => /exit_group\(/.test(l));
   return {
+    runStart: mark((t) => t.startsWith(`openat(AT_FDCWD, "${config}/vistrel-pro/`)) - start.at,
     page: at(pageFiles[0]) - start.at,
     lastFile: at(pageFiles.at(-1)) - start.at,
     files: pageFiles.length,
-    bmpStart: mark((t) => t.startsWith(`openat(AT_FDCWD, "${tmp}", `) && t.includes('O_TMPFILE')) - start.at,
-    bmpDone: mark((t) => t.startsWith('linkat(') && t.includes(`"${tmp}/{`)) - start.at,
-    bmpRead: mark((t) => t.startsWith(`openat(AT_FDCWD, "${tmp}/{`)) - start.at,
     pngStart: mark((t) => t.startsWith(`openat(AT_FDCWD, "${out}", `) && t.includes('O_TMPFILE')) - start.at,
     pngDone: mark((t) => t.startsWith('linkat(') && t.includes(`"${out}/page.png"`)) - start.at,
     ended: at(exits.at(-1)) - start.at,
   };
+}
+
+// "timings: first screen at A ms, N screens done at B ms, files written at C ms", from the run's start.
+function timings(stderr) {
+  const m = /timings: first screen at (\d+) ms, (\d+) screens done at (\d+) ms, files written at (\d+) ms/.exec(stderr);
+  return m ? { firstScreen: Number(m[1]), screens: Number(m[2]), screensDone: Number(m[3]), written: Number(m[4]) } : {};
 }
 
 async function profile() {
@@ -283,19 +287,20 @@ async function profile() {
   }
   const m = (key) => median(rows.map((r) => r[key]));
   const mc = (key) => median(theirs.map((r) => r[key]));
-  // The capture steps down the page by the view's height less the scroll bar and an overlap.
-  const screens = Math.ceil((m('height') - (height - 15)) / (height - 15 - 24)) + 1;
-  const line = (what, value, note = '') => console.log(`  ${what.padEnd(44)} ${ms(value).padStart(8)}${note}`);
+  const line = (what, value, note = '') => console.log(`  ${what.padEnd(48)} ${ms(value).padStart(8)}${note}`);
+  const firstScreen = m('runStart') + m('firstScreen');
+  const screensDone = m('runStart') + m('screensDone');
+  const written = m('runStart') + m('written');
   console.log(`\nwhere our time goes (median of ${profileRuns} runs under strace, which adds a little):`);
-  line('start-up, to the page file opened', m('page'));
+  line('start-up: process, Qt, settings read', m('runStart'));
+  line('engine start, to the page file opened', m('page') - m('runStart'));
   line(`loading, to the last of its ${m('files')} files opened`, m('lastFile') - m('page'));
-  line(`rendering: decoding, layout, ~${screens} screens`, m('bmpStart') - m('lastFile'),
-    `  (${ms((m('bmpStart') - m('lastFile')) / screens)} a screen)`);
-  line('writing the working BMP', m('bmpDone') - m('bmpStart'));
-  line('closing the capture window', m('bmpRead') - m('bmpDone'));
-  line('reading the working BMP back', m('pngStart') - m('bmpRead'));
-  line('PNG encoding and writing', m('pngDone') - m('pngStart'));
-  line('ending (working file removed, processes gone)', m('ended') - m('pngDone'));
+  line('layout and the first screen pasted', firstScreen - m('lastFile'));
+  line(`screens (${m('screens')}), PNG deflated alongside`, screensDone - firstScreen,
+    `  (${ms((screensDone - firstScreen) / Math.max(1, m('screens') - 1))} a screen)`);
+  line('  of which PNG file open (picture made) to first screen', firstScreen - m('pngStart'));
+  line('last rows deflated, file complete', written - screensDone);
+  line('ending (processes gone)', m('ended') - written);
   line('total', m('ended'));
   console.log(`chromium (the driver's own marks, median of ${profileRuns}):`);
   line('launched', mc('launched'));

@@ -18,8 +18,8 @@
 
 #include <cstdio>
 
-CommandLineRun::CommandLineRun(QStringList arguments, QObject* parent)
-    : QObject(parent), FArguments(std::move(arguments)) {}
+CommandLineRun::CommandLineRun(QStringList arguments, bool verbose, QObject* parent)
+    : QObject(parent), FArguments(std::move(arguments)), FVerbose(verbose) {}
 
 CommandLineRun::~CommandLineRun() {
     FStreamed.reset();
@@ -29,6 +29,7 @@ CommandLineRun::~CommandLineRun() {
 }
 
 void CommandLineRun::Start() {
+    FClock.start();
     // Nobody answers a message box in an unattended run.
     SetUnattended(true);
     if (PrepareJob())
@@ -107,10 +108,14 @@ void CommandLineRun::ShowLoadProgress(int progress, int maximum) {
 }
 
 void CommandLineRun::ShowScreensProgress(int done, int planned) {
+    if (done == 1)
+        FLoadedMs = FClock.elapsed();
+    FScreens = done;
     FProgress.Show(QStringLiteral("vistrel-pro: captured %1 of %2 screens").arg(done).arg(planned));
 }
 
 void CommandLineRun::Captured(const QImage& picture) {
+    FCapturedMs = FClock.elapsed();
     ExitCode status = ExitCode::Success;
     try {
         if (!FJob.pictureFile.isEmpty())
@@ -124,7 +129,19 @@ void CommandLineRun::Captured(const QImage& picture) {
         Finish(ExitCode::WriteFailed, error.message());
         return;
     }
+    if (FVerbose)
+        PrintTimings();
     Finish(status, FWarnings.join(QStringLiteral("; ")));
+}
+
+// From the start of the run: the first screen pasted, the last, and the files written.
+void CommandLineRun::PrintTimings() {
+    PrintLine(QStringLiteral("timings: first screen at %1 ms, %2 screens done at %3 ms, files "
+                             "written at %4 ms")
+                  .arg(FLoadedMs)
+                  .arg(FScreens)
+                  .arg(FCapturedMs)
+                  .arg(FClock.elapsed()));
 }
 
 void CommandLineRun::Failed(CaptureFailure failure, const QString& message) {

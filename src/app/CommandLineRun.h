@@ -5,6 +5,7 @@
 #include "capture/CaptureSession.h"
 #include "common/ProgressLine.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 
@@ -22,7 +23,8 @@ class CommandLineRun : public QObject {
 
 public:
     // The arguments as the program uses them (no program name, no empty ones).
-    explicit CommandLineRun(QStringList arguments, QObject* parent = nullptr);
+    // Verbose, it also tells where its time went.
+    CommandLineRun(QStringList arguments, bool verbose, QObject* parent = nullptr);
     ~CommandLineRun() override;
 
     // Begins the run; it ends by leaving the event loop with the run's exit status.
@@ -41,6 +43,7 @@ private:
     void Failed(CaptureFailure failure, const QString& message);
     ExitCode WriteFile(const QImage& picture, const QString& name, bool thumbnail);
     void PrintLine(const QString& message);
+    void PrintTimings();
     void Finish(ExitCode code, const QString& message = QString());
     void Finish(int status, const QString& message);
 
@@ -54,6 +57,11 @@ private:
     std::unique_ptr<StreamedPngFile> FStreamed;
     ProgressLine FProgress;
     QStringList FWarnings;
+    bool FVerbose = false;
+    QElapsedTimer FClock;
+    qint64 FLoadedMs = -1;
+    qint64 FCapturedMs = -1;
+    int FScreens = 0;
     bool FFinished = false;
     int FExitStatus = 0;
 };

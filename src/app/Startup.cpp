@@ -52,9 +52,9 @@ void SetApplicationFont() {
     QApplication::setFont(font);
 }
 
-int RunUnattended(int argc, char** argv, const QStringList& arguments) {
+int RunUnattended(int argc, char** argv, const QStringList& arguments, bool verbose) {
     TApplication application(argc, argv);
-    CommandLineRun run(arguments);
+    CommandLineRun run(arguments, verbose);
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::Received, &run, &CommandLineRun::Interrupt);
     QTimer::singleShot(0, &run, &CommandLineRun::Start);
@@ -115,5 +115,5 @@ int RunVistrelPro(int argc, char** argv) {
         return RunWindows(argc, argv);
     if (!verbose)
         qInstallMessageHandler(QuietMessages);
-    return RunUnattended(argc, argv, arguments.mid(1));
+    return RunUnattended(argc, argv, arguments.mid(1), verbose);
 }
