@@ -4,6 +4,7 @@
 #include "app/Guarded.h"
 #include "app/Main.h"
 #include "capture/CaptureJob.h"
+#include "capture/PageAddress.h"
 #include "capture/ViewPic.h"
 #include "capture/snap.h"
 #include "controls/TFlatSpinEditInteger.h"
@@ -77,6 +78,10 @@ void TMainForm::ConnectHandlers() {
 }
 
 void TMainForm::JvXPButton2Click() {
+    if (const QString problem = PageAddressProblem(EditBox_Address->text()); !problem.isEmpty()) {
+        ShowErrorReport(problem);
+        return;
+    }
     JvXPProgressBar1->show();
     if (!FCmdLineMode) {
         if (const QSize size = ChosenResolution(); size.isValid()) {

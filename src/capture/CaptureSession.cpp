@@ -155,6 +155,7 @@ QString CaptureSession::LimitText() const {
 void CaptureSession::Capture() {
     FState = State::Capturing;
     FLimit.stop(); // the capture's own engine calls have their own limits
+    emit CaptureStarted();
     try {
         if (!FBrowser.HasDocument()) {
             Fail(CaptureFailure::NothingToCapture, QStringLiteral("There is no page to capture"));

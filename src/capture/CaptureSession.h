@@ -44,6 +44,8 @@ public:
 
 signals:
     void LoadProgress(int progress, int maximum);
+    // The load is over (or its time is up): the page is being captured.
+    void CaptureStarted();
     void ScreensProgress(int done, int planned);
     void Captured(const QImage& picture);
     void Failed(CaptureFailure failure, const QString& message);

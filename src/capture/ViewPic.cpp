@@ -3,6 +3,7 @@
 #include "capture/TImage.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
@@ -101,6 +102,22 @@ void TViewForm::resizeEvent(QResizeEvent* event) {
 
 // Centred in the window's client area, less a scroll bar where the picture needs one. The
 // height is the window's, status bar included, so a small picture sits a little low.
+// Home and End go to the picture's top and bottom; with Ctrl to its top left and bottom right
+// corners.
+void TViewForm::keyPressEvent(QKeyEvent* event) {
+    const bool home = event->key() == Qt::Key_Home;
+    if (!home && event->key() != Qt::Key_End) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    QScrollBar* vertical = ScrollBox1->verticalScrollBar();
+    vertical->setValue(home ? vertical->minimum() : vertical->maximum());
+    if (event->modifiers() & Qt::ControlModifier) {
+        QScrollBar* horizontal = ScrollBox1->horizontalScrollBar();
+        horizontal->setValue(home ? horizontal->minimum() : horizontal->maximum());
+    }
+}
+
 void TViewForm::PlaceImage() {
     const QSize picture = Image1->Picture().size();
     const QSize area = ScrollBox1->size();

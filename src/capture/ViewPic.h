@@ -34,6 +34,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void done(int result) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void PlaceImage();

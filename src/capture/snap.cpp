@@ -53,6 +53,7 @@ TSnapForm::TSnapForm(Browser* browser, QWidget* parent)
 }
 
 TSnapForm::~TSnapForm() {
+    ShowWorking(false);
     delete FCaptureHost;
     if (SnapForm == this)
         SnapForm = nullptr;
@@ -96,6 +97,8 @@ void TSnapForm::CreateComponents() {
 
 void TSnapForm::ConnectBrowser() {
     Browser* browser = WebBrowser_Snap;
+    connect(FSession, &CaptureSession::CaptureStarted, this, &TSnapForm::SessionCaptureStarted);
+    connect(FSession, &CaptureSession::ScreensProgress, this, &TSnapForm::SessionScreensProgress);
     connect(FSession, &CaptureSession::Captured, this, &TSnapForm::SessionCaptured);
     connect(FSession, &CaptureSession::Failed, this, &TSnapForm::SessionFailed);
     connect(browser, &Browser::LoadFailed, this, &TSnapForm::WebBrowser_SnapLoadFailed);
@@ -293,7 +296,31 @@ void TSnapForm::CapturePage() {
     FSession->CaptureNow(QSize());
 }
 
+// While the page is captured the windows take no input but repaint: they say what is
+// happening, and the cursor shows that work is going on.
+void TSnapForm::SessionCaptureStarted() {
+    ShowWorking(true);
+    WebBrowser_SnapStatusTextChange(QStringLiteral("正在截取整个网页 ..."));
+}
+
+void TSnapForm::SessionScreensProgress(int done, int planned) {
+    WebBrowser_SnapProgressChange(done, planned);
+    WebBrowser_SnapStatusTextChange(
+        QStringLiteral("正在截取整个网页: 第 %1 屏, 共 %2 屏").arg(done).arg(planned));
+}
+
+void TSnapForm::ShowWorking(bool working) {
+    if (working == FWorking)
+        return;
+    FWorking = working;
+    if (working)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
 void TSnapForm::SessionCaptured(const QImage& picture) {
+    ShowWorking(false);
     try {
         MainForm->ShowCapturedPicture(picture);
     } catch (const VistrelError& error) {
@@ -305,6 +332,7 @@ void TSnapForm::SessionCaptured(const QImage& picture) {
 }
 
 void TSnapForm::SessionFailed(CaptureFailure failure, const QString& message) {
+    ShowWorking(false);
     switch (failure) {
     case CaptureFailure::LoadFailed:
         if (isVisible() && MainForm)

@@ -48,6 +48,7 @@ public:
     // A load out of sight that is still under way will not be captured any more.
     void CancelCapture() { FSession->Stop(); }
     bool Capturing() const { return FSession->Running(); }
+    CaptureSession& Session() { return *FSession; }
 
     void FormShow();
     void FormClose();
@@ -71,6 +72,9 @@ private:
     void CreateComponents();
     void ConnectBrowser();
     QWidget* BrowserWidget() const;
+    void SessionCaptureStarted();
+    void SessionScreensProgress(int done, int planned);
+    void ShowWorking(bool working);
     void SessionCaptured(const QImage& picture);
     void SessionFailed(CaptureFailure failure, const QString& message);
     void ReportLoadFailure(const QString& message);
@@ -83,6 +87,7 @@ private:
     QWidget* FCaptureHost = nullptr;
     CaptureSession* FSession = nullptr;
     bool FHiddenMode = true;
+    bool FWorking = false;
     bool FClosing = false;
     bool FFailureReported = false;
     bool FShowAgain = false;

@@ -1,6 +1,7 @@
 #include "MainFormFixture.h"
 
 #include "app/ClickableImage.h"
+#include "capture/CaptureSession.h"
 #include "controls/TFlatSpinEditInteger.h"
 #include "controls/TJvOfficeColorButton.h"
 #include "controls/TJvXPButton.h"
@@ -12,6 +13,7 @@
 #include "png/pngimage.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -170,6 +172,51 @@ private slots:
         QCOMPARE(f.main->FPage, 2);
         QCOMPARE(FrontPage(*f.main), f.main->Panel_web_1);
         QVERIFY(f.main->JvXPProgressBar1->isVisible());
+    }
+
+    // Start with an address the browser cannot use says so and starts nothing.
+    void unusableAddressStartsNothing_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty") << ""
+                               << "Please type the address of a web page.";
+        QTest::newRow("blanks") << "   "
+                                << "Please type the address of a web page.";
+        QTest::newRow("script") << "javascript:alert(1)"
+                                << "The browser cannot open \"javascript\" addresses: "
+                                   "javascript:alert(1)"; // ')' takes no full stop
+        QTest::newRow("mail") << "mailto:a@example.org"
+                              << "The browser cannot open \"mailto\" addresses: "
+                                 "mailto:a@example.org.";
+    }
+    void unusableAddressStartsNothing() {
+        QFETCH(QString, address);
+        MainFormFixture f;
+        f.show();
+        f.main->EditBox_Address->setText(address);
+        f.main->JvXPButton2->click();
+        QTEST(f.messages.join(u'|'), "message");
+        QVERIFY(f.browser->Navigations().isEmpty());
+        QVERIFY(!f.snap->isVisible());
+        QCOMPARE(f.main->FPage, 1);
+        QVERIFY(!f.main->JvXPProgressBar1->isVisible());
+    }
+
+    // The capture's progress follows the load's in the bar; the status says what happens.
+    void captureShowsItsProgress() {
+        MainFormFixture f;
+        f.show();
+        QStringList statuses;
+        QList<int> positions;
+        connect(&f.snap->Session(), &CaptureSession::ScreensProgress, f.main.get(), [&] {
+            statuses << f.main->Label1->text();
+            positions << f.main->JvXPProgressBar1->Position();
+            QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        });
+        Capture(f, QSize(1009, 3000));
+        QCOMPARE(positions, (QList<int>{1, 2, 3, 4, 5})); // 729 rows a step, the last at 2232
+        QCOMPARE(statuses.last(), QStringLiteral("正在截取整个网页: 第 5 屏, 共 5 屏"));
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     void captureFillsTheResultPage() {

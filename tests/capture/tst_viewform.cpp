@@ -19,6 +19,8 @@ private slots:
     void placement();
     void tallPicturePaintsWhatIsVisible();
     void reopensAtTopLeft();
+    void homeAndEndKeys_data();
+    void homeAndEndKeys();
 
 private:
     // Shows the viewer modally, runs check inside, closes it.
@@ -129,6 +131,42 @@ void tst_ViewForm::reopensAtTopLeft() {
     FView->ShowModal();
     QVERIFY(escaped);
     QCOMPARE(FView->ScrollBox1->verticalScrollBar()->value(), 0);
+}
+
+// Each key from the middle of a picture larger than the window both ways; -1 stands for the
+// scroll bar's maximum, 1 for where it was.
+void tst_ViewForm::homeAndEndKeys_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("control");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::newRow("Home: top") << int(Qt::Key_Home) << false << 1 << 0;
+    QTest::newRow("End: bottom") << int(Qt::Key_End) << false << 1 << -1;
+    QTest::newRow("Ctrl+Home: top left") << int(Qt::Key_Home) << true << 0 << 0;
+    QTest::newRow("Ctrl+End: bottom right") << int(Qt::Key_End) << true << -1 << -1;
+}
+
+void tst_ViewForm::homeAndEndKeys() {
+    QFETCH(int, key);
+    QFETCH(bool, control);
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QImage image(4000, 6000, QImage::Format_RGB888);
+    image.fill(Qt::white);
+    FView->SetPicture(image);
+    WhileShown([&] {
+        QScrollBar* bars[] = {FView->ScrollBox1->horizontalScrollBar(),
+                              FView->ScrollBox1->verticalScrollBar()};
+        for (QScrollBar* bar : bars)
+            bar->setValue(bar->maximum() / 2);
+        QTest::keyClick(FView->ScrollBox1, Qt::Key(key),
+                        control ? Qt::ControlModifier : Qt::NoModifier);
+        const int codes[] = {x, y};
+        for (int i = 0; i < 2; ++i) {
+            const int max = bars[i]->maximum();
+            QCOMPARE(bars[i]->value(), codes[i] == -1 ? max : codes[i] == 1 ? max / 2 : 0);
+        }
+    });
 }
 
 QTEST_MAIN(tst_ViewForm)

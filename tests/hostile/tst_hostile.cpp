@@ -298,10 +298,16 @@ private slots:
             << QStringList{"/crash-scrolled=1"} << "/crash-scrolled" << 15;
 
         // Sizes
+        // The rows are made by a script while the page loads: whether the limit passes during
+        // the capture, or before the load has finished (captured as it stands, with the
+        // warning), every row is there. Which of the two happens is the machine's business.
         QTest::newRow("100,000 px tall, every row; /w passes during the capture")
             << QStringList{"/u:{http}/tall", "/p:out/page.bmp", "/w:2"} << ok
             << "out/page.bmp=1009x100000"
-            << "rows" << none << none << "" << 75;
+            << "rows"
+            << QStringList{"?=vistrel-pro: warning: {http}/tall did not finish loading within 2 s; "
+                           "captured as it stands"}
+            << none << "" << 75;
         QTest::newRow("30,000 px wide, every pixel")
             << page("/wide", "/w:30") << ok << png + "=30000x1200"
             << "pixels" << none << none << "" << 60;
@@ -392,10 +398,17 @@ private slots:
         QVERIFY2(result.elapsedMs < seconds * 1000, qPrintable(Describe(result)));
         if (!killOn.isEmpty())
             QVERIFY2(FKilled > 0, "no page process was found to kill");
+        // "?..." is a line the run may print or not, as the machine's timing decides.
+        const QStringList printed = ProgramLines(result.standardError);
         QStringList patterns;
-        for (const QString& line : lines)
-            patterns << Expand(line, !line.startsWith(u'='));
-        const QString linesWrong = CheckLines(ProgramLines(result.standardError), patterns);
+        for (const QString& line : lines) {
+            const bool optional = line.startsWith(u'?');
+            if (optional && printed.size() < lines.size())
+                continue;
+            const QString pattern = optional ? line.mid(1) : line;
+            patterns << Expand(pattern, !pattern.startsWith(u'='));
+        }
+        const QString linesWrong = CheckLines(printed, patterns);
         QVERIFY2(linesWrong.isEmpty(), qPrintable(linesWrong));
 
         const QString name = picture.section(u'=', 0, 0);

@@ -1,0 +1,39 @@
+# The Debian package (scripts/package): the program with its dll/ tools and manual in one folder
+# under /usr/lib/vistrel-pro (it finds its files beside its executable), a link on the PATH,
+# the launcher with its icons, and the manual page made from --help.
+set(vistrel_home lib/vistrel-pro)
+install(TARGETS vistrel-pro RUNTIME DESTINATION ${vistrel_home})
+install(TARGETS regdll unregdll RUNTIME DESTINATION ${vistrel_home}/dll)
+install(FILES ${CMAKE_BINARY_DIR}/help.html DESTINATION ${vistrel_home})
+
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+file(CREATE_LINK ../${vistrel_home}/vistrel-pro ${CMAKE_BINARY_DIR}/package/vistrel-pro SYMBOLIC)
+install(FILES ${CMAKE_BINARY_DIR}/package/vistrel-pro DESTINATION bin)
+
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/vistrel-pro.desktop DESTINATION share/applications)
+foreach(side 48 256)
+  install(FILES ${CMAKE_SOURCE_DIR}/resources/artwork/vistrel-pro-${side}.png
+          DESTINATION share/icons/hicolor/${side}x${side}/apps RENAME vistrel-pro.png)
+endforeach()
+
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/package/vistrel-pro.1.gz
+  COMMAND gzip -9nc ${CMAKE_BINARY_DIR}/vistrel-pro.1 > ${CMAKE_BINARY_DIR}/package/vistrel-pro.1.gz
+  DEPENDS ${CMAKE_BINARY_DIR}/vistrel-pro.1)
+add_custom_target(manpage_gz ALL DEPENDS ${CMAKE_BINARY_DIR}/package/vistrel-pro.1.gz)
+install(FILES ${CMAKE_BINARY_DIR}/package/vistrel-pro.1.gz DESTINATION share/man/man1)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vistrel-pro)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "capture a whole web page into one picture file")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Vistrel Pro loads a web page in an embedded browser, scrolls it screen by screen and pastes the screens into one picture: BMP, JPEG or PNG, with a framed thumbnail. It has a capture wizard and an unattended command line that also runs on servers with no display.")
+set(CPACK_PACKAGE_CONTACT "Vistrel Pro developers <dev@vistrel.example.org>")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+# The window texts are Chinese; pages commonly ask for Times New Roman and Arial.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, fonts-liberation2")
+include(CPack)
