@@ -29,7 +29,10 @@ int main(int argc, char** argv) {
                                   ".SH NAME\nvistrel\\-pro \\- capture a whole web page into one "
                                   "picture file\n.SH DESCRIPTION\n.nf\n")
                        .arg(VersionText());
-    for (const QString& line : UsageText().split(QLatin1Char('\n')))
+    QStringList lines = UsageText().split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast(); // the text ends with its last line's break
+    for (const QString& line : lines)
         page += RoffLine(line) + QLatin1Char('\n');
     page += QStringLiteral(".fi\n.SH FILES\n.TP\n$XDG_CONFIG_HOME/vistrel\\-pro/"
                            "HKEY_LOCAL_MACHINE.reg\nthe saved settings (default ~/.config)\n"
