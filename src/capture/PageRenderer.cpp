@@ -1,6 +1,7 @@
 #include "capture/PageRenderer.h"
 
 #include "capture/Browser.h"
+#include "common/LargePicture.h"
 #include "common/VistrelError.h"
 
 #include <sys/sysinfo.h>
@@ -59,11 +60,10 @@ QImage PageRenderer::NewPicture(const QSize& page) {
     if (!FitsInPicture(page) || !FitsInMemory(PictureBytes(page)))
         throw VistrelError(
             QStringLiteral("The page is too large to capture (%1 pixels)").arg(SizeText(page)));
-    QImage picture(page, QImage::Format_RGB888);
+    QImage picture = NewLargePicture(page, QImage::Format_RGB888, 0xff);
     if (picture.isNull())
         throw VistrelError(
             QStringLiteral("Not enough memory for a picture of %1 pixels").arg(SizeText(page)));
-    picture.fill(Qt::white);
     return picture;
 }
 

@@ -4,6 +4,10 @@
 #include "output/TargetFile.h"
 #include "png/pngimage.h"
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 StreamedPngFile::StreamedPngFile(QString target) : FTarget(std::move(target)) {}
 
 StreamedPngFile::~StreamedPngFile() {
@@ -23,6 +27,9 @@ void StreamedPngFile::Begin(const QImage& picture) {
 }
 
 void StreamedPngFile::Write() {
+    // The engine paints the screens on a deadline of frames; deflating yields to it and takes
+    // the time between frames. The deflating threads are started here and inherit this.
+    setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 10);
     try {
         WriteFileAtomically(FTarget, [this](QIODevice& device) {
             TPNGObject png;
