@@ -5,6 +5,7 @@
 #include <QWebEngineCertificateError>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
+#include <QWebEngineProfile>
 #include <QWebEngineQuotaRequest>
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineSettings>
@@ -20,7 +21,11 @@ bool IsLeavePageQuestion(const QString& message) {
 
 } // namespace
 
-BrowserPage::BrowserPage(QObject* parent) : QWebEnginePage(parent) {
+BrowserPage::BrowserPage(QObject* parent)
+    : BrowserPage(QWebEngineProfile::defaultProfile(), parent) {}
+
+BrowserPage::BrowserPage(QWebEngineProfile* profile, QObject* parent)
+    : QWebEnginePage(profile, parent) {
     QWebEngineSettings* config = settings();
     config->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     config->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);

@@ -12,6 +12,7 @@ class BrowserPage : public QWebEnginePage {
 
 public:
     explicit BrowserPage(QObject* parent = nullptr);
+    BrowserPage(QWebEngineProfile* profile, QObject* parent);
 
     void SetQuiet(bool quiet) { FQuiet = quiet; }
     bool Quiet() const { return FQuiet; }

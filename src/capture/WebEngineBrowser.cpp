@@ -41,8 +41,9 @@ QString EndedText(int status) {
 
 } // namespace
 
-WebEngineBrowser::WebEngineBrowser(QObject* parent)
-    : Browser(parent), FView(new QWebEngineView), FPage(new BrowserPage(FView)) {
+WebEngineBrowser::WebEngineBrowser(QObject* parent, QWebEngineProfile* profile)
+    : Browser(parent), FView(new QWebEngineView),
+      FPage(new BrowserPage(profile ? profile : QWebEngineProfile::defaultProfile(), FView)) {
     FView->setObjectName(QStringLiteral("WebBrowser_Snap"));
     FView->setPage(FPage);
     FView->setContextMenuPolicy(Qt::NoContextMenu);

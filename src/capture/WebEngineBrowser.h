@@ -12,6 +12,7 @@
 class EngineWait;
 class QWebEngineDownloadRequest;
 class QWebEngineLoadingInfo;
+class QWebEngineProfile;
 
 // The browser on Qt WebEngine. Page scripts cannot see or change what the capture runs: its
 // scripts run in a world of their own. A scroll counts as done only when the view has painted
@@ -20,7 +21,8 @@ class WebEngineBrowser : public Browser {
     Q_OBJECT
 
 public:
-    explicit WebEngineBrowser(QObject* parent = nullptr);
+    // Without a profile the page uses the engine's default one.
+    explicit WebEngineBrowser(QObject* parent = nullptr, QWebEngineProfile* profile = nullptr);
     ~WebEngineBrowser() override;
 
     QWebEngineView* View() const { return FView; }
