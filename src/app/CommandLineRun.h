@@ -1,8 +1,7 @@
 #pragma once
 
+#include "app/CommandLineCapture.h"
 #include "app/ExitCodes.h"
-#include "capture/CaptureJob.h"
-#include "capture/CaptureSession.h"
 #include "common/ProgressLine.h"
 
 #include <QElapsedTimer>
@@ -10,10 +9,6 @@
 #include <QStringList>
 
 #include <memory>
-
-class Browser;
-class StreamedPngFile;
-class QWidget;
 
 // An unattended capture: the job from the saved settings and the switches, the page captured
 // with no window of the program's own, the files written from the picture in memory, and the
@@ -34,34 +29,20 @@ public:
     int ExitStatus() const { return FExitStatus; }
 
 private:
-    bool PrepareJob();
-    void StartCapture();
-    void WatchPicture(const QImage& picture, int rowsFinal);
     void ShowLoadProgress(int progress, int maximum);
     void ShowScreensProgress(int done, int planned);
-    void Captured(const QImage& picture);
-    void Failed(CaptureFailure failure, const QString& message);
-    ExitCode WriteFile(const QImage& picture, const QString& name, bool thumbnail);
+    void Captured(const CaptureOutcome& outcome);
     void PrintLine(const QString& message);
-    void PrintTimings();
-    void Finish(ExitCode code, const QString& message = QString());
+    void PrintTimings(const CaptureOutcome& outcome);
     void Finish(int status, const QString& message);
 
     QStringList FArguments;
-    CaptureJob FJob;
-    std::unique_ptr<Browser> FBrowser;
-    std::unique_ptr<CaptureSession> FSession;
-    // Holds the engine's view where no screen shows it: a view paints only while shown.
-    std::unique_ptr<QWidget> FHost;
-    // A PNG picture is deflated while the page is still being captured.
-    std::unique_ptr<StreamedPngFile> FStreamed;
+    QString FAddress;
+    std::unique_ptr<CommandLineCapture> FCapture;
     ProgressLine FProgress;
-    QStringList FWarnings;
-    bool FVerbose = false;
     QElapsedTimer FClock;
-    qint64 FLoadedMs = -1;
-    qint64 FCapturedMs = -1;
-    int FScreens = 0;
+    qint64 FCaptureStartMs = 0;
+    bool FVerbose = false;
     bool FFinished = false;
     int FExitStatus = 0;
 };

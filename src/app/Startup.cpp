@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "app/BatchOptions.h"
+#include "app/BatchRun.h"
 #include "app/CommandLineMode.h"
 #include "app/CommandLineRun.h"
 #include "app/CommandLineSplit.h"
@@ -61,6 +63,34 @@ int RunUnattended(int argc, char** argv, const QStringList& arguments, bool verb
     return QApplication::exec();
 }
 
+int RunBatch(int argc, char** argv, const BatchOptions& options) {
+    TApplication application(argc, argv);
+    BatchRun run(options);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::Received, &run, &BatchRun::Interrupt);
+    QTimer::singleShot(0, &run, &BatchRun::Start);
+    return QApplication::exec();
+}
+
+// Runs without windows, as every unattended run does.
+void PrepareUnattended(bool verbose) {
+    if (!DisplayAvailable())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareBrowserEngine(EngineUse::Unattended, verbose);
+    if (!verbose)
+        qInstallMessageHandler(QuietMessages);
+}
+
+int StartBatch(int argc, char** argv, const QStringList& arguments, bool verbose) {
+    const BatchOptionsRead read = ReadBatchOptions(arguments);
+    if (!read.error.isEmpty()) {
+        PrintLine(read.error + QStringLiteral(" (see --help)"));
+        return ToInt(ExitCode::BadUsage);
+    }
+    PrepareUnattended(verbose);
+    return RunBatch(argc, argv, read.options);
+}
+
 int RunWindows(int argc, char** argv) {
     TApplication application(argc, argv);
     // The main window's close handler ends the run, with the run's exit status.
@@ -90,6 +120,8 @@ int RunWindows(int argc, char** argv) {
 int RunVistrelPro(int argc, char** argv) {
     QStringList arguments = ProgramArguments(argc, argv);
     const bool verbose = TakeVerboseSwitch(arguments);
+    if (IsBatchRun(arguments.mid(1)))
+        return StartBatch(argc, argv, arguments.mid(1), verbose);
     const StartMode mode = StartModeFor(arguments);
     if (mode == StartMode::Help) {
         std::fputs(qPrintable(UsageText()), stdout);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/BatchOutcome.h"
+
+#include <QByteArray>
+#include <QString>
+
+// One line of JSON, ended by '\n': line, address, files, status ("ok", "failed", "skipped"),
+// exit, message, width, height, ms.
+QByteArray BatchReportLine(const BatchOutcome& outcome);
+
+// The terminal's progress line: "12 of 40 done, 1 failed, 30 pages a minute".
+QString BatchProgressText(int done, int total, int failed, qint64 elapsedMs);

@@ -1,0 +1,205 @@
+#include "app/BatchRun.h"
+
+#include "app/BatchBudget.h"
+#include "app/BatchLines.h"
+#include "app/BatchPage.h"
+#include "app/BatchReport.h"
+#include "app/BatchResume.h"
+#include "app/CommandLineMessage.h"
+#include "app/ErrorReport.h"
+#include "common/ErrorText.h"
+#include "common/TerminationSignals.h"
+#include "common/VistrelError.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+bool FromStandardInput(const QString& file) {
+    return file == u"-";
+}
+
+BatchOutcome OutcomeOf(int number, const CaptureJob& job) {
+    BatchOutcome outcome;
+    outcome.line = number;
+    outcome.address = job.address;
+    return outcome;
+}
+
+// Empty when the file is open for reading.
+QString OpenBatchFile(QFile& file, const QString& name) {
+    if (FromStandardInput(name))
+        return file.open(stdin, QIODevice::ReadOnly) ? QString() : file.errorString();
+    if (QFileInfo(name).isDir())
+        return QStringLiteral("it is a folder");
+    return file.open(QIODevice::ReadOnly) ? QString() : file.errorString();
+}
+
+} // namespace
+
+BatchRun::BatchRun(BatchOptions options, QObject* parent)
+    : QObject(parent), FOptions(std::move(options)) {}
+
+// The pages go before the engine does.
+BatchRun::~BatchRun() {
+    qDeleteAll(FRunning);
+}
+
+void BatchRun::Start() {
+    FClock.start();
+    SetUnattended(true);
+    if (!ReadLines())
+        return;
+    FJobs = JobsToRun();
+    StartMore();
+}
+
+// False when the run has already ended.
+bool BatchRun::ReadLines() {
+    const QString& name = FOptions.file;
+    if (FOptions.resume && FromStandardInput(name)) {
+        Finish(ToInt(ExitCode::BadUsage),
+               QStringLiteral("--resume compares the pictures with the batch file's time; "
+                              "standard input has none"));
+        return false;
+    }
+    QFile file(name);
+    const QString unreadable = OpenBatchFile(file, name);
+    if (!unreadable.isEmpty()) {
+        Finish(ToInt(ExitCode::BadUsage),
+               QStringLiteral("cannot read the batch file %1: %2").arg(name, unreadable));
+        return false;
+    }
+    FBatchChanged = QFileInfo(name).lastModified();
+    StoredSettings settings;
+    try {
+        settings = LoadStoredSettings();
+    } catch (const VistrelError& error) {
+        PrintLine(ErrorReportText(error.message()));
+    }
+    QList<Line> lines;
+    for (const BatchLine& line : ReadBatchLines(QString::fromLocal8Bit(file.readAll()))) {
+        if (FOptions.shard.Takes(line.index))
+            lines.append({line.Number(), PrepareCommandLineJob(settings, line.arguments)});
+    }
+    Plan(lines);
+    return !FFinished;
+}
+
+// Lines that cannot run, or need not, are reported at once; the others wait for a page.
+void BatchRun::Plan(const QList<Line>& lines) {
+    FTotal = int(lines.size());
+    for (const Line& line : lines) {
+        const CaptureJob& job = line.prepared.job;
+        BatchOutcome outcome = OutcomeOf(line.number, job);
+        if (line.prepared.Refused()) {
+            outcome.status = BatchStatus::Failed;
+            outcome.exitStatus = ToInt(line.prepared.refusal);
+            outcome.message = line.prepared.messages.join(QStringLiteral("; "));
+            Report(outcome);
+        } else if (FOptions.resume && BatchLineWritten(JobFiles(job), FBatchChanged)) {
+            outcome.status = BatchStatus::Skipped;
+            outcome.files = JobFiles(job);
+            Report(outcome);
+        } else {
+            FWaiting.append(line);
+        }
+    }
+}
+
+int BatchRun::JobsToRun() {
+    const QSize size = FWaiting.isEmpty() ? QSize() : FWaiting.first().prepared.job.browserSize;
+    const qint64 memory = AvailableMemoryBytes();
+    const int wanted = FOptions.jobs > 0 ? FOptions.jobs : QThread::idealThreadCount();
+    const int allowed = BatchJobsAllowed(wanted, memory, size);
+    if (FOptions.jobs > allowed)
+        PrintLine(
+            QStringLiteral("warning: %1 MB of available memory holds %2 pages at once, not %3")
+                .arg(memory >> 20)
+                .arg(allowed)
+                .arg(FOptions.jobs));
+    return allowed;
+}
+
+void BatchRun::StartMore() {
+    while (!FFinished && !FWaiting.isEmpty() && FRunning.size() < FJobs)
+        StartLine(FWaiting.takeFirst());
+    if (!FFinished && FWaiting.isEmpty() && FRunning.isEmpty())
+        Finish(FFailed > 0 ? BatchLineFailedStatus : ToInt(ExitCode::Success));
+}
+
+void BatchRun::StartLine(const Line& line) {
+    auto* page = new BatchPage(line.prepared.job, this);
+    FRunning.insert(page);
+    const int number = line.number;
+    connect(
+        &page->Capture(), &CommandLineCapture::Finished, this,
+        [this, page, number](const CaptureOutcome& outcome) { LineDone(page, number, outcome); });
+    page->Capture().Start();
+}
+
+void BatchRun::LineDone(BatchPage* page, int number, const CaptureOutcome& outcome) {
+    if (!FRunning.remove(page))
+        return;
+    BatchOutcome reported = OutcomeOf(number, page->Capture().Job());
+    reported.files = outcome.written;
+    reported.exitStatus = ToInt(outcome.code);
+    reported.status = outcome.code == ExitCode::Success ? BatchStatus::Ok : BatchStatus::Failed;
+    reported.message = outcome.message;
+    reported.size = outcome.size;
+    reported.milliseconds = outcome.finishedMs;
+    page->deleteLater(); // it is still on the stack
+    if (FFinished)
+        return;
+    Report(reported);
+    // the next page starts once this one's signal has returned
+    QTimer::singleShot(0, this, &BatchRun::StartMore);
+}
+
+void BatchRun::Report(const BatchOutcome& outcome) {
+    ++FDone;
+    if (outcome.status == BatchStatus::Failed) {
+        ++FFailed;
+        PrintLine(QStringLiteral("line %1: %2").arg(outcome.line).arg(outcome.message));
+    }
+    FProgress.Clear();
+    const QByteArray json = BatchReportLine(outcome);
+    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    std::fflush(stdout);
+    ShowProgress();
+}
+
+void BatchRun::ShowProgress() {
+    FProgress.Show(QStringLiteral("vistrel-pro: ") +
+                   BatchProgressText(FDone, FTotal, FFailed, FClock.elapsed()));
+}
+
+void BatchRun::PrintLine(const QString& message) {
+    FProgress.Clear();
+    std::fputs(qPrintable(StderrLine(message)), stderr);
+    std::fflush(stderr);
+}
+
+void BatchRun::Interrupt(int signal) {
+    Finish(TerminationSignals::ExitStatusFor(signal), TerminationSignals::Description(signal));
+    const QList<BatchPage*> pages = FRunning.values(); // a stopped page leaves the set
+    for (BatchPage* page : pages)
+        page->Capture().Stop(); // what they report now is no news
+}
+
+// A run ends once.
+void BatchRun::Finish(int status, const QString& message) {
+    if (FFinished)
+        return;
+    FFinished = true;
+    if (!message.isEmpty())
+        PrintLine(message);
+    FProgress.Clear();
+    QCoreApplication::exit(status);
+}
