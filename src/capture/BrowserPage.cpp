@@ -1,4 +1,5 @@
 #include "capture/BrowserPage.h"
+#include "capture/BrowserFonts.h"
 
 #include <QAuthenticator>
 #include <QCoreApplication>
@@ -31,6 +32,7 @@ BrowserPage::BrowserPage(QWebEngineProfile* profile, QObject* parent)
     config->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     config->setAttribute(QWebEngineSettings::ScrollAnimatorEnabled, false);
     config->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
+    UseBrowserFonts(config);
     RefuseRequests();
 }
 
