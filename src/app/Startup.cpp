@@ -65,6 +65,8 @@ int RunUnattended(int argc, char** argv, const QStringList& arguments, bool verb
 
 int RunBatch(int argc, char** argv, const BatchOptions& options) {
     TApplication application(argc, argv);
+    // Between two pages no window is left: that ends nothing here.
+    QApplication::setQuitOnLastWindowClosed(false);
     BatchRun run(options);
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::Received, &run, &BatchRun::Interrupt);
