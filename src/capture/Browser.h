@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <QVariant>
 
 class QWidget;
 
@@ -37,6 +38,15 @@ public:
     // The current view, viewport-sized, in QImage::Format_RGB888.
     virtual QImage PaintView() = 0;
     virtual int ScrollBarWidth() const = 0;
+
+    // Runs a script in the page, in a world of the capture's own that page scripts cannot see,
+    // and returns its value (numbers, strings, booleans, lists, maps). An invalid value means
+    // this engine runs no scripts: the capture then takes the page as the engine paints it.
+    virtual QVariant RunScript(const QString&) { return QVariant(); }
+    // Waits, at most `milliseconds`, until the view may show something newer than the last
+    // PaintView did; false when nothing came. An engine whose every PaintView paints anew
+    // returns at once.
+    virtual bool AwaitPaint(int) { return true; }
 
     // Quiet while nobody watches: the page may then open no dialog at all.
     virtual void SetQuiet(bool quiet) = 0;

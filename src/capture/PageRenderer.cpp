@@ -1,6 +1,7 @@
 #include "capture/PageRenderer.h"
 
 #include "capture/Browser.h"
+#include "capture/PreparedPage.h"
 #include "common/LargePicture.h"
 #include "common/VistrelError.h"
 
@@ -70,10 +71,15 @@ QImage PageRenderer::NewPicture(const QSize& page) {
 QImage PageRenderer::Render() {
     try {
         FBrowser.HoldPage(true);
+        PreparedPage page(FBrowser, FKeepFixed);
+        FPage = &page;
         QImage picture = RenderHeld();
+        FPage = nullptr;
+        page.Finish();
         FBrowser.HoldPage(false);
         return picture;
     } catch (...) {
+        FPage = nullptr;
         FBrowser.HoldPage(false);
         throw;
     }
@@ -81,7 +87,7 @@ QImage PageRenderer::Render() {
 
 QImage PageRenderer::RenderHeld() {
     FRenderings = 0;
-    FBrowser.ScrollTo(QPoint(0, 0));
+    FPage->LoadLazyContent(FContentDeadline);
     const DocumentMetrics metrics = FBrowser.Metrics();
     const int scrollBar = FBrowser.ScrollBarWidth();
     CheckMetrics(metrics, scrollBar);
@@ -104,41 +110,49 @@ QImage PageRenderer::RenderHeld() {
     return picture;
 }
 
+// Columns from the page's left edge (where an engine scrolls to negative positions, a
+// right-to-left page's) to its right edge.
 void PageRenderer::RenderColumns(QImage& picture, const DocumentMetrics& metrics,
                                  const QSize& step) {
-    QPoint position = metrics.Scroll;
+    const QPoint origin = metrics.Origin;
+    QPoint position = Scroll(origin);
     for (;;) {
-        const bool last = position.x() + metrics.Client.width() >= metrics.Page.width();
-        RenderColumn(picture, metrics, position, step.height(), last);
+        const bool last =
+            position.x() - origin.x() + metrics.Client.width() >= metrics.Page.width();
+        position = RenderColumn(picture, metrics, position, step.height(), last);
         if (last)
             break;
-        const QPoint next = Scroll(QPoint(position.x() + step.width(), 0));
+        const QPoint next = Scroll(QPoint(position.x() + step.width(), origin.y()));
         if (next.x() <= position.x())
             break; // the engine would not scroll further right
         position = next;
     }
+    const QImage unmarked = FPage->PaintUnmarked(QRect(QPoint(0, 0), metrics.Client));
+    if (!unmarked.isNull())
+        Paste(picture, unmarked, metrics.Client, position - origin);
 }
 
-// Paints one column from the top (position) down to the page's bottom. In the last column the
-// rows above the next screen are final once the engine has scrolled there.
-void PageRenderer::RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position,
-                                int stepY, bool lastColumn) {
+// Paints one column from the top (position) down to the page's bottom and answers where it
+// ended. In the last column the rows above the next screen are final once the engine has
+// scrolled there.
+QPoint PageRenderer::RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position,
+                                  int stepY, bool lastColumn) {
     for (;;) {
-        const QImage strip = FBrowser.PaintView();
+        const QImage strip = FPage->PaintView(QRect(QPoint(0, 0), metrics.Client));
         if (strip.size() != metrics.Viewport)
             throw VistrelError(
                 QStringLiteral("The browser painted a view of %1 pixels instead of %2")
                     .arg(SizeText(strip.size()), SizeText(metrics.Viewport)));
-        Paste(picture, strip, metrics.Client, position);
+        Paste(picture, strip, metrics.Client, position - metrics.Origin);
         ScreenDone();
-        if (position.y() + metrics.Client.height() >= metrics.Page.height())
-            return;
+        if (position.y() - metrics.Origin.y() + metrics.Client.height() >= metrics.Page.height())
+            return position;
         const QPoint next = Scroll(QPoint(position.x(), position.y() + stepY));
         if (next.y() <= position.y())
-            return; // the engine would not scroll further down
+            return position; // the engine would not scroll further down
         position = next;
         if (lastColumn && FWatcher)
-            FWatcher(picture, std::min(position.y(), picture.height()));
+            FWatcher(picture, std::min(position.y() - metrics.Origin.y(), picture.height()));
     }
 }
 
@@ -151,7 +165,7 @@ void PageRenderer::ScreenDone() {
 QPoint PageRenderer::Scroll(const QPoint& position) {
     if (FStopCheck && FStopCheck())
         throw VistrelError(QStringLiteral("The capture was stopped"));
-    return FBrowser.ScrollTo(position);
+    return FPage->ScrollTo(position);
 }
 
 void PageRenderer::Paste(QImage& picture, const QImage& strip, const QSize& client,

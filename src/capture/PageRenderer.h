@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -8,6 +9,7 @@
 #include <functional>
 
 class Browser;
+class PreparedPage;
 struct DocumentMetrics;
 
 // Renders the whole page that a browser holds into one picture: it scrolls the view screen by
@@ -40,20 +42,28 @@ public:
     // Asked before every scroll; true ends the render with an error.
     void SetStopCheck(std::function<bool()> stop) { FStopCheck = std::move(stop); }
 
+    // Every screen as it looks there, fixed elements and all, instead of each fixed element once.
+    void SetKeepFixed(bool keep) { FKeepFixed = keep; }
+    // Content that loads as it comes into view is waited for until then at most.
+    void SetContentDeadline(const QDeadlineTimer& deadline) { FContentDeadline = deadline; }
+
     // The largest picture that is made: its BMP file must stay addressable by 32-bit offsets.
     static bool FitsInPicture(const QSize& page);
 
 private:
     QImage RenderHeld();
     void RenderColumns(QImage& picture, const DocumentMetrics& metrics, const QSize& step);
-    void RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position, int stepY,
-                      bool lastColumn);
+    QPoint RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position, int stepY,
+                        bool lastColumn);
     void ScreenDone();
     QPoint Scroll(const QPoint& position);
     void Paste(QImage& picture, const QImage& strip, const QSize& client, const QPoint& at);
     static QImage NewPicture(const QSize& page);
 
     Browser& FBrowser;
+    PreparedPage* FPage = nullptr;
+    bool FKeepFixed = false;
+    QDeadlineTimer FContentDeadline{QDeadlineTimer::Forever};
     int FRenderings = 0;
     int FPlanned = 0;
     std::function<void(int, int)> FProgress;

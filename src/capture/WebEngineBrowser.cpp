@@ -149,17 +149,22 @@ bool WebEngineBrowser::HasDocument() {
            FTarget == QLatin1String("about:blank");
 }
 
+// A right-to-left page scrolls to negative x: its left edge is as far left as it goes.
 DocumentMetrics WebEngineBrowser::Metrics() {
     WaitForViewSize();
     const QList<int> n = EvaluateNumbers(
         QStringLiteral("(() => { const e = document.scrollingElement || document.documentElement;"
+                       " const x = scrollX, y = scrollY;"
+                       " scrollTo({left: -1e7, top: y, behavior: 'instant'});"
+                       " const left = Math.min(0, scrollX);"
+                       " scrollTo({left: x, top: y, behavior: 'instant'});"
                        " return e ? [innerWidth, innerHeight, e.clientWidth, e.clientHeight,"
-                       " e.scrollWidth, e.scrollHeight, scrollX, scrollY]"
+                       " e.scrollWidth, e.scrollHeight, scrollX, scrollY, left]"
                        " : [innerWidth, innerHeight, innerWidth, innerHeight,"
-                       " innerWidth, innerHeight, scrollX, scrollY]; })()"),
-        8, QStringLiteral("metrics"));
+                       " innerWidth, innerHeight, scrollX, scrollY, left]; })()"),
+        9, QStringLiteral("metrics"));
     DocumentMetrics metrics{QSize(n[0], n[1]), QSize(n[2], n[3]), QSize(n[4], n[5]),
-                            QPoint(n[6], n[7])};
+                            QPoint(n[6], n[7]), QPoint(n[8], 0)};
     if (metrics.Client.width() < metrics.Viewport.width())
         FScrollBarWidth = metrics.Viewport.width() - metrics.Client.width();
     return metrics;
@@ -173,8 +178,29 @@ QPoint WebEngineBrowser::ScrollTo(const QPoint& position) {
     return reached;
 }
 
+QVariant WebEngineBrowser::RunScript(const QString& script) {
+    return Evaluate(script, QStringLiteral("script"));
+}
+
+bool WebEngineBrowser::AwaitPaint(int milliseconds) {
+    if (FPaintsSinceGrab > 0)
+        return true;
+    EngineWait wait(QStringLiteral("paint"), milliseconds + 5000);
+    QTimer::singleShot(milliseconds, this, wait.Finisher());
+    FPaintWaiter = wait.Finisher();
+    try {
+        Await(wait);
+    } catch (...) {
+        FPaintWaiter = nullptr;
+        throw;
+    }
+    FPaintWaiter = nullptr;
+    return FPaintsSinceGrab > 0;
+}
+
 QImage WebEngineBrowser::PaintView() {
     const QSize size = FView->size();
+    FPaintsSinceGrab = 0;
     FGrabbing = true; // the grab paints the view once more, with nothing new
     QImage view = FView->grab(QRect(QPoint(0, 0), size)).toImage();
     FGrabbing = false;
@@ -188,9 +214,12 @@ QImage WebEngineBrowser::PaintView() {
 bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {
     if (watched == FRenderWidget && event->type() == QEvent::Paint && !FGrabbing) {
         ++FPaints;
+        ++FPaintsSinceGrab;
         if (++FPaintsSinceFrame > 1)
             FFlowing = true;
         CheckFrame();
+        if (FPaintWaiter)
+            FPaintWaiter();
     } else if (watched == FView && event->type() == QEvent::Show) {
         FNeedFreshFrame = true; // shown again, perhaps in another window
     } else if (watched == FView && event->type() == QEvent::ChildAdded) {

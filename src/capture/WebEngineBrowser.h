@@ -42,6 +42,8 @@ public:
     QPoint ScrollTo(const QPoint& position) override;
     QImage PaintView() override;
     int ScrollBarWidth() const override { return FScrollBarWidth; }
+    QVariant RunScript(const QString& script) override;
+    bool AwaitPaint(int milliseconds) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -99,4 +101,7 @@ private:
     bool FNeedFreshFrame = true;
     QPoint FWantedFrame;
     std::function<void()> FFrameWaiter;
+    // Paints since the last PaintView, and who waits for the next one.
+    int FPaintsSinceGrab = 0;
+    std::function<void()> FPaintWaiter;
 };

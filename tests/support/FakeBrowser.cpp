@@ -74,7 +74,7 @@ void FakeBrowser::Count(Call call) {
 
 DocumentMetrics FakeBrowser::Metrics() {
     Count(Call::Metrics);
-    return DocumentMetrics{FViewSize, ClientSize(), ScrollSize(), FScroll};
+    return DocumentMetrics{FViewSize, ClientSize(), ScrollSize(), FScroll, QPoint()};
 }
 
 QPoint FakeBrowser::ScrollTo(const QPoint& position) {

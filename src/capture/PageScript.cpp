@@ -1,0 +1,217 @@
+#include "capture/PageScript.h"
+
+#include <QColor>
+
+namespace {
+
+// Installed once a capture: what the capture changes on the page, and how it undoes it. Every
+// change is an inline style with "important", which no rule of the page can override, saved
+// first so that the page gets its own inline styles back afterwards.
+const char* const Installer = R"js(
+(() => {
+  const old = window.vistrelCapture;
+  if (old && old.ready) { old.keep = KEEP; return true; }
+  const V = window.vistrelCapture = { ready: true, keep: KEEP, mark: null, frame: null };
+  const saved = new Map();
+  const fixed = new Set();
+  const flowed = new Set();
+  let dirty = true;
+  const observer = new MutationObserver(() => { dirty = true; });
+  observer.observe(document, { subtree: true, childList: true, attributes: true,
+    attributeFilter: ['class', 'style', 'id', 'hidden', 'open'] });
+  const hide = { opacity: '0', transition: 'none' };
+  const flow = { position: 'relative', top: 'auto', right: 'auto', bottom: 'auto', left: 'auto' };
+
+  function override(el, props) {
+    let kept = saved.get(el);
+    if (!kept) saved.set(el, kept = {});
+    for (const p in props) {
+      if (!(p in kept)) kept[p] = [el.style.getPropertyValue(p), el.style.getPropertyPriority(p)];
+      el.style.setProperty(p, props[p], 'important');
+    }
+  }
+  function restore(el, names) {
+    const kept = saved.get(el);
+    if (!kept) return;
+    for (const p of names || Object.keys(kept)) {
+      if (!(p in kept)) continue;
+      if (kept[p][0]) el.style.setProperty(p, kept[p][0], kept[p][1]);
+      else el.style.removeProperty(p);
+      delete kept[p];
+    }
+    if (!Object.keys(kept).length) saved.delete(el);
+  }
+  const page = () => document.scrollingElement || document.documentElement;
+  const up = (el) => el.parentElement || (el.getRootNode && el.getRootNode().host) || null;
+  // A transformed or filtered ancestor holds a fixed element: it scrolls with the page.
+  function scrollsWithPage(el) {
+    for (let a = up(el); a; a = up(a)) {
+      const s = getComputedStyle(a);
+      if (s.transform !== 'none' || s.perspective !== 'none' || s.filter !== 'none' ||
+          /transform|perspective|filter/.test(s.willChange) ||
+          /paint|layout|strict|content/.test(s.contain)) return true;
+    }
+    return false;
+  }
+  function elements() {
+    const all = [];
+    const walk = (root) => {
+      for (const el of root.querySelectorAll('*')) {
+        all.push(el);
+        if (el.shadowRoot) walk(el.shadowRoot);
+      }
+    };
+    walk(document);
+    return all;
+  }
+  function scan() {
+    const now = new Set();
+    for (const el of elements()) {
+      if (el === V.mark || flowed.has(el)) continue;
+      const position = getComputedStyle(el).position;
+      if (position === 'sticky') {
+        flowed.add(el);
+        override(el, flow);
+      } else if (position === 'fixed' && !scrollsWithPage(el)) {
+        now.add(el);
+      }
+    }
+    for (const el of fixed) if (!now.has(el)) restore(el, Object.keys(hide));
+    fixed.clear();
+    for (const el of now) {
+      let inside = false;
+      for (let a = up(el); a && !inside; a = up(a)) inside = now.has(a);
+      if (inside) restore(el, Object.keys(hide));
+      else fixed.add(el);
+    }
+    dirty = false;
+  }
+  // Where a person sees a fixed element: a header on the first screen, a bar at the bottom
+  // or a button in a corner on the screen that reaches that edge of the page.
+  function home(el, at, rtl) {
+    const r = el.getBoundingClientRect();
+    const w = page().clientWidth;
+    const h = page().clientHeight;
+    const bottom = r.height < 0.75 * h && r.top + r.bottom > h;
+    const right = r.width < 0.75 * w && r.left + r.right > w;
+    const left = r.width < 0.75 * w && r.left + r.right < w;
+    const x = right ? at.right : left ? at.left : rtl ? at.right : at.left;
+    return x && (bottom ? at.bottom : at.top);
+  }
+  V.apply = () => {
+    if (V.keep) return;
+    if (dirty) scan();
+    const e = page();
+    const rtl = getComputedStyle(e).direction === 'rtl';
+    const spanX = e.scrollWidth - e.clientWidth;
+    const left = rtl ? -spanX : 0;
+    const at = { left: scrollX <= left, right: scrollX >= left + spanX, top: scrollY <= 0,
+      bottom: scrollY >= e.scrollHeight - e.clientHeight };
+    for (const el of fixed) {
+      if (home(el, at, rtl)) restore(el, Object.keys(hide));
+      else override(el, hide);
+    }
+  };
+  V.markWith = (first, second) => {
+    let m = V.mark;
+    if (!m) m = V.mark = document.createElement('vistrel-screen-mark');
+    m.style.cssText = 'all: initial !important; display: block !important;' +
+      ' position: fixed !important; right: 0 !important; bottom: 0 !important;' +
+      ' width: 2px !important; height: 4px !important; margin: 0 !important;' +
+      ' padding: 0 !important; box-sizing: content-box !important;' +
+      ' border-left: 2px solid ' + first + ' !important;' +
+      ' background: ' + second + ' !important; z-index: 2147483647 !important;' +
+      ' opacity: 1 !important; visibility: visible !important; transform: none !important;';
+    if (m.parentNode !== document.documentElement || m.nextSibling)
+      document.documentElement.appendChild(m);
+    const w = page().clientWidth;
+    const h = page().clientHeight;
+    const r = m.getBoundingClientRect();
+    return r.right === w && r.bottom === h && document.elementFromPoint(w - 1, h - 1) === m;
+  };
+  V.screen = (x, y, first, second) => {
+    scrollTo({ left: x, top: y, behavior: 'instant' });
+    const frame = V.frame = { ran: false, placed: false };
+    // After the page's own scroll handlers, in the frame that paints this position.
+    requestAnimationFrame(() => {
+      try {
+        V.apply();
+        frame.placed = V.markWith(first, second);
+      } finally {
+        observer.takeRecords();
+        frame.ran = true;
+      }
+    });
+    return [scrollX, scrollY];
+  };
+  const pending = () => [...document.images].filter((i) => !i.complete).length;
+  V.lazyHints = () => pending() > 0 || !!document.querySelector(
+    'img[loading=lazy], iframe[loading=lazy], [data-src], [data-srcset], [data-lazy],' +
+    ' [data-lazy-src], [data-original], [data-bg], .lazyload, .lazy');
+  // Two frames at each position: the engine and the page's observers see what came into view.
+  V.lazyStep = (y) => {
+    scrollTo({ left: scrollX, top: y, behavior: 'instant' });
+    V.ticked = false;
+    requestAnimationFrame(() => requestAnimationFrame(() => { V.ticked = true; }));
+    return [scrollY, page().scrollHeight, page().clientHeight];
+  };
+  V.lazyState = () => [!!V.ticked, pending()];
+  V.unmark = () => {
+    if (V.mark) V.mark.remove();
+    observer.takeRecords();
+  };
+  V.finish = () => {
+    observer.disconnect();
+    if (V.mark) V.mark.remove();
+    for (const el of [...saved.keys()]) restore(el);
+    delete window.vistrelCapture;
+  };
+  return true;
+})()
+)js";
+
+QString CssColor(QRgb rgb) {
+    return QStringLiteral("rgb(%1, %2, %3)").arg(qRed(rgb)).arg(qGreen(rgb)).arg(qBlue(rgb));
+}
+
+} // namespace
+
+namespace PageScript {
+
+QString Install(bool keepFixed) {
+    return QString::fromUtf8(Installer).replace(
+        QLatin1String("KEEP"), keepFixed ? QLatin1String("true") : QLatin1String("false"));
+}
+
+QString Screen(const QPoint& position, QRgb first, QRgb second) {
+    return QStringLiteral("vistrelCapture.screen(%1, %2, '%3', '%4')")
+        .arg(position.x())
+        .arg(position.y())
+        .arg(CssColor(first), CssColor(second));
+}
+
+QString FrameState() {
+    return QStringLiteral("(f => f ? [f.ran, f.placed] : [false, false])(vistrelCapture.frame)");
+}
+
+QString Unmark() {
+    return QStringLiteral("vistrelCapture.unmark(); true");
+}
+
+QString Finish() {
+    return QStringLiteral("window.vistrelCapture ? (vistrelCapture.finish(), true) : true");
+}
+
+QString LazyHints() {
+    return QStringLiteral("vistrelCapture.lazyHints()");
+}
+
+QString LazyStep(int y) {
+    return QStringLiteral("vistrelCapture.lazyStep(%1)").arg(y);
+}
+
+QString LazyState() {
+    return QStringLiteral("vistrelCapture.lazyState()");
+}
+
+} // namespace PageScript

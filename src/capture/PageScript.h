@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QPoint>
+#include <QRgb>
+#include <QString>
+
+// The scripts a capture runs in the page. Install() first; the others use what it leaves.
+namespace PageScript {
+
+// From now on sticky elements stay where the page's flow puts them, and each screen shows an
+// element fixed to the view only where a person sees it (unless keepFixed: every screen then
+// shows the page as it looks there).
+QString Install(bool keepFixed);
+// Scrolls to `position` and answers where it got; in the frame that paints there, fixed
+// elements are shown or hidden for that screen and a mark of the two colours is put in the
+// view's bottom right corner (2 x 4 pixels of `first`, then of `second`).
+QString Screen(const QPoint& position, QRgb first, QRgb second);
+// [ran, placed]: whether that frame's work has run, and the mark is where it should be and on
+// top of everything.
+QString FrameState();
+QString Unmark();
+// Gives the page back everything the capture changed.
+QString Finish();
+
+// Whether the page may load content only once it comes into view.
+QString LazyHints();
+// Scrolls to `y`: [scrollY, scrollHeight, clientHeight].
+QString LazyStep(int y);
+// [two frames have passed since the last step, images still loading].
+QString LazyState();
+
+} // namespace PageScript

@@ -1,0 +1,150 @@
+#include "capture/PreparedPage.h"
+
+#include "capture/Browser.h"
+#include "capture/PageScript.h"
+#include "common/VistrelError.h"
+
+#include <QElapsedTimer>
+#include <QVariantList>
+
+namespace {
+
+// A frame normally comes within a few milliseconds; with the cores busy, within seconds.
+constexpr int FrameLimitMs = 20000;
+constexpr int PaintPollMs = 50;
+// Without the mark after this long, ask the page whether it could be placed at all.
+constexpr int MarkCheckMs = 300;
+// What lazily loaded content may take at most when nobody set a deadline.
+constexpr int LazyDefaultMs = 10000;
+constexpr int MarkWidth = 4;
+constexpr int MarkHeight = 4;
+
+QList<QVariant> Answer(Browser& browser, const QString& script, int count) {
+    const QVariant value = browser.RunScript(script);
+    const QList<QVariant> list = value.toList();
+    if (list.size() != count)
+        throw VistrelError(QStringLiteral("The page gave no answer to the capture"));
+    return list;
+}
+
+} // namespace
+
+PreparedPage::PreparedPage(Browser& browser, bool keepFixed) : FBrowser(browser) {
+    FScripted = FBrowser.RunScript(PageScript::Install(keepFixed)).toBool();
+}
+
+PreparedPage::~PreparedPage() {
+    Finish();
+}
+
+void PreparedPage::Finish() {
+    if (!FScripted)
+        return;
+    FScripted = false;
+    try {
+        FBrowser.RunScript(PageScript::Finish());
+    } catch (const VistrelError&) {
+        // a page that no longer answers keeps nothing of ours worth restoring
+    }
+}
+
+void PreparedPage::LoadLazyContent(const QDeadlineTimer& deadline) {
+    if (!FScripted || !FBrowser.RunScript(PageScript::LazyHints()).toBool())
+        return;
+    const QDeadlineTimer until = deadline.isForever() ? QDeadlineTimer(LazyDefaultMs) : deadline;
+    int y = 0;
+    for (;;) {
+        const QList<QVariant> step = Answer(FBrowser, PageScript::LazyStep(y), 3);
+        while (!Answer(FBrowser, PageScript::LazyState(), 2).at(0).toBool() && !until.hasExpired())
+            FBrowser.AwaitPaint(PaintPollMs);
+        const int reached = step.at(0).toInt();
+        const int bottom = step.at(1).toInt() - step.at(2).toInt();
+        if (reached >= bottom || reached < y || until.hasExpired())
+            break;
+        y = reached + step.at(2).toInt();
+    }
+    while (Answer(FBrowser, PageScript::LazyState(), 2).at(1).toInt() > 0 && !until.hasExpired())
+        FBrowser.AwaitPaint(PaintPollMs);
+    Answer(FBrowser, PageScript::LazyStep(0), 3);
+}
+
+QPoint PreparedPage::ScrollTo(const QPoint& position) {
+    if (!FScripted)
+        return FPosition = FBrowser.ScrollTo(position);
+    ++FScreen;
+    FFirst = qRgb(FScreen & 0xff, (FScreen >> 8) & 0xff, 0x4d);
+    FSecond = qRgb(0xb2, 0xff - (FScreen & 0xff), ((FScreen >> 8) & 0xff) ^ 0x5a);
+    const QList<QVariant> reached =
+        Answer(FBrowser, PageScript::Screen(position, FFirst, FSecond), 2);
+    FPosition = QPoint(qRound(reached.at(0).toDouble()), qRound(reached.at(1).toDouble()));
+    FMarked = true;
+    return FPosition;
+}
+
+QImage PreparedPage::PaintView(const QRect& client) {
+    if (!FScripted || !FMarked)
+        return FBrowser.PaintView();
+    QElapsedTimer clock;
+    clock.start();
+    qint64 nextCheck = MarkCheckMs;
+    for (;;) {
+        QImage view = FBrowser.PaintView();
+        if (ShowsMark(view, client))
+            return view;
+        if (clock.elapsed() > nextCheck) {
+            if (!MarkPlacedOrPending())
+                return PaintLikeEngine();
+            nextCheck = clock.elapsed() + MarkCheckMs;
+        }
+        if (clock.elapsed() > FrameLimitMs)
+            throw VistrelError(QStringLiteral("The browser painted no frame of the page at %1, %2")
+                                   .arg(FPosition.x())
+                                   .arg(FPosition.y()));
+        FBrowser.AwaitPaint(PaintPollMs);
+    }
+}
+
+QImage PreparedPage::PaintUnmarked(const QRect& client) {
+    if (!FScripted || !FMarked)
+        return QImage();
+    FMarked = false;
+    FBrowser.RunScript(PageScript::Unmark());
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        QImage view = FBrowser.PaintView();
+        if (!ShowsMark(view, client))
+            return view;
+        if (clock.elapsed() > FrameLimitMs)
+            throw VistrelError(QStringLiteral("The browser painted no frame of the page's end"));
+        FBrowser.AwaitPaint(PaintPollMs);
+    }
+}
+
+// False when the frame's work has run and found no place for the mark where it would be seen
+// (a page on top of everything, a zoomed or transformed root).
+bool PreparedPage::MarkPlacedOrPending() {
+    const QList<QVariant> state = Answer(FBrowser, PageScript::FrameState(), 2);
+    return !state.at(0).toBool() || state.at(1).toBool();
+}
+
+// Without a mark, the engine's own wait for a frame at the position.
+QImage PreparedPage::PaintLikeEngine() {
+    FMarked = false;
+    FBrowser.ScrollTo(FPosition);
+    return FBrowser.PaintView();
+}
+
+bool PreparedPage::ShowsMark(const QImage& view, const QRect& client) const {
+    const QRect mark(client.right() - MarkWidth + 1, client.bottom() - MarkHeight + 1, MarkWidth,
+                     MarkHeight);
+    if (!view.rect().contains(mark))
+        return false;
+    for (int y = mark.top(); y <= mark.bottom(); ++y)
+        for (int x = mark.left(); x <= mark.right(); ++x) {
+            const QRgb wanted = x < mark.left() + MarkWidth / 2 ? FFirst : FSecond;
+            if ((view.pixel(x, y) & 0xffffff) != (wanted & 0xffffff))
+                return false;
+        }
+    return true;
+}
