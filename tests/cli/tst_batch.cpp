@@ -84,6 +84,8 @@ class TestBatchRun : public QObject {
                      QUrl::fromLocalFile(FPages.filePath("bands.html")).toString());
         text.replace(QStringLiteral("{short}"),
                      QUrl::fromLocalFile(FPages.filePath("short.html")).toString());
+        text.replace(QStringLiteral("{huge}"),
+                     QUrl::fromLocalFile(FPages.filePath("huge.html")).toString());
         text.replace(QStringLiteral("{http}"),
                      QStringLiteral("http://127.0.0.1:%1").arg(FHttp.port()));
         text.replace(QStringLiteral("{refused}"),
@@ -123,7 +125,11 @@ private slots:
         QVERIFY(FPages.isValid());
         WriteText(FPages.filePath("bands.html"), QString::fromUtf8(CliPages::BandsHtml()));
         WriteText(FPages.filePath("short.html"), QString::fromUtf8(CliPages::ShortHtml()));
+        // over 4 GiB as a picture
+        WriteText(FPages.filePath("huge.html"),
+                  QString::fromUtf8(CliPages::BlockHtml(1000, 2000000)));
         QVERIFY(FHttp.start());
+        FHttp.addSilent("/silent");
         FHttp.addPage("/bands", CliPages::BandsHtml());
         FHttp.addPage("/remember", RememberingPage);
         QTcpServer probe;
@@ -167,6 +173,13 @@ private slots:
             << QStringList{"--jobs=1"} << "" << LineFailed
             << QStringList{"1=failed/7", "2=failed/2", "3=failed/6", "4=ok/0"}
             << QStringList{"f.png=1024x768"} << QStringList{"f.png@0,299=teal"};
+        QTest::newRow("crashed, killed, silent and too large pages fail alone")
+            << QStringList{"/u:chrome://crash /p:k1.png", "/u:{http}/silent /p:k2.png /w:1",
+                           "/u:{bands} /p:k3.png", "/u:chrome://kill /p:k4.png",
+                           "/u:{huge} /p:k5.png"}
+            << QStringList{"--jobs", "4"} << "" << LineFailed
+            << QStringList{"1=failed/3", "2=failed/3", "3=ok/0", "4=failed/3", "5=failed/4"}
+            << QStringList{"k3.png=1009x2000"} << QStringList{"k3.png@0,0=b1", "k3.png@-1,-1=b4"};
         QTest::newRow("only comments")
             << QStringList{"# nothing", "  # here", ""} << QStringList{} << "" << 0 << QStringList{}
             << QStringList{} << QStringList{};
@@ -190,7 +203,7 @@ private slots:
         QStringList seen;
         for (auto it = report.begin(); it != report.end(); ++it)
             seen << QStringLiteral("%1=%2").arg(it.key()).arg(Outcome(*it));
-        QCOMPARE(seen, outcomes);
+        QVERIFY2(seen == outcomes, qPrintable(Describe(result)));
         QSet<QString> files{QStringLiteral("list.txt")};
         for (const QString& item : expect) {
             const QString name = item.section(u'=', 0, 0);
