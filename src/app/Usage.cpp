@@ -8,6 +8,7 @@ namespace {
 const char* const Synopsis =
     "Usage: vistrel-pro /u:ADDRESS /p:FILE [/t[:FILE]] [/r:N] [/s:WIDTH:HEIGHT] [/b[:#RRGGBB]]\n"
     "                   [/h] [/cp:ROWS] [/ct:ROWS] [/w:SECONDS]\n"
+    "       vistrel-pro --batch FILE|- [--jobs N] [--resume] [--shard K/N]\n"
     "       vistrel-pro [/u:ADDRESS]\n"
     "       vistrel-pro --help | --version\n"
     "       --verbose (with any of these): let the browser engine report on stderr too\n"
@@ -47,9 +48,25 @@ const char* const Synopsis =
     "A run that goes well prints nothing; each warning or error is one line on stderr. On a\n"
     "terminal one progress line (loading, screens captured, writing) is shown and cleared.\n"
     "\n"
+    "Batch runs (--batch FILE, - for standard input): each line of FILE is one capture,\n"
+    "written as the switches above and quoted as on a command line; blank lines and lines\n"
+    "starting with # are skipped. The saved settings are every line's defaults; a line's\n"
+    "switches hold for that line only. One engine serves the whole list, each page in a\n"
+    "profile of its own (no shared cookies or storage); a line that fails fails alone.\n"
+    "  --jobs N        pages at once, 1 to 64; default: the cores, fewer when the available\n"
+    "                  memory cannot hold that many tall pages\n"
+    "  --resume        skip lines whose every file exists and is newer than FILE\n"
+    "  --shard K/N     only lines whose index (from 0, blank and comment lines counted)\n"
+    "                  modulo N is K-1: N machines share one list\n"
+    "Standard output gets one JSON object a line per capture, as the captures finish:\n"
+    "line, address, files, status (ok, failed, skipped), exit (the status of a run of its\n"
+    "own), message, width, height, ms. A batch run ends with 0 when every line was written\n"
+    "or skipped, 9 when any failed, 2 when FILE cannot be read or an option is wrong.\n"
+    "\n"
     "Exit status:\n";
 
 const char* const SignalLine =
+    "    9  a batch run: at least one line failed (every other line was done)\n"
     "  128+N  ended by signal N (SIGTERM 143, SIGINT 130, SIGHUP 129); no partial file is left\n";
 
 const char* const Examples =
@@ -57,7 +74,8 @@ const char* const Examples =
     "Examples:\n"
     "  vistrel-pro /u:https://example.org/ /p:shots/page.png /t: /r:1\n"
     "  vistrel-pro \"/u:file:///home/me/page.html\" \"/p:My Shots/page.jpg\" \\\n"
-    "              \"/t:My Shots/small.bmp\" /s:200:150 /b:#FF0000 /cp:3000 /w:20\n";
+    "              \"/t:My Shots/small.bmp\" /s:200:150 /b:#FF0000 /cp:3000 /w:20\n"
+    "  vistrel-pro --batch pages.txt --jobs 4 --resume > report.jsonl\n";
 
 QString ExitStatusLines() {
     QString lines;
