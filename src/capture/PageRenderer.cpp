@@ -111,41 +111,53 @@ QImage PageRenderer::RenderHeld() {
 }
 
 // Columns from the page's left edge (where an engine scrolls to negative positions, a
-// right-to-left page's) to its right edge.
+// right-to-left page's) to its right edge. Where screens overlap, the earlier one stays: a
+// fixed element shown on one screen is not cut by the next.
 void PageRenderer::RenderColumns(QImage& picture, const DocumentMetrics& metrics,
                                  const QSize& step) {
     const QPoint origin = metrics.Origin;
     QPoint position = Scroll(origin);
+    int paintedRight = 0;
     for (;;) {
         const bool last =
             position.x() - origin.x() + metrics.Client.width() >= metrics.Page.width();
-        position = RenderColumn(picture, metrics, position, step.height(), last);
+        position = RenderColumn(picture, metrics, position, step.height(), last, paintedRight);
         if (last)
             break;
+        paintedRight = position.x() - origin.x() + metrics.Client.width();
         const QPoint next = Scroll(QPoint(position.x() + step.width(), origin.y()));
         if (next.x() <= position.x())
             break; // the engine would not scroll further right
         position = next;
     }
-    const QImage unmarked = FPage->PaintUnmarked(QRect(QPoint(0, 0), metrics.Client));
-    if (!unmarked.isNull())
-        Paste(picture, unmarked, metrics.Client, position - origin);
 }
 
 // Paints one column from the top (position) down to the page's bottom and answers where it
 // ended. In the last column the rows above the next screen are final once the engine has
 // scrolled there.
 QPoint PageRenderer::RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position,
-                                  int stepY, bool lastColumn) {
+                                  int stepY, bool lastColumn, int paintedRight) {
+    const QRect client(QPoint(0, 0), metrics.Client);
+    int paintedBottom = 0;
     for (;;) {
-        const QImage strip = FPage->PaintView(QRect(QPoint(0, 0), metrics.Client));
+        const QImage strip = FPage->PaintView(client, FRenderings == 0);
         if (strip.size() != metrics.Viewport)
             throw VistrelError(
                 QStringLiteral("The browser painted a view of %1 pixels instead of %2")
                     .arg(SizeText(strip.size()), SizeText(metrics.Viewport)));
-        Paste(picture, strip, metrics.Client, position - metrics.Origin);
+        const QPoint at = position - metrics.Origin;
+        const QSize shown =
+            FPage->Client().isValid() ? FPage->Client().boundedTo(metrics.Client) : metrics.Client;
+        Paste(picture, strip, at,
+              QRect(at, shown).intersected(
+                  QRect(QPoint(paintedRight, paintedBottom), picture.size())));
+        // What appears on this screen alone is pasted whole, also where earlier screens painted.
+        for (const QRect& element : FPage->Shown())
+            Paste(picture, strip, at,
+                  element.intersected(QRect(QPoint(0, 0), shown)).translated(at));
+        paintedBottom = at.y() + shown.height();
         ScreenDone();
-        if (position.y() - metrics.Origin.y() + metrics.Client.height() >= metrics.Page.height())
+        if (paintedBottom >= metrics.Page.height())
             return position;
         const QPoint next = Scroll(QPoint(position.x(), position.y() + stepY));
         if (next.y() <= position.y())
@@ -168,9 +180,11 @@ QPoint PageRenderer::Scroll(const QPoint& position) {
     return FPage->ScrollTo(position);
 }
 
-void PageRenderer::Paste(QImage& picture, const QImage& strip, const QSize& client,
-                         const QPoint& at) {
-    const QRect target = QRect(at, client).intersected(QRect(QPoint(0, 0), picture.size()));
+// Pastes `area` of the page from `strip`, the screen whose top left corner is at `at`.
+void PageRenderer::Paste(QImage& picture, const QImage& strip, const QPoint& at,
+                         const QRect& area) {
+    const QRect target =
+        area.intersected(QRect(QPoint(0, 0), picture.size())).intersected(QRect(at, strip.size()));
     if (target.isEmpty())
         return;
     const QImage source = strip.format() == QImage::Format_RGB888

@@ -15,12 +15,12 @@ struct DocumentMetrics;
 // Renders the whole page that a browser holds into one picture: it scrolls the view screen by
 // screen, paints each screen and pastes it at the scroll offset the engine reports.
 //
-// Columns start at x = 0 and step by viewport width - scroll bar - 24 until a strip reaches the
-// page's right edge; in each column the screens start at y = 0 and step by viewport height -
-// scroll bar - 24 until a strip reaches the bottom. The engine stops scrolling at the page's
-// edges, so the last screen of a column, and the last column, sit where it stopped. Positions
-// only ever grow, so no screen is painted twice. Only the part of a strip that shows the page
-// is pasted, from its top left corner: scroll bars never reach the picture.
+// Columns start at the page's left edge and step by viewport width - scroll bar - 24 until a strip
+// reaches the page's right edge; in each column the screens start at y = 0 and step by viewport
+// height - scroll bar - 24 until a strip reaches the bottom. The engine stops scrolling at the
+// page's edges, so the last screen of a column, and the last column, sit where it stopped.
+// Positions only ever grow, so no screen is painted twice. Only the part of a strip that shows the
+// page and that no earlier screen painted is pasted: scroll bars never reach the picture.
 class PageRenderer {
 public:
     explicit PageRenderer(Browser& browser);
@@ -54,10 +54,10 @@ private:
     QImage RenderHeld();
     void RenderColumns(QImage& picture, const DocumentMetrics& metrics, const QSize& step);
     QPoint RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position, int stepY,
-                        bool lastColumn);
+                        bool lastColumn, int paintedRight);
     void ScreenDone();
     QPoint Scroll(const QPoint& position);
-    void Paste(QImage& picture, const QImage& strip, const QSize& client, const QPoint& at);
+    void Paste(QImage& picture, const QImage& strip, const QPoint& at, const QRect& area);
     static QImage NewPicture(const QSize& page);
 
     Browser& FBrowser;

@@ -99,7 +99,7 @@ const char* const Installer = R"js(
     return x && (bottom ? at.bottom : at.top);
   }
   V.apply = () => {
-    if (V.keep) return;
+    if (V.keep) return [];
     if (dirty) scan();
     const e = page();
     const rtl = getComputedStyle(e).direction === 'rtl';
@@ -107,16 +107,23 @@ const char* const Installer = R"js(
     const left = rtl ? -spanX : 0;
     const at = { left: scrollX <= left, right: scrollX >= left + spanX, top: scrollY <= 0,
       bottom: scrollY >= e.scrollHeight - e.clientHeight };
+    const shown = [];
     for (const el of fixed) {
-      if (home(el, at, rtl)) restore(el, Object.keys(hide));
-      else override(el, hide);
+      if (home(el, at, rtl)) {
+        restore(el, Object.keys(hide));
+        const r = el.getBoundingClientRect();
+        shown.push([Math.floor(r.left), Math.floor(r.top), Math.ceil(r.right), Math.ceil(r.bottom)]);
+      } else {
+        override(el, hide);
+      }
     }
+    return shown;
   };
   V.markWith = (first, second) => {
     let m = V.mark;
     if (!m) m = V.mark = document.createElement('vistrel-screen-mark');
     m.style.cssText = 'all: initial !important; display: block !important;' +
-      ' position: fixed !important; right: 0 !important; bottom: 0 !important;' +
+      ' position: fixed !important; left: 0 !important; top: 0 !important;' +
       ' width: 2px !important; height: 4px !important; margin: 0 !important;' +
       ' padding: 0 !important; box-sizing: content-box !important;' +
       ' border-left: 2px solid ' + first + ' !important;' +
@@ -124,18 +131,16 @@ const char* const Installer = R"js(
       ' opacity: 1 !important; visibility: visible !important; transform: none !important;';
     if (m.parentNode !== document.documentElement || m.nextSibling)
       document.documentElement.appendChild(m);
-    const w = page().clientWidth;
-    const h = page().clientHeight;
     const r = m.getBoundingClientRect();
-    return r.right === w && r.bottom === h && document.elementFromPoint(w - 1, h - 1) === m;
+    return r.left === 0 && r.top === 0 && document.elementFromPoint(0, 0) === m;
   };
   V.screen = (x, y, first, second) => {
     scrollTo({ left: x, top: y, behavior: 'instant' });
-    const frame = V.frame = { ran: false, placed: false };
+    const frame = V.frame = { ran: false, placed: false, shown: [] };
     // After the page's own scroll handlers, in the frame that paints this position.
     requestAnimationFrame(() => {
       try {
-        V.apply();
+        frame.shown = V.apply();
         frame.placed = V.markWith(first, second);
       } finally {
         observer.takeRecords();
@@ -192,6 +197,11 @@ QString Screen(const QPoint& position, QRgb first, QRgb second) {
 
 QString FrameState() {
     return QStringLiteral("(f => f ? [f.ran, f.placed] : [false, false])(vistrelCapture.frame)");
+}
+
+QString ClientSize() {
+    return QStringLiteral("(e => [e.clientWidth, e.clientHeight, vistrelCapture.frame.shown])"
+                          "(document.scrollingElement || document.documentElement)");
 }
 
 QString Unmark() {

@@ -13,11 +13,14 @@ namespace PageScript {
 QString Install(bool keepFixed);
 // Scrolls to `position` and answers where it got; in the frame that paints there, fixed
 // elements are shown or hidden for that screen and a mark of the two colours is put in the
-// view's bottom right corner (2 x 4 pixels of `first`, then of `second`).
+// view's top left corner (2 x 4 pixels of `first`, then of `second`).
 QString Screen(const QPoint& position, QRgb first, QRgb second);
 // [ran, placed]: whether that frame's work has run, and the mark is where it should be and on
 // top of everything.
 QString FrameState();
+// [clientWidth, clientHeight, [[left, top, right, bottom] of every fixed element the last
+// screen shows]].
+QString ClientSize();
 QString Unmark();
 // Gives the page back everything the capture changed.
 QString Finish();

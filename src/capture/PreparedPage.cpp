@@ -49,26 +49,39 @@ void PreparedPage::Finish() {
 }
 
 void PreparedPage::LoadLazyContent(const QDeadlineTimer& deadline) {
-    if (!FScripted || !FBrowser.RunScript(PageScript::LazyHints()).toBool())
+    if (!FScripted)
         return;
     const QDeadlineTimer until = deadline.isForever() ? QDeadlineTimer(LazyDefaultMs) : deadline;
-    int y = 0;
-    for (;;) {
-        const QList<QVariant> step = Answer(FBrowser, PageScript::LazyStep(y), 3);
-        while (!Answer(FBrowser, PageScript::LazyState(), 2).at(0).toBool() && !until.hasExpired())
+    if (FBrowser.RunScript(PageScript::LazyHints()).toBool()) {
+        int y = 0;
+        for (;;) {
+            const QList<QVariant> step = StepAndWait(y, until);
+            const int reached = step.at(0).toInt();
+            const int bottom = step.at(1).toInt() - step.at(2).toInt();
+            if (reached >= bottom || reached < y || until.hasExpired())
+                break;
+            y = reached + step.at(2).toInt();
+        }
+        while (Answer(FBrowser, PageScript::LazyState(), 2).at(1).toInt() > 0 &&
+               !until.hasExpired())
             FBrowser.AwaitPaint(PaintPollMs);
-        const int reached = step.at(0).toInt();
-        const int bottom = step.at(1).toInt() - step.at(2).toInt();
-        if (reached >= bottom || reached < y || until.hasExpired())
-            break;
-        y = reached + step.at(2).toInt();
     }
-    while (Answer(FBrowser, PageScript::LazyState(), 2).at(1).toInt() > 0 && !until.hasExpired())
+    // The engine decides on scroll bars in a frame after the layout that needs them: two frames
+    // at the top, and the page's metrics are those of its screens.
+    StepAndWait(0, QDeadlineTimer(FrameLimitMs));
+}
+
+// Scrolls to y and lets two frames pass there: [scrollY, scrollHeight, clientHeight].
+QList<QVariant> PreparedPage::StepAndWait(int y, const QDeadlineTimer& until) {
+    const QList<QVariant> step = Answer(FBrowser, PageScript::LazyStep(y), 3);
+    while (!Answer(FBrowser, PageScript::LazyState(), 2).at(0).toBool() && !until.hasExpired())
         FBrowser.AwaitPaint(PaintPollMs);
-    Answer(FBrowser, PageScript::LazyStep(0), 3);
+    return step;
 }
 
 QPoint PreparedPage::ScrollTo(const QPoint& position) {
+    FClient = QSize();
+    FShown.clear();
     if (!FScripted)
         return FPosition = FBrowser.ScrollTo(position);
     ++FScreen;
@@ -81,7 +94,7 @@ QPoint PreparedPage::ScrollTo(const QPoint& position) {
     return FPosition;
 }
 
-QImage PreparedPage::PaintView(const QRect& client) {
+QImage PreparedPage::PaintView(const QRect& client, bool unmarked) {
     if (!FScripted || !FMarked)
         return FBrowser.PaintView();
     QElapsedTimer clock;
@@ -89,8 +102,10 @@ QImage PreparedPage::PaintView(const QRect& client) {
     qint64 nextCheck = MarkCheckMs;
     for (;;) {
         QImage view = FBrowser.PaintView();
-        if (ShowsMark(view, client))
-            return view;
+        if (ShowsMark(view, client)) {
+            ReadClient();
+            return unmarked ? PaintUnmarked(client) : view;
+        }
         if (clock.elapsed() > nextCheck) {
             if (!MarkPlacedOrPending())
                 return PaintLikeEngine();
@@ -105,8 +120,6 @@ QImage PreparedPage::PaintView(const QRect& client) {
 }
 
 QImage PreparedPage::PaintUnmarked(const QRect& client) {
-    if (!FScripted || !FMarked)
-        return QImage();
     FMarked = false;
     FBrowser.RunScript(PageScript::Unmark());
     QElapsedTimer clock;
@@ -116,8 +129,22 @@ QImage PreparedPage::PaintUnmarked(const QRect& client) {
         if (!ShowsMark(view, client))
             return view;
         if (clock.elapsed() > FrameLimitMs)
-            throw VistrelError(QStringLiteral("The browser painted no frame of the page's end"));
+            throw VistrelError(QStringLiteral("The browser painted no frame without the mark"));
         FBrowser.AwaitPaint(PaintPollMs);
+    }
+}
+
+// A scroll bar that the page's width needs may come only with a frame after the layout that
+// needs it: what the frame shows of the page is measured once it is painted.
+void PreparedPage::ReadClient() {
+    const QList<QVariant> size = Answer(FBrowser, PageScript::ClientSize(), 3);
+    FClient = QSize(size.at(0).toInt(), size.at(1).toInt());
+    FShown.clear();
+    for (const QVariant& rect : size.at(2).toList()) {
+        const QList<QVariant> edges = rect.toList();
+        if (edges.size() == 4)
+            FShown << QRect(QPoint(edges.at(0).toInt(), edges.at(1).toInt()),
+                            QPoint(edges.at(2).toInt() - 1, edges.at(3).toInt() - 1));
     }
 }
 
@@ -136,8 +163,7 @@ QImage PreparedPage::PaintLikeEngine() {
 }
 
 bool PreparedPage::ShowsMark(const QImage& view, const QRect& client) const {
-    const QRect mark(client.right() - MarkWidth + 1, client.bottom() - MarkHeight + 1, MarkWidth,
-                     MarkHeight);
+    const QRect mark(client.topLeft(), QSize(MarkWidth, MarkHeight));
     if (!view.rect().contains(mark))
         return false;
     for (int y = mark.top(); y <= mark.bottom(); ++y)

@@ -2,17 +2,20 @@
 
 #include <QDeadlineTimer>
 #include <QImage>
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QRgb>
+#include <QVariant>
 
 class Browser;
 
 // The page while it is captured. On an engine that runs scripts: lazily loaded content is
 // loaded first, fixed elements appear once and sticky ones in their place, and every screen
 // is proven to be the page at its position: the frame that paints a screen carries a mark of
-// that screen's colours in its bottom right corner, which the next screen's paste covers; the
-// last screen is painted once more without it. Elsewhere the engine's own scroll and paint.
+// that screen's colours in its top left corner, where the screens before it have painted the
+// page already; the first screen is painted once more without it. Elsewhere the engine's own
+// scroll and paint.
 class PreparedPage {
 public:
     PreparedPage(Browser& browser, bool keepFixed);
@@ -21,20 +24,28 @@ public:
     PreparedPage& operator=(const PreparedPage&) = delete;
 
     // Scrolls once through the page when it may load content as it comes into view, and waits
-    // for what came (never beyond the deadline); then back to the top.
+    // for what came (never beyond the deadline); then back to the top, where the page is let
+    // settle.
     void LoadLazyContent(const QDeadlineTimer& deadline);
     // Where the engine got to.
     QPoint ScrollTo(const QPoint& position);
-    // The view at the last position; `client` is the part of it that shows the page.
-    QImage PaintView(const QRect& client);
-    // The last screen again, without its mark; a null image when there was none.
-    QImage PaintUnmarked(const QRect& client);
+    // The view at the last position; `client` is the part of it that shows the page. Unmarked,
+    // the view is painted once more without the mark where it had one.
+    QImage PaintView(const QRect& client, bool unmarked);
+    // The part of the last view that shows the page, as measured once it was painted; invalid
+    // when it was not measured.
+    QSize Client() const { return FClient; }
+    // Where the last view shows fixed elements that appear on that screen alone.
+    const QList<QRect>& Shown() const { return FShown; }
     // Gives the page back what the capture changed. Never throws.
     void Finish();
 
 private:
     bool ShowsMark(const QImage& view, const QRect& client) const;
     bool MarkPlacedOrPending();
+    void ReadClient();
+    QList<QVariant> StepAndWait(int y, const QDeadlineTimer& until);
+    QImage PaintUnmarked(const QRect& client);
     QImage PaintLikeEngine();
 
     Browser& FBrowser;
@@ -44,4 +55,6 @@ private:
     QRgb FFirst = 0;
     QRgb FSecond = 0;
     QPoint FPosition;
+    QSize FClient;
+    QList<QRect> FShown;
 };

@@ -1,3 +1,4 @@
+#include "CodedPage.h"
 #include "PixelPage.h"
 #include "capture/EngineSetup.h"
 #include "capture/PageRenderer.h"
@@ -23,6 +24,8 @@ private slots:
     void cleanupTestCase();
     void stitching_data();
     void stitching();
+    void fixedAndSticky_data();
+    void fixedAndSticky();
     void resizedBeforeCapture();
     void animatedPageIsNotWaitedFor();
     void hungPageTimesOut();
@@ -31,6 +34,7 @@ private slots:
 
 private:
     bool Load(const QString& address);
+    QImage Capture(const QString& name, const QString& html, bool keepFixed = false);
 
     QTemporaryDir FFolder;
     QWidget* FHost = nullptr;
@@ -41,6 +45,18 @@ bool tst_CaptureEngine::Load(const QString& address) {
     QSignalSpy done(FBrowser, &Browser::DocumentComplete);
     FBrowser->Navigate(address);
     return done.wait(30000);
+}
+
+QImage tst_CaptureEngine::Capture(const QString& name, const QString& html, bool keepFixed) {
+    QFile file(FFolder.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(html.toUtf8()) < 0)
+        return QImage();
+    file.close();
+    if (!Load(QUrl::fromLocalFile(file.fileName()).toString()))
+        return QImage();
+    PageRenderer renderer(*FBrowser);
+    renderer.SetKeepFixed(keepFixed);
+    return renderer.Render();
 }
 
 void tst_CaptureEngine::initTestCase() {
@@ -106,6 +122,86 @@ void tst_CaptureEngine::stitching() {
         qInfo("%d renderings, %.1f ms each", renderer.Renderings(),
               double(clock.elapsed()) / renderer.Renderings());
         QCOMPARE(pixels.Compare(result, picture), QString());
+    }
+}
+
+// Row-coded content under and around fixed and sticky elements: every content row once, the
+// element's rows once, where a person sees them (-1: at the bottom of the picture).
+void tst_CaptureEngine::fixedAndSticky_data() {
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<int>("contentX");
+    QTest::addColumn<int>("contentRows");
+    QTest::addColumn<int>("elementX");
+    QTest::addColumn<int>("elementRows");
+    QTest::addColumn<int>("elementAt");
+
+    const QString header = QStringLiteral(
+        "<div data-code=element data-rows=60 style='position: fixed; top: 0; left: 0; right: 0;"
+        " height: 60px'></div>");
+    const QString content = QStringLiteral("<div data-code=content data-rows=5000 style='%1'>"
+                                           "</div>");
+    QTest::newRow("fixed header") << header + content.arg("margin-top: 60px") << 100 << 5000 << 100
+                                  << 60 << 0;
+    QTest::newRow("fixed bar at the bottom")
+        << content.arg("margin-bottom: 50px") +
+               "<div data-code=element data-rows=50 style='position: fixed; bottom: 0; left: 0;"
+               " width: 100%; height: 50px'></div>"
+        << 100 << 5000 << 100 << 50 << -1;
+    QTest::newRow("full-height fixed sidebar")
+        << "<div data-code=element data-rows=2000 style='position: fixed; top: 0; bottom: 0;"
+           " left: 0; width: 150px; overflow: hidden'></div>" +
+               content.arg("margin-left: 150px")
+        << 300 << 5000 << 20 << 768 << 0;
+    QTest::newRow("sticky heading")
+        << "<div data-code=content data-rows=1000></div>"
+           "<div data-code=element data-rows=40 style='position: sticky; top: 0'></div>"
+           "<div data-code=content data-rows=4000 data-first=1000></div>"
+        << 100 << 5000 << 100 << 40 << 1000;
+    QTest::newRow("header fixed once scrolled")
+        << "<div id=h data-code=element data-rows=60 style='position: absolute; top: 0; left: 0;"
+           " right: 0; height: 60px'></div>" +
+               content.arg("margin-top: 60px") +
+               "<script>addEventListener('scroll', () => h.style.position = scrollY > 100 ?"
+               " 'fixed' : 'absolute')</script>"
+        << 100 << 5000 << 100 << 60 << 0;
+    QTest::newRow("fixed header in a shadow root")
+        << "<div id=host></div>" + content.arg("margin-top: 60px") +
+               "<script>host.attachShadow({mode: 'open'}).innerHTML = \"" + header + "\"</script>"
+        << 100 << 5000 << 100 << 60 << 0;
+    QTest::newRow("button in the corner of a wide page")
+        << "<div data-code=content data-rows=3000 data-width=3000></div>"
+           "<div data-code=element data-rows=40 style='position: fixed; right: 10px;"
+           " bottom: 10px; width: 40px; height: 40px'></div>"
+        << 979 << 3000 << 2970 << 40 << 2950;
+    QTest::newRow("sticky header of a wide table")
+        << "<table style='border-collapse: collapse; border-spacing: 0'><thead><tr>"
+           "<th data-code=element data-rows=30 data-width=3000 style='position: sticky; top: 0;"
+           " padding: 0'></th></tr></thead><tbody><tr><td data-code=content data-rows=4000"
+           " data-width=3000 style='padding: 0'></td></tr></tbody></table>"
+        << 2500 << 4000 << 2500 << 30 << 0;
+}
+
+void tst_CaptureEngine::fixedAndSticky() {
+    QFETCH(QString, body);
+    QFETCH(int, contentX);
+    QFETCH(int, contentRows);
+    QFETCH(int, elementX);
+    QFETCH(int, elementRows);
+    QFETCH(int, elementAt);
+    static int pages = 0;
+    FBrowser->SetViewSize(QSize(1024, 768));
+    const QString html = CodedPage::Html(body);
+    const QImage picture = Capture(QStringLiteral("coded%1.html").arg(++pages), html);
+    QVERIFY(!picture.isNull());
+    QCOMPARE(CodedPage::Sequence(CodedPage::ContentRows(picture, contentX), contentRows),
+             QString());
+    const CodedPage::Rows element = CodedPage::ElementRows(picture, elementX);
+    QCOMPARE(CodedPage::Sequence(element, elementRows), QString());
+    QCOMPARE(element.FirstAt, elementAt < 0 ? picture.height() - elementRows : elementAt);
+    // As it looks on every screen, the header comes again at every screen.
+    if (QByteArray(QTest::currentDataTag()) == "fixed header") {
+        const QImage asItLooks = Capture(QStringLiteral("coded%1.html").arg(++pages), html, true);
+        QVERIFY(CodedPage::ElementRows(asItLooks, elementX).Numbers.size() > 2 * elementRows);
     }
 }
 
