@@ -166,7 +166,7 @@ private slots:
             << QStringList{"/u:{bands} /p:d.png /cp:300 /r:1", "/u:{bands} /p:e.png /t:"}
             << QStringList{} << "SR=3" << 0 << QStringList{"1=ok/0", "2=ok/0"}
             << QStringList{"d.png=1265x300", "e.png=785x2000", "e_thumb.png=?"}
-            << QStringList{"d.png@1264,299=b1", "e.png@784,1999=b4"};
+            << QStringList{"d.png@1264,299=b1", "e.png@784,1999=b4", "e_thumb.png@0,0=b1"};
         QTest::newRow("refused lines fail alone")
             << QStringList{"/u:{short} \"/p:x \\y.png\"", "/u:{short}", "/u:{short} /p:f.gif",
                            "/u:{short} /p:f.png"}
@@ -278,6 +278,8 @@ private slots:
         QCOMPARE(QFileInfo(sandbox.filePath("r1.png")).lastModified(), written);
         QVERIFY(QFileInfo(sandbox.filePath("r2_thumb.png")).lastModified() > written);
         QCOMPARE(CheckPicture(sandbox.filePath("r3.bmp"), "1024x768"), QString());
+        for (const char* name : {"r1.png", "r2.png", "r2_thumb.png", "r3.bmp"})
+            QCOMPARE(CheckSpot(sandbox.path(), QString::fromLatin1(name) + "@0,0=teal"), QString());
     }
 
     // Every share of a list run on its own: together they write every picture exactly once.
