@@ -16,7 +16,8 @@ bool IsComment(const QString& line) {
 
 QList<BatchLine> ReadBatchLines(const QString& text) {
     QList<BatchLine> lines;
-    const QStringList rows = text.split(u'\n');
+    // an editor's byte order mark would otherwise hide the first line's first switch
+    const QStringList rows = (text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text).split(u'\n');
     for (int index = 0; index < rows.size(); ++index) {
         const QString& row = rows.at(index);
         if (IsComment(row))

@@ -53,6 +53,8 @@ private slots:
             << QStringLiteral("/u:a") + QChar(0) + QStringLiteral("/p:a.png") << "0:/u:a|/p:a.png";
         QTest::newRow("tabs separate, no final newline") << "\t/u:a\t/p:a.bmp"
                                                          << "0:/u:a|/p:a.bmp";
+        QTest::newRow("byte order mark")
+            << QChar(0xFEFF) + QStringLiteral("/u:a /p:a.png") << "0:/u:a|/p:a.png";
         QTest::newRow("empty file") << ""
                                     << "";
     }
