@@ -40,4 +40,6 @@ struct CaptureJob {
     // of it arrived; 0 waits for ever.
     int loadTimeLimitSeconds = 0;
     BrowserEngine engine = BrowserEngine::Default;
+    // Every screen as it looks there, instead of fixed and sticky elements once.
+    bool keepFixedElements = false;
 };

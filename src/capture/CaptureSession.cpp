@@ -3,6 +3,7 @@
 #include "capture/Browser.h"
 #include "capture/EngineWait.h"
 #include "capture/PageRenderer.h"
+#include "capture/PageScript.h"
 #include "common/VistrelError.h"
 
 #include <new>
@@ -11,6 +12,11 @@ namespace {
 
 // How soon a decision that found another engine wait under way is tried again.
 constexpr int BusyRetryMs = 20;
+// A meta refresh is followed when it comes within the load time limit (without one, within
+// this), a few times at most; a refresh that does not come in its time plus this is given up.
+constexpr int RefreshWithoutLimitMs = 10000;
+constexpr int MostRefreshes = 5;
+constexpr int RefreshGraceMs = 5000;
 
 QString BlankPage() {
     return QStringLiteral("about:blank");
@@ -26,6 +32,12 @@ CaptureSession::CaptureSession(Browser& browser, QObject* parent)
     : QObject(parent), FBrowser(browser) {
     FLimit.setSingleShot(true);
     connect(&FLimit, &QTimer::timeout, this, &CaptureSession::LimitPassed);
+    FRefreshWait.setSingleShot(true);
+    connect(&FRefreshWait, &QTimer::timeout, this, [this] {
+        FRefreshes = MostRefreshes; // it never came: the page is taken as it is
+        FComplete = true;
+        Advance();
+    });
     connect(&browser, &Browser::DocumentComplete, this, &CaptureSession::DocumentComplete);
     connect(&browser, &Browser::LoadFailed, this, &CaptureSession::LoadFailed);
     connect(&browser, &Browser::ProgressChange, this, [this](int progress, int maximum) {
@@ -38,6 +50,7 @@ void CaptureSession::Start(const CaptureJob& job) {
     FJob = job;
     FState = State::Loading;
     FComplete = FLimitPassed = FStopRequested = false;
+    FRefreshes = 0;
     FLoadFailure.clear();
     // Sized once the navigation has begun: with Qt WebEngine 6.4 a view sized first left a page
     // that calls alert() on a 1 ms timer unable to answer any script.
@@ -57,6 +70,7 @@ void CaptureSession::CaptureNow(const QSize& browserSize) {
         FBrowser.SetViewSize(browserSize);
     FState = State::Loading;
     FLimitPassed = FStopRequested = false;
+    FRefreshes = MostRefreshes; // what the user sees is what is captured
     FLoadFailure.clear();
     FComplete = true;
     Advance();
@@ -75,6 +89,7 @@ void CaptureSession::DocumentComplete() {
     // the blank page that ended an earlier capture may finish after this one began
     if (FBrowser.LocationURL() == BlankPage() && FJob.address != BlankPage())
         return;
+    FRefreshWait.stop();
     FComplete = true;
     Advance();
 }
@@ -114,11 +129,34 @@ bool CaptureSession::Step() {
     else if (!FLoadFailure.isEmpty())
         Fail(CaptureFailure::LoadFailed,
              QStringLiteral("Could not load %1: %2").arg(FJob.address, FLoadFailure));
-    else if (FComplete)
+    else if (FComplete && !RefreshComing())
         Capture();
     else if (FLimitPassed)
         return CaptureAtLimit();
     return false;
+}
+
+// A loaded page whose meta refresh sends it to another address soon is not the page to capture:
+// the load goes on with the page it sends to.
+bool CaptureSession::RefreshComing() {
+    if (FRefreshes >= MostRefreshes || FRefreshWait.isActive())
+        return FRefreshWait.isActive();
+    QList<QVariant> refresh;
+    try {
+        refresh = FBrowser.RunScript(PageScript::MetaRefresh()).toList();
+    } catch (const VistrelError&) {
+        return false; // a page that answers nothing is captured as it is, or fails there
+    }
+    if (refresh.size() != 2 || FState != State::Loading)
+        return false;
+    const double delayMs = refresh.at(0).toDouble() * 1000;
+    const double allowedMs = FLimit.isActive() ? FLimit.remainingTime() : RefreshWithoutLimitMs;
+    if (delayMs > allowedMs)
+        return false;
+    ++FRefreshes;
+    FComplete = false;
+    FRefreshWait.start(int(delayMs) + RefreshGraceMs);
+    return true;
 }
 
 // The time is up before the load ended: the page is captured as it stands if there is one.
@@ -154,6 +192,11 @@ QString CaptureSession::LimitText() const {
 
 void CaptureSession::Capture() {
     FState = State::Capturing;
+    FRefreshWait.stop();
+    // What is left of the load time limit is what lazily loaded content may take.
+    const QDeadlineTimer contentDeadline = FLimit.isActive()
+                                               ? QDeadlineTimer(FLimit.remainingTime())
+                                               : QDeadlineTimer(QDeadlineTimer::Forever);
     FLimit.stop(); // the capture's own engine calls have their own limits
     emit CaptureStarted();
     try {
@@ -166,6 +209,8 @@ void CaptureSession::Capture() {
             [this](int done, int planned) { emit ScreensProgress(done, planned); });
         renderer.SetStopCheck([this] { return FStopRequested; });
         renderer.SetPictureWatcher(FWatcher);
+        renderer.SetKeepFixed(FJob.keepFixedElements);
+        renderer.SetContentDeadline(contentDeadline);
         FPicture = renderer.Render();
         FMessage.clear();
         FState = State::Done;

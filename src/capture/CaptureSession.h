@@ -61,6 +61,7 @@ private:
     void Advance();
     bool Step();
     bool CaptureAtLimit();
+    bool RefreshComing();
     void Capture();
     void Fail(CaptureFailure failure, const QString& message);
     void Report();
@@ -69,6 +70,9 @@ private:
     Browser& FBrowser;
     PageRenderer::PictureWatcher FWatcher;
     QTimer FLimit;
+    // A page that sends itself elsewhere by a meta refresh is given the time it asks for.
+    QTimer FRefreshWait;
+    int FRefreshes = 0;
     CaptureJob FJob;
     State FState = State::Idle;
     bool FAdvancing = false;

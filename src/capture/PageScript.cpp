@@ -212,6 +212,18 @@ QString Finish() {
     return QStringLiteral("window.vistrelCapture ? (vistrelCapture.finish(), true) : true");
 }
 
+QString MetaRefresh() {
+    return QStringLiteral(R"js((() => {
+  const m = document.querySelector('meta[http-equiv="refresh" i]');
+  const r = /^\s*(\d+(?:\.\d*)?)\s*[;,]\s*(?:url\s*=\s*)?['"]?([^'"]*)/i
+    .exec(m ? m.getAttribute('content') || '' : '');
+  if (!r || !r[2].trim()) return [];
+  const to = new URL(r[2].trim(), document.baseURI), here = new URL(location.href);
+  to.hash = here.hash = '';
+  return to.href === here.href ? [] : [parseFloat(r[1]), to.href];
+})())js");
+}
+
 QString LazyHints() {
     return QStringLiteral("vistrelCapture.lazyHints()");
 }

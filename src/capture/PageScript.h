@@ -25,6 +25,9 @@ QString Unmark();
 // Gives the page back everything the capture changed.
 QString Finish();
 
+// [seconds, address] of a meta refresh that sends the page to another address; [] for none.
+QString MetaRefresh();
+
 // Whether the page may load content only once it comes into view.
 QString LazyHints();
 // Scrolls to `y`: [scrollY, scrollHeight, clientHeight].

@@ -7,6 +7,7 @@
 #include "support/ProgramRunner.h"
 #include "support/ProgramSandbox.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -136,6 +137,29 @@ private slots:
         FHttp.addStalled("/never.png", "image/png", "\x89PNG\r\n\x1a\n");
         FHttp.addSilent("/silent");
         FHttp.addPage("/one", CliPages::ShortHtml());
+        FHttp.addPage("/refresh", "<meta http-equiv=\"refresh\" content=\"0.3; url=/bands\">" +
+                                      CliPages::ShortHtml());
+        // Below the first screens: the engine asks for them only once they come near the view,
+        // and the server takes its time.
+        FHttp.addPage("/lazy", CliPages::BandsHtml(
+                                   "<div style='height: 8000px'></div>"
+                                   "<img loading=lazy src=/red.png width=100 height=100 style="
+                                   "'position: absolute; left: 0; top: 6000px'>"
+                                   "<img data-src=/blue.png width=100 height=100 style="
+                                   "'position: absolute; left: 200px; top: 9000px'><script>"
+                                   "new IntersectionObserver((seen) => seen.forEach((e) => {"
+                                   " if (e.isIntersecting) e.target.src = e.target.dataset.src"
+                                   " })).observe(document.querySelector('[data-src]'))</script>"));
+        for (const char* colour : {"red", "blue"}) {
+            QImage square(100, 100, QImage::Format_RGB32);
+            square.fill(CliPages::Colours().value(QString::fromLatin1(colour)));
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            square.save(&buffer, "PNG");
+            FHttp.addSlow(QStringLiteral("/%1.png").arg(QString::fromLatin1(colour)), png, 400,
+                          "image/png");
+        }
 
         QTcpServer probe;
         QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
@@ -344,6 +368,17 @@ private slots:
             << QStringList{"shots/page.png=1009x2000"} << bandSpots
             << QStringList{"vistrel-pro: warning: .*/stalled.* 3 s.*"}
             << QStringList{"/stalled=1", "/never.png=1"};
+
+        QTest::newRow("a meta refresh within the limit is followed")
+            << QStringList{"/u:{http}/refresh", "/p:shots/page.png", "/w:20"} << "" << none << ok
+            << QStringList{"shots/page.png=1009x2000"} << bandSpots << none
+            << QStringList{"/refresh=1", "/bands=1"};
+        QTest::newRow("images that load only in view, slowly, are in the picture")
+            << QStringList{"/u:{http}/lazy", "/p:shots/page.png", "/r:3"} << "" << none << ok
+            << QStringList{"shots/page.png=785x10000"}
+            << QStringList{"shots/page.png@50,6050=red", "shots/page.png@250,9050=blue",
+                           "shots/page.png@400,6050=white"}
+            << none << QStringList{"/lazy=1", "/red.png=1", "/blue.png=1"};
 
         // Failures
         QTest::newRow("2: no file named")
