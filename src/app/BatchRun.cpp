@@ -57,6 +57,7 @@ void BatchRun::Start() {
     if (!ReadLines())
         return;
     FJobs = JobsToRun();
+    ShowProgress();
     StartMore();
 }
 
