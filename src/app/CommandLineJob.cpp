@@ -23,6 +23,7 @@ public:
         job.picture.thumbnail.crop = false;
         job.picture.thumbnail.border = false;
         job.loadTimeLimitSeconds = DefaultLoadLimitSeconds;
+        job.keepFixedElements = settings.keepFixedElements;
     }
 
     void Apply(const CmdArgument& argument);
@@ -97,6 +98,9 @@ void JobBuilder::Apply(const CmdArgument& argument) {
     case CmdSwitch::LoadLimit:
         if (const auto seconds = ReadLoadLimit(value))
             job.loadTimeLimitSeconds = *seconds;
+        break;
+    case CmdSwitch::KeepFixed:
+        job.keepFixedElements = value != QLatin1String("0");
         break;
     case CmdSwitch::Hide: // moves a window that an unattended run never makes
     case CmdSwitch::None:

@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::array<std::pair<const char16_t*, CmdSwitch>, 8> TwoLetterSwitches{{
+constexpr std::array<std::pair<const char16_t*, CmdSwitch>, 9> TwoLetterSwitches{{
     {u"/u", CmdSwitch::Url},
     {u"/p", CmdSwitch::PicFile},
     {u"/t", CmdSwitch::ThumbFile},
@@ -14,6 +14,7 @@ constexpr std::array<std::pair<const char16_t*, CmdSwitch>, 8> TwoLetterSwitches
     {u"/b", CmdSwitch::Border},
     {u"/h", CmdSwitch::Hide},
     {u"/w", CmdSwitch::LoadLimit},
+    {u"/k", CmdSwitch::KeepFixed},
 }};
 
 // The switch, then one separator character, then the value.

@@ -14,6 +14,7 @@ enum class CmdSwitch {
     CropPicture, // /cp
     CropThumb,   // /ct
     LoadLimit,   // /w
+    KeepFixed,   // /k
 };
 
 struct CmdArgument {

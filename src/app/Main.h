@@ -106,6 +106,7 @@ public:
     TJvXPButton* JvXPButton14 = nullptr;
     TFlatGroupBox* FlatGroupBox2 = nullptr;
     TJvXPCheckbox* Check_ShowIE = nullptr;
+    TJvXPCheckbox* Check_KeepFixed = nullptr;
     TJvXPButton* btn_Saveset = nullptr;
 
     // help page
@@ -146,6 +147,7 @@ public:
 
     // handlers
     void FormShow();
+    void LoadKeepFixed();
     void Image_Menu_1Click();
     void Image_Menu_2Click();
     void Image_Menu_3Click();

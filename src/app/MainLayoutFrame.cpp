@@ -98,11 +98,14 @@ void TMainForm::CreateSettingsPage() {
     JvXPButton14 = PlaceButton(FlatGroupBox1, "JvXPButton14",
                                QStringLiteral("从 Internet Explorer 的右键菜单中去除 Vistrel Pro"),
                                QRect(20, 68, 469, 30));
-    FlatGroupBox2 = Place<TFlatGroupBox>(Panel_Set, "FlatGroupBox2", QRect(24, 176, 509, 70));
+    FlatGroupBox2 = Place<TFlatGroupBox>(Panel_Set, "FlatGroupBox2", QRect(24, 176, 509, 92));
     FlatGroupBox2->setTitle(QStringLiteral(" 其他设置 "));
     FlatGroupBox2->setColorBorder(12164479);
     Check_ShowIE = Place<TJvXPCheckbox>(FlatGroupBox2, "Check_ShowIE", QRect(20, 30, 469, 22));
     Check_ShowIE->setText(QStringLiteral("显示 Internet Explorer 窗口."));
+    Check_KeepFixed =
+        Place<TJvXPCheckbox>(FlatGroupBox2, "Check_KeepFixed", QRect(20, 56, 469, 22));
+    Check_KeepFixed->setText(QStringLiteral("每一屏都按原样截取 (固定的标题栏在每屏重复出现)."));
     btn_Saveset =
         PlaceButton(Panel_Set, "btn_Saveset", QStringLiteral("保存"), QRect(423, 272, 110, 30));
 }

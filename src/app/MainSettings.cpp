@@ -2,6 +2,7 @@
 #include "app/CommandLineSplit.h"
 #include "app/ErrorReport.h"
 #include "app/Main.h"
+#include "app/StoredSettings.h"
 #include "common/VistrelError.h"
 #include "controls/TJvXPCheckbox.h"
 #include "controls/TJvXPProgressBar.h"
@@ -16,12 +17,20 @@ void TMainForm::FormShow() {
     JvXPProgressBar1->hide();
     const QStringList arguments = ParseCommandLine(FCommandLine).mid(1);
     LoadSaveSettings(this, true, false);
+    LoadKeepFixed();
     // Two or more arguments are an unattended run, which never opens this window.
     FCmdLineMode = false;
     if (arguments.size() == 1 && arguments.first().startsWith(QLatin1String("/u"))) {
         FCmdUrl = arguments.first().mid(3);
         EditBox_Address->setText(FCmdUrl);
     }
+}
+
+void TMainForm::LoadKeepFixed() {
+    RegistryKey key;
+    if (key.OpenKey(SettingsKeyPath(), false))
+        Check_KeepFixed->setChecked(ReadKeepFixed(key));
+    key.CloseKey();
 }
 
 void TMainForm::JvXPButton19Click() {
@@ -35,6 +44,7 @@ void TMainForm::btn_SavesetClick() {
     key.OpenKey(SettingsKeyPath(), true);
     FShowIE = Check_ShowIE->Checked();
     key.WriteBool(SettingsValues::SettingName(SettingsValues::ShowIE), FShowIE);
+    key.WriteBool(QString::fromLatin1(SettingsValues::KeepFixedName), Check_KeepFixed->Checked());
     ShowInformation(QStringLiteral("Save successful.    "));
     Image_Menu_1Click();
     key.CloseKey();

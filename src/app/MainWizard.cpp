@@ -10,6 +10,7 @@
 #include "controls/TFlatSpinEditInteger.h"
 #include "controls/TJvOfficeColorButton.h"
 #include "controls/TJvXPButton.h"
+#include "controls/TJvXPCheckbox.h"
 #include "controls/TJvXPProgressBar.h"
 #include "controls/TRbCheckBox.h"
 #include "controls/TRbRadioButton.h"
@@ -116,6 +117,7 @@ CaptureJob TMainForm::CaptureJobFromControls() const {
     job.browserSize = ChosenResolution();
     job.picture = ReadPictureOptions();
     job.engine = BrowserEngine::Qt;
+    job.keepFixedElements = Check_KeepFixed->Checked();
     return job;
 }
 

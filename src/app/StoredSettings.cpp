@@ -33,6 +33,16 @@ void ReadStoredSettings(RegistryKey& key, StoredSettings& s) {
     t.crop = key.ReadBool(SettingName(PicThumbSize));
     p.cropHeight = ReadNumber(key, PicSizeInteger, OptionLimits::CropHeight);
     t.cropHeight = ReadNumber(key, PicSizeThumbInteger, OptionLimits::CropHeight);
+    s.keepFixedElements = ReadKeepFixed(key);
+}
+
+bool ReadKeepFixed(RegistryKey& key) {
+    const QString name = QString::fromLatin1(KeepFixedName);
+    try {
+        return key.ValueExists(name) && key.ReadBool(name);
+    } catch (const VistrelError&) {
+        return false; // of another type: the default, and the other values still count
+    }
 }
 
 void WriteStoredSettings(RegistryKey& key, const StoredSettings& s) {
@@ -53,6 +63,7 @@ void WriteStoredSettings(RegistryKey& key, const StoredSettings& s) {
     key.WriteBool(SettingName(PicThumbSize), t.crop);
     key.WriteInteger(SettingName(PicSizeInteger), p.cropHeight);
     key.WriteInteger(SettingName(PicSizeThumbInteger), t.cropHeight);
+    key.WriteBool(QString::fromLatin1(KeepFixedName), s.keepFixedElements);
 }
 
 StoredSettings LoadStoredSettings() {

@@ -9,6 +9,8 @@ class RegistryKey;
 struct StoredSettings {
     int resolution = DefaultResolutionChoice; // 1, 2 or 3
     bool showIE = false;
+    // Every screen as it looks, fixed elements and all.
+    bool keepFixedElements = false;
     PictureOptions picture;
 };
 
@@ -16,7 +18,9 @@ struct StoredSettings {
 // limits. Stops at the first value that is missing or of another type by throwing VistrelError;
 // what was read before it stays in `settings`.
 void ReadStoredSettings(RegistryKey& key, StoredSettings& settings);
-// Writes all fourteen; stops at the first write that fails (VistrelError).
+// The value saved beside the fourteen; false where it is missing or unreadable.
+bool ReadKeepFixed(RegistryKey& key);
+// Writes all fourteen and the one beside them; stops at the first write that fails (VistrelError).
 void WriteStoredSettings(RegistryKey& key, const StoredSettings& settings);
 
 // The settings a run starts with: the saved values, or, where they cannot all be read (a first

@@ -44,6 +44,10 @@ inline constexpr std::array<const char*, Count> Names = {"SR",
                                                          "PicSizeInteger",
                                                          "PicSize_Thumb_Integer"};
 
+// Saved beside the fourteen, read when it is there: files written before it existed stay
+// readable as they are.
+inline constexpr const char* KeepFixedName = "Fixed_Every_Screen";
+
 inline QString SettingName(Index index) {
     return QString::fromLatin1(Names[index]);
 }

@@ -27,24 +27,25 @@ QString Describe(const CaptureJob& job) {
     const PictureOptions& p = job.picture;
     const ThumbnailOptions& t = p.thumbnail;
     return QStringList{
-        job.address,
-        QStringLiteral("%1x%2").arg(job.browserSize.width()).arg(job.browserSize.height()),
-        QStringLiteral("crop:%1/%2 q:%3").arg(p.crop).arg(p.cropHeight).arg(p.jpegQuality),
-        QStringLiteral("thumb:%1 %2x%3 %4% crop:%5/%6 smooth:%7 border:%8/%9")
-            .arg(t.byWidthAndHeight ? "size" : "percent")
-            .arg(t.width)
-            .arg(t.height)
-            .arg(t.percent)
-            .arg(t.crop)
-            .arg(t.cropHeight)
-            .arg(t.smooth)
-            .arg(t.border)
-            .arg(t.borderColor, 0, 16),
-        QStringLiteral("files:%1|%2|%3")
-            .arg(job.pictureFile, job.thumbnailFile)
-            .arg(job.makeThumbnail),
-        QStringLiteral("w:%1").arg(job.loadTimeLimitSeconds)}
-        .join(u' ');
+               job.address,
+               QStringLiteral("%1x%2").arg(job.browserSize.width()).arg(job.browserSize.height()),
+               QStringLiteral("crop:%1/%2 q:%3").arg(p.crop).arg(p.cropHeight).arg(p.jpegQuality),
+               QStringLiteral("thumb:%1 %2x%3 %4% crop:%5/%6 smooth:%7 border:%8/%9")
+                   .arg(t.byWidthAndHeight ? "size" : "percent")
+                   .arg(t.width)
+                   .arg(t.height)
+                   .arg(t.percent)
+                   .arg(t.crop)
+                   .arg(t.cropHeight)
+                   .arg(t.smooth)
+                   .arg(t.border)
+                   .arg(t.borderColor, 0, 16),
+               QStringLiteral("files:%1|%2|%3")
+                   .arg(job.pictureFile, job.thumbnailFile)
+                   .arg(job.makeThumbnail),
+               QStringLiteral("w:%1").arg(job.loadTimeLimitSeconds)}
+               .join(u' ') +
+           (job.keepFixedElements ? QStringLiteral(" every-screen") : QString());
 }
 
 // -1 stands for "no value" in the data rows.
@@ -455,6 +456,12 @@ private slots:
             << "b 800x600 crop:0/500 q:70 thumb:size 300x200 20% crop:0/400 smooth:0 "
                "border:1/0 files:p.png||0 w:60"
             << 0;
+        QTest::newRow("/k: every screen as it looks")
+            << QStringList{"/u:a", "/p:p.png", "/k"}
+            << "a " + saved + "files:p.png||0 w:60 every-screen" << 0;
+        QTest::newRow("/k then /k:0: the last wins")
+            << QStringList{"/k", "/u:a", "/p:p.png", "/k:0"} << "a " + saved + "files:p.png||0 w:60"
+            << 0;
         QTest::newRow("every refused path is named")
             << QStringList{"/p:a \\b.png", "/t:c \\d.png"}
             << start + saved + "files:a \\b.png|c \\d.png|1 w:60" << 2;
@@ -486,7 +493,7 @@ private slots:
     void usageListsEverything() {
         const QString usage = UsageText();
         for (const char* name : {"/u:", "/p:", "/t", "/r:", "/s:", "/b", "/h ",
-                                 "/cp:", "/ct:", "/w:", "--help", "--version"}) {
+                                 "/cp:", "/ct:", "/w:", "/k", "--help", "--version"}) {
             QVERIFY2(usage.contains(QLatin1String(name)), name);
         }
         QVERIFY(usage.contains("default 60, 0 = none"));

@@ -39,8 +39,9 @@ QString DrawScript(const QSize& size, bool inverted) {
         .arg(inverted ? 1 : 0);
 }
 
-QString Head() {
-    return QStringLiteral("<html><head><meta charset=\"utf-8\"><style>"
+QString Head(bool rightToLeft = false) {
+    return QStringLiteral("<html%1><head>").arg(rightToLeft ? " dir=\"rtl\"" : "") +
+           QStringLiteral("<meta charset=\"utf-8\"><style>"
                           "html, body { margin: 0; padding: 0; background: #fff; }"
                           " canvas { display: block; }"
                           " iframe { position: absolute; border: 0; margin: 0; padding: 0; }"
@@ -51,7 +52,7 @@ QString Head() {
 
 QString PixelPage::Html(const QString& frameName) const {
     QString html = Quirks ? QString() : QStringLiteral("<!DOCTYPE html>\n");
-    html += Head() + DrawScript(Size, false);
+    html += Head(RightToLeft) + DrawScript(Size, false);
     if (!Frame.isEmpty())
         html += QStringLiteral("<iframe src=\"%5\" scrolling=\"no\" style=\"left: %1px;"
                                " top: %2px; width: %3px; height: %4px\"></iframe>")

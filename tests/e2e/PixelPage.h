@@ -12,6 +12,7 @@ struct PixelPage {
     QSize Size;
     bool Quirks = false;
     QRect Frame; // where an inner frame sits on the page; empty for none
+    bool RightToLeft = false;
 
     QString Html(const QString& frameName) const;
     static QString FrameHtml(const QSize& size);

@@ -79,26 +79,29 @@ void tst_CaptureEngine::stitching_data() {
     QTest::addColumn<bool>("quirks");
     QTest::addColumn<QRect>("frame");
     QTest::addColumn<QSize>("picture");
+    QTest::addColumn<bool>("rightToLeft");
 
     const QRect none;
     QTest::newRow("short, 1280 x 1024")
-        << QSize(1280, 1024) << QSize(900, 500) << false << none << QSize(1280, 1024);
+        << QSize(1280, 1024) << QSize(900, 500) << false << none << QSize(1280, 1024) << false;
     QTest::newRow("tall, 1280 x 1024")
-        << QSize(1280, 1024) << QSize(1265, 31000) << false << none << QSize(1265, 31000);
+        << QSize(1280, 1024) << QSize(1265, 31000) << false << none << QSize(1265, 31000) << false;
     QTest::newRow("tall, 1024 x 768")
-        << QSize(1024, 768) << QSize(1009, 30500) << false << none << QSize(1009, 30500);
+        << QSize(1024, 768) << QSize(1009, 30500) << false << none << QSize(1009, 30500) << false;
     QTest::newRow("tall, 800 x 600")
-        << QSize(800, 600) << QSize(785, 30000) << false << none << QSize(785, 30000);
+        << QSize(800, 600) << QSize(785, 30000) << false << none << QSize(785, 30000) << false;
     QTest::newRow("wide, 1024 x 768")
-        << QSize(1024, 768) << QSize(3000, 4000) << false << none << QSize(3000, 4000);
+        << QSize(1024, 768) << QSize(3000, 4000) << false << none << QSize(3000, 4000) << false;
     QTest::newRow("wide and short, 800 x 600")
-        << QSize(800, 600) << QSize(3000, 400) << false << none << QSize(3000, 585);
+        << QSize(800, 600) << QSize(3000, 400) << false << none << QSize(3000, 585) << false;
+    QTest::newRow("wide, right to left, 1024 x 768")
+        << QSize(1024, 768) << QSize(3000, 4000) << false << none << QSize(3000, 4000) << true;
     QTest::newRow("quirks, 1024 x 768")
-        << QSize(1024, 768) << QSize(1009, 9000) << true << none << QSize(1009, 9000);
+        << QSize(1024, 768) << QSize(1009, 9000) << true << none << QSize(1009, 9000) << false;
     QTest::newRow("frame, 800 x 600") << QSize(800, 600) << QSize(785, 3000) << false
-                                      << QRect(120, 500, 400, 700) << QSize(785, 3000);
+                                      << QRect(120, 500, 400, 700) << QSize(785, 3000) << false;
     QTest::newRow("frame, quirks, 1024 x 768") << QSize(1024, 768) << QSize(1009, 2000) << true
-                                               << QRect(600, 700, 409, 300) << QSize(1009, 2000);
+                                               << QRect(600, 700, 409, 300) << QSize(1009, 2000) << false;
 }
 
 void tst_CaptureEngine::stitching() {
@@ -107,7 +110,8 @@ void tst_CaptureEngine::stitching() {
     QFETCH(bool, quirks);
     QFETCH(QRect, frame);
     QFETCH(QSize, picture);
-    const PixelPage pixels{page, quirks, frame};
+    QFETCH(bool, rightToLeft);
+    const PixelPage pixels{page, quirks, frame, rightToLeft};
     // a page of its own each time: loading the same address again would restore its scroll
     static int pages = 0;
     const QString path = pixels.WriteTo(FFolder.path(), QStringLiteral("page%1.html").arg(++pages));

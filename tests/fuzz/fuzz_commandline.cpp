@@ -178,6 +178,8 @@ CmdSwitch ExpectedSwitch(const QString& a) {
         return CmdSwitch::Hide;
     case u'w':
         return CmdSwitch::LoadLimit;
+    case u'k':
+        return CmdSwitch::KeepFixed;
     default:
         return CmdSwitch::None;
     }
