@@ -129,11 +129,24 @@ bool CaptureSession::Step() {
     else if (!FLoadFailure.isEmpty())
         Fail(CaptureFailure::LoadFailed,
              QStringLiteral("Could not load %1: %2").arg(FJob.address, FLoadFailure));
-    else if (FComplete && !RefreshComing())
-        Capture();
+    else if (FComplete)
+        CaptureUnlessRefreshed();
     else if (FLimitPassed)
         return CaptureAtLimit();
     return false;
+}
+
+// Held first: a page that reloads itself at once is captured as it stands, not while it is
+// gone; one that sends itself elsewhere is let go there.
+void CaptureSession::CaptureUnlessRefreshed() {
+    try {
+        FBrowser.HoldPage(true);
+    } catch (const VistrelError&) {
+        // the capture finds out for itself what is left of the page
+    }
+    if (!RefreshComing())
+        Capture();
+    FBrowser.HoldPage(false);
 }
 
 // A loaded page whose meta refresh sends it to another address soon is not the page to capture:

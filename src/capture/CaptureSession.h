@@ -61,6 +61,7 @@ private:
     void Advance();
     bool Step();
     bool CaptureAtLimit();
+    void CaptureUnlessRefreshed();
     bool RefreshComing();
     void Capture();
     void Fail(CaptureFailure failure, const QString& message);

@@ -101,6 +101,7 @@ QImage PreparedPage::PaintView(const QRect& client, bool unmarked) {
     clock.start();
     qint64 nextCheck = MarkCheckMs;
     for (;;) {
+        FBrowser.AwaitPaint(PaintPollMs); // no frame of the new position before a paint
         QImage view = FBrowser.PaintView();
         if (ShowsMark(view, client)) {
             ReadClient();
@@ -115,7 +116,6 @@ QImage PreparedPage::PaintView(const QRect& client, bool unmarked) {
             throw VistrelError(QStringLiteral("The browser painted no frame of the page at %1, %2")
                                    .arg(FPosition.x())
                                    .arg(FPosition.y()));
-        FBrowser.AwaitPaint(PaintPollMs);
     }
 }
 

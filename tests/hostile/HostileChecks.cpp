@@ -75,10 +75,13 @@ QString CheckHeaderInEveryScreen(const QImage& picture, int headerHeight, int cl
     }
     const QRgb header = CliPages::Colours().value(QStringLiteral("teal")).rgb();
     return CheckEachRow(picture, [&](int y) {
+        // where screens overlap, the earlier one stays
         int shownBy = 0;
         for (const int top : tops) {
-            if (top <= y && y < top + clientHeight)
+            if (top <= y && y < top + clientHeight) {
                 shownBy = top;
+                break;
+            }
         }
         return y - shownBy < headerHeight ? header : HostilePages::RowColour(y);
     });

@@ -359,11 +359,11 @@ private slots:
         // full-page capture that scrolls; the picture keeps the page's size.
         QTest::newRow("scroll-behavior: smooth") << page("/smooth") << ok << png + "=1009x5000"
                                                  << "rows" << none << none << "" << 20;
-        QTest::newRow("position: fixed header, shown in every screen")
-            << page("/fixed") << ok << png + "=1009x3000"
+        QTest::newRow("position: fixed header, /k: shown in every screen")
+            << page("/fixed") + QStringList{"/k"} << ok << png + "=1009x3000"
             << "header" << none << none << "" << 20;
-        QTest::newRow("position: sticky header, shown in every screen")
-            << page("/sticky") << ok << png + "=1009x3000"
+        QTest::newRow("position: sticky header, /k: shown in every screen")
+            << page("/sticky") + QStringList{"/k"} << ok << png + "=1009x3000"
             << "header" << none << none << "" << 20;
     }
 
