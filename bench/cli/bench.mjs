@@ -100,19 +100,22 @@ function sampleMemory(listPids) {
   return { peak, stop: () => clearInterval(timer) };
 }
 
-// The engine's share: the level the tree held, steady for at least 60 ms, before the picture was
-// made; the picture is made whole, after the load, so the tree then rises by its bytes (within a
-// sample or two when the kernel gives it huge pages, over a few hundred ms when it does not).
-function beforePicture(series, pictureBytes) {
-  const ceiling = Math.max(...series) - 0.8 * pictureBytes;
-  let level = 0;
-  for (let i = 2; i < series.length; i++) {
-    const run = series.slice(i - 2, i + 1);
-    if (Math.max(...run) <= ceiling && Math.max(...run) - Math.min(...run) <= 0.01 * series[i]) {
-      level = Math.max(level, series[i]);
+// The engine's share: what the tree held when the picture began to be made. The picture is
+// made whole, after the load: the tree then rises by its bytes faster than at any other time,
+// within a sample or two when the kernel gives it huge pages, over a few hundred milliseconds
+// when it does not. The start of the steepest 240 ms is taken.
+function beforePicture(series) {
+  const window = 12;
+  let start = 0;
+  let steepest = -Infinity;
+  for (let i = 0; i + window < series.length; i++) {
+    const rise = series[i + window] - series[i];
+    if (rise > steepest) {
+      steepest = rise;
+      start = i;
     }
   }
-  return level;
+  return series[start] ?? 0;
 }
 
 // A row of the picture is 3 bytes a pixel, padded to 4 bytes.
@@ -240,7 +243,7 @@ async function main() {
   for (let i = 0; i < memoryRuns; i++) {
     const run = await oursRun(pageUrl, `m${i}`, { memory: true });
     const picture = pictureBytes(run.size) / 1024; // kB, as /proc counts
-    memOurs.push({ ...run.peak, picture, engine: beforePicture(run.peak.series, picture) });
+    memOurs.push({ ...run.peak, picture, engine: beforePicture(run.peak.series) });
     memTheirs.push((await chromiumRun(pageUrl, `m${i}`, { memory: true })).peak);
   }
   const peak = (list, key) => median(list.map((p) => p[key]));
