@@ -48,6 +48,11 @@ public:
     // returns at once.
     virtual bool AwaitPaint(int) { return true; }
 
+    // Calls the engine answers later fail after this long.
+    virtual void SetTimeLimit(int) {}
+    // The process that runs the page now, or 0 when it has none of its own.
+    virtual qint64 PageProcessId() { return 0; }
+
     // Quiet while nobody watches: the page may then open no dialog at all.
     virtual void SetQuiet(bool quiet) = 0;
 

@@ -14,8 +14,9 @@ inline QString DefaultStartAddress() {
 }
 
 enum class BrowserEngine {
-    Default, // the engine the program picks for the run
-    Qt,      // Qt WebEngine, the engine of the visible browser window
+    Default,  // the engine the program picks for the run: Chromium out of sight
+    Qt,       // Qt WebEngine, the engine of the visible browser window: fast, for trusted pages
+    Chromium, // headless Chromium over the DevTools protocol, sandboxed and kept current
 };
 
 // Timers take an int of milliseconds: larger limits are held at the largest one.

@@ -76,6 +76,10 @@ QWidget* WebEngineBrowser::Widget() const {
     return FView;
 }
 
+qint64 WebEngineBrowser::PageProcessId() {
+    return FPage->renderProcessPid();
+}
+
 void WebEngineBrowser::SetQuiet(bool quiet) {
     FPage->SetQuiet(quiet);
 }

@@ -29,7 +29,8 @@ public:
     QWidget* Widget() const override;
     void SetQuiet(bool quiet) override;
     void HoldPage(bool held) override;
-    void SetTimeLimit(int milliseconds) { FTimeLimitMs = milliseconds; }
+    void SetTimeLimit(int milliseconds) override { FTimeLimitMs = milliseconds; }
+    qint64 PageProcessId() override;
 
     void Navigate(const QString& address) override;
     void Stop() override;

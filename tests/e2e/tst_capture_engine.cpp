@@ -1,5 +1,6 @@
 #include "CodedPage.h"
 #include "PixelPage.h"
+#include "capture/ChromiumBrowser.h"
 #include "capture/EngineSetup.h"
 #include "capture/PageRenderer.h"
 #include "capture/WebEngineBrowser.h"
@@ -14,6 +15,11 @@
 #include <csignal>
 #include <string>
 #include <vector>
+
+namespace {
+// The engine under test: "qt" or "chromium".
+std::string Engine = "qt";
+} // namespace
 
 // The page renderer over the real engine: pictures must be the pages, pixel for pixel.
 class tst_CaptureEngine : public QObject {
@@ -38,7 +44,7 @@ private:
 
     QTemporaryDir FFolder;
     QWidget* FHost = nullptr;
-    WebEngineBrowser* FBrowser = nullptr;
+    Browser* FBrowser = nullptr;
 };
 
 bool tst_CaptureEngine::Load(const QString& address) {
@@ -64,8 +70,16 @@ void tst_CaptureEngine::initTestCase() {
     FHost = new QWidget;
     FHost->setAttribute(Qt::WA_DontShowOnScreen);
     FHost->resize(1400, 1100);
-    FBrowser = new WebEngineBrowser(FHost);
-    FBrowser->View()->setParent(FHost);
+    if (Engine == "chromium") {
+        // run as root, the browser reads the pages as an unprivileged user
+        QFile::setPermissions(FFolder.path(), QFile::permissions(FFolder.path()) |
+                                                  QFile::ReadOther | QFile::ExeOther);
+        FBrowser = new ChromiumBrowser(nullptr, FHost);
+    } else {
+        auto* browser = new WebEngineBrowser(FHost);
+        browser->View()->setParent(FHost);
+        FBrowser = browser;
+    }
     FHost->show();
 }
 
@@ -100,8 +114,9 @@ void tst_CaptureEngine::stitching_data() {
         << QSize(1024, 768) << QSize(1009, 9000) << true << none << QSize(1009, 9000) << false;
     QTest::newRow("frame, 800 x 600") << QSize(800, 600) << QSize(785, 3000) << false
                                       << QRect(120, 500, 400, 700) << QSize(785, 3000) << false;
-    QTest::newRow("frame, quirks, 1024 x 768") << QSize(1024, 768) << QSize(1009, 2000) << true
-                                               << QRect(600, 700, 409, 300) << QSize(1009, 2000) << false;
+    QTest::newRow("frame, quirks, 1024 x 768")
+        << QSize(1024, 768) << QSize(1009, 2000) << true << QRect(600, 700, 409, 300)
+        << QSize(1009, 2000) << false;
 }
 
 void tst_CaptureEngine::stitching() {
@@ -273,7 +288,7 @@ void tst_CaptureEngine::endedPageProcessIsAFailure() {
     const PixelPage pixels{QSize(600, 400), false, QRect()};
     QVERIFY(Load(QUrl::fromLocalFile(pixels.WriteTo(FFolder.path(), QStringLiteral("ended.html")))
                      .toString()));
-    const qint64 pid = FBrowser->View()->page()->renderProcessPid();
+    const qint64 pid = FBrowser->PageProcessId();
     QVERIFY(pid > 0);
     QSignalSpy failed(FBrowser, &Browser::LoadFailed);
     ::kill(pid_t(pid), SIGKILL);
@@ -287,7 +302,8 @@ void tst_CaptureEngine::endedPageProcessIsAFailure() {
     QCOMPARE(pixels.Compare(renderer.Render(), QSize(800, 600)), QString());
 }
 
-// "-unattended" runs the same checks with the engine as command-line runs start it.
+// "-unattended" runs the same checks with the engine as command-line runs start it;
+// "-engine chromium" runs them on headless Chromium.
 int main(int argc, char** argv) {
     std::vector<char*> arguments(argv, argv + argc);
     const auto unattended =
@@ -295,6 +311,11 @@ int main(int argc, char** argv) {
     const bool fast = unattended != arguments.end();
     if (fast)
         arguments.erase(unattended);
+    const auto engine = std::find(arguments.begin(), arguments.end(), std::string("-engine"));
+    if (engine != arguments.end() && engine + 1 != arguments.end()) {
+        Engine = *(engine + 1);
+        arguments.erase(engine, engine + 2);
+    }
     argc = int(arguments.size());
     argv = arguments.data();
     PrepareBrowserEngine(fast ? EngineUse::Unattended : EngineUse::Interactive);

@@ -1,0 +1,459 @@
+#include "capture/ChromiumBrowser.h"
+
+#include "capture/EngineWait.h"
+#include "common/VistrelError.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+QString EndedText(const QString& status) {
+    if (status == QLatin1String("killed"))
+        return QStringLiteral("the page's process was killed");
+    if (status == QLatin1String("crashed"))
+        return QStringLiteral("the page's process crashed");
+    return QStringLiteral("the page's process ended unexpectedly");
+}
+
+bool IsBlank(const QString& address) {
+    return address.isEmpty() || address == QLatin1String("about:blank");
+}
+
+} // namespace
+
+ChromiumBrowser::ChromiumBrowser(std::shared_ptr<ChromiumProcess> process, QObject* parent)
+    : Browser(parent), FProcess(std::move(process)) {
+    if (!FProcess)
+        FProcess = std::make_shared<ChromiumProcess>(ChromiumProcess::Options{});
+    DevToolsPipe& pipe = FProcess->Pipe();
+    connect(&pipe, &DevToolsPipe::Event, this,
+            [this](const QString& method, const QJsonObject& params, const QString& session) {
+                if (session.isEmpty())
+                    BrowserEvent(method, params);
+                else if (session == FSession)
+                    PageEvent(method, params, session);
+            });
+    connect(&pipe, &DevToolsPipe::Ended, this,
+            [this] { PageEnded(QStringLiteral("the browser ended unexpectedly")); });
+    OpenPage();
+}
+
+ChromiumBrowser::~ChromiumBrowser() {
+    DevToolsPipe& pipe = FProcess->Pipe();
+    if (!FContext.isEmpty())
+        pipe.Send(QStringLiteral("Target.disposeBrowserContext"),
+                  {{QStringLiteral("browserContextId"), FContext}}, QString());
+}
+
+// A context of its own keeps the page's cookies and storage from every other page; downloads
+// are refused in it, and pop-ups it opens are seen and closed.
+void ChromiumBrowser::OpenPage() {
+    DevToolsPipe& pipe = FProcess->Pipe();
+    pipe.Call(QStringLiteral("Target.setDiscoverTargets"), {{QStringLiteral("discover"), true}});
+    FContext = pipe.Call(QStringLiteral("Target.createBrowserContext"))
+                   .value(QStringLiteral("browserContextId"))
+                   .toString();
+    pipe.Call(QStringLiteral("Browser.setDownloadBehavior"),
+              {{QStringLiteral("behavior"), QStringLiteral("deny")},
+               {QStringLiteral("browserContextId"), FContext},
+               {QStringLiteral("eventsEnabled"), true}});
+    FTarget = pipe.Call(QStringLiteral("Target.createTarget"),
+                        {{QStringLiteral("url"), QStringLiteral("about:blank")},
+                         {QStringLiteral("browserContextId"), FContext},
+                         {QStringLiteral("width"), FViewSize.width()},
+                         {QStringLiteral("height"), FViewSize.height()}})
+                  .value(QStringLiteral("targetId"))
+                  .toString();
+    FSession = pipe.Call(QStringLiteral("Target.attachToTarget"),
+                         {{QStringLiteral("targetId"), FTarget}, {QStringLiteral("flatten"), true}})
+                   .value(QStringLiteral("sessionId"))
+                   .toString();
+    for (const char* domain : {"Page.enable", "Runtime.enable", "Network.enable"})
+        Call(QString::fromLatin1(domain));
+    Call(QStringLiteral("Page.setInterceptFileChooserDialog"), {{QStringLiteral("enabled"), true}});
+    SetViewSize(FViewSize);
+}
+
+QJsonObject ChromiumBrowser::Call(const QString& method, const QJsonObject& params) {
+    if (!FEnded.isEmpty())
+        throw VistrelError(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
+    EngineWait wait(method, FTimeLimitMs);
+    auto answer = std::make_shared<QJsonObject>();
+    auto failure = std::make_shared<QString>();
+    auto finish = wait.Finisher();
+    FProcess->Pipe().Send(
+        method, params, FSession,
+        [answer, failure, finish](const QJsonObject& result, const QString& error) {
+            *answer = result;
+            *failure = error;
+            finish();
+        });
+    try {
+        Await(wait);
+    } catch (const VistrelError&) {
+        FUnresponsive = FEnded.isEmpty();
+        throw;
+    }
+    if (!failure->isEmpty())
+        throw VistrelError(QStringLiteral("The browser refused %1: %2").arg(method, *failure));
+    return *answer;
+}
+
+void ChromiumBrowser::Send(const QString& method, const QJsonObject& params) {
+    FProcess->Pipe().Send(method, params, FSession);
+}
+
+// A page whose process has gone answers nothing more: waiting on would only run into the
+// time limit.
+void ChromiumBrowser::Await(EngineWait& wait) {
+    FAbort = wait.Aborter();
+    try {
+        wait.Wait();
+    } catch (...) {
+        FAbort = nullptr;
+        throw;
+    }
+    FAbort = nullptr;
+}
+
+void ChromiumBrowser::HoldPage(bool held) {
+    FHeld = held;
+    if (!held || !FLoading)
+        return;
+    EngineWait wait(QStringLiteral("load"), FTimeLimitMs);
+    FLoadWaiter = wait.Finisher();
+    try {
+        Await(wait);
+    } catch (const VistrelError&) {
+        FLoadWaiter = nullptr;
+        if (!FEnded.isEmpty())
+            throw;
+        Stop();
+    }
+    FLoadWaiter = nullptr;
+}
+
+// A page that stopped answering (a script that never ends) keeps its process busy: the next
+// address gets a page and a process of its own.
+void ChromiumBrowser::ReopenPage() {
+    FUnresponsive = false;
+    DevToolsPipe& pipe = FProcess->Pipe();
+    pipe.Send(QStringLiteral("Target.disposeBrowserContext"),
+              {{QStringLiteral("browserContextId"), FContext}}, QString());
+    FTarget.clear();
+    FSession.clear();
+    FWorld = 0;
+    OpenPage();
+}
+
+void ChromiumBrowser::Navigate(const QString& address) {
+    if (FUnresponsive)
+        ReopenPage();
+    FAddress = address;
+    FEnded.clear();
+    FFailed = false;
+    FWorld = 0;
+    if (IsBlank(address))
+        SetStatus(QString());
+    else
+        SetStatus(QStringLiteral("正在打开网页 %1...").arg(address));
+    const QString url = QUrl::fromUserInput(address).toString(QUrl::FullyEncoded);
+    FProcess->Pipe().Send(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, FSession,
+                          [this, address](const QJsonObject& result, const QString& error) {
+                              if (FAddress == address)
+                                  NavigationAnswered(result, error);
+                          });
+}
+
+void ChromiumBrowser::Stop() {
+    Send(QStringLiteral("Page.stopLoading"));
+}
+
+void ChromiumBrowser::Refresh() {
+    FEnded.clear();
+    FFailed = false;
+    Send(QStringLiteral("Page.reload"));
+}
+
+void ChromiumBrowser::SetViewSize(const QSize& size) {
+    FViewSize = size;
+    Call(QStringLiteral("Emulation.setDeviceMetricsOverride"),
+         {{QStringLiteral("width"), size.width()},
+          {QStringLiteral("height"), size.height()},
+          {QStringLiteral("deviceScaleFactor"), 1},
+          {QStringLiteral("mobile"), false}});
+}
+
+// A navigation has a document once the page shows something else than the blank page it
+// started from.
+bool ChromiumBrowser::HasDocument() {
+    if (FAddress.isEmpty() || FFailed)
+        return false;
+    const QVariantList answer =
+        Evaluate(QStringLiteral("[location.href, !!document.body]")).toList();
+    if (answer.size() != 2 || !answer.at(1).toBool())
+        return false;
+    return !IsBlank(answer.at(0).toString()) || IsBlank(FAddress);
+}
+
+// A right-to-left page scrolls to negative x: its left edge is as far left as it goes.
+DocumentMetrics ChromiumBrowser::Metrics() {
+    const QList<int> n = EvaluateNumbers(
+        QStringLiteral("(() => { const e = document.scrollingElement || document.documentElement;"
+                       " const x = scrollX, y = scrollY;"
+                       " scrollTo({left: -1e7, top: y, behavior: 'instant'});"
+                       " const left = Math.min(0, scrollX);"
+                       " scrollTo({left: x, top: y, behavior: 'instant'});"
+                       " return e ? [innerWidth, innerHeight, e.clientWidth, e.clientHeight,"
+                       " e.scrollWidth, e.scrollHeight, scrollX, scrollY, left]"
+                       " : [innerWidth, innerHeight, innerWidth, innerHeight,"
+                       " innerWidth, innerHeight, scrollX, scrollY, left]; })()"),
+        9, QStringLiteral("metrics"));
+    DocumentMetrics metrics{QSize(n[0], n[1]), QSize(n[2], n[3]), QSize(n[4], n[5]),
+                            QPoint(n[6], n[7]), QPoint(n[8], 0)};
+    if (metrics.Client.width() < metrics.Viewport.width())
+        FScrollBarWidth = metrics.Viewport.width() - metrics.Client.width();
+    return metrics;
+}
+
+// Every screenshot paints the page anew: the position reached is the one painted next.
+QPoint ChromiumBrowser::ScrollTo(const QPoint& position) {
+    const QList<int> n =
+        EvaluateNumbers(QStringLiteral("window.scrollTo({left: %1, top: %2, behavior: 'instant'});"
+                                       " [scrollX, scrollY]")
+                            .arg(position.x())
+                            .arg(position.y()),
+                        2, QStringLiteral("scroll position"));
+    return QPoint(n[0], n[1]);
+}
+
+QImage ChromiumBrowser::PaintView() {
+    const QJsonObject shot = Call(QStringLiteral("Page.captureScreenshot"),
+                                  {{QStringLiteral("format"), QStringLiteral("png")},
+                                   {QStringLiteral("optimizeForSpeed"), true}});
+    const QByteArray png =
+        QByteArray::fromBase64(shot.value(QStringLiteral("data")).toString().toLatin1());
+    QImage view = QImage::fromData(png, "PNG");
+    if (view.isNull())
+        throw VistrelError(QStringLiteral("The browser could not paint its view"));
+    if (view.size() != FViewSize)
+        view = view.scaled(FViewSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return view.convertToFormat(QImage::Format_RGB888);
+}
+
+QVariant ChromiumBrowser::RunScript(const QString& script) {
+    return Evaluate(script);
+}
+
+// Page scripts cannot see or change the capture's world; it is made anew for each document.
+int ChromiumBrowser::CaptureWorld() {
+    if (FWorld == 0)
+        FWorld = Call(QStringLiteral("Page.createIsolatedWorld"),
+                      {{QStringLiteral("frameId"), FTarget},
+                       {QStringLiteral("worldName"), QStringLiteral("vistrel-capture")}})
+                     .value(QStringLiteral("executionContextId"))
+                     .toInt();
+    return FWorld;
+}
+
+// A script that throws gives no value, as one that returns nothing.
+QVariant ChromiumBrowser::Evaluate(const QString& script) {
+    const auto evaluate = [&] {
+        return Call(QStringLiteral("Runtime.evaluate"),
+                    {{QStringLiteral("expression"), script},
+                     {QStringLiteral("returnByValue"), true},
+                     {QStringLiteral("contextId"), CaptureWorld()}});
+    };
+    QJsonObject answer;
+    try {
+        answer = evaluate();
+    } catch (const VistrelError&) {
+        if (!FEnded.isEmpty())
+            throw;
+        FWorld = 0; // the document went away under the call: once more in the new one
+        answer = evaluate();
+    }
+    if (answer.contains(QStringLiteral("exceptionDetails")))
+        return QVariant();
+    const QJsonObject result = answer.value(QStringLiteral("result")).toObject();
+    return result.value(QStringLiteral("value")).toVariant();
+}
+
+QList<int> ChromiumBrowser::EvaluateNumbers(const QString& script, int count, const QString& what) {
+    const QVariantList answer = Evaluate(script).toList();
+    if (answer.size() != count)
+        throw VistrelError(QStringLiteral("The page gave no %1").arg(what));
+    QList<int> numbers;
+    for (const QVariant& value : answer) {
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        if (!ok)
+            throw VistrelError(QStringLiteral("The page gave no %1").arg(what));
+        numbers << qRound(number);
+    }
+    return numbers;
+}
+
+qint64 ChromiumBrowser::PageProcessId() {
+    const QJsonArray processes = FProcess->Pipe()
+                                     .Call(QStringLiteral("SystemInfo.getProcessInfo"))
+                                     .value(QStringLiteral("processInfo"))
+                                     .toArray();
+    for (const QJsonValue& process : processes)
+        if (process.toObject().value(QStringLiteral("type")).toString() ==
+            QLatin1String("renderer"))
+            return process.toObject().value(QStringLiteral("id")).toInteger();
+    return 0;
+}
+
+void ChromiumBrowser::PageEvent(const QString& method, const QJsonObject& params, const QString&) {
+    const QString frame = params.value(QStringLiteral("frameId")).toString();
+    const bool main = frame == FTarget;
+    if (method == QLatin1String("Page.frameStartedLoading") && main)
+        LoadStarted();
+    else if (method == QLatin1String("Page.loadEventFired"))
+        LoadEnded(true);
+    else if (method == QLatin1String("Page.frameStoppedLoading") && main)
+        LoadEnded(false);
+    else if (method == QLatin1String("Page.frameNavigated"))
+        FrameNavigated(params.value(QStringLiteral("frame")).toObject());
+    else if (method == QLatin1String("Page.navigatedWithinDocument") && main)
+        FLocation = params.value(QStringLiteral("url")).toString(), emit NavigateComplete();
+    else if ((method == QLatin1String("Page.frameRequestedNavigation") ||
+              method == QLatin1String("Page.frameScheduledNavigation")) &&
+             main && FHeld)
+        Stop();
+    else if (method == QLatin1String("Page.javascriptDialogOpening"))
+        DialogOpened(params);
+    else if (method == QLatin1String("Runtime.executionContextsCleared"))
+        FWorld = 0;
+    else if (method == QLatin1String("Runtime.executionContextDestroyed") &&
+             params.value(QStringLiteral("executionContextId")).toInt() == FWorld)
+        FWorld = 0;
+    else if (method == QLatin1String("Network.requestWillBeSent"))
+        RequestCounted(1, 0);
+    else if (method == QLatin1String("Network.loadingFinished") ||
+             method == QLatin1String("Network.loadingFailed"))
+        RequestCounted(0, 1);
+}
+
+void ChromiumBrowser::BrowserEvent(const QString& method, const QJsonObject& params) {
+    const QJsonObject info = params.value(QStringLiteral("targetInfo")).toObject();
+    if (method == QLatin1String("Target.targetCreated"))
+        TargetCreated(info);
+    else if (method == QLatin1String("Target.targetCrashed") &&
+             params.value(QStringLiteral("targetId")).toString() == FTarget)
+        PageEnded(EndedText(params.value(QStringLiteral("status")).toString()));
+    else if (method == QLatin1String("Browser.downloadWillBegin") &&
+             params.value(QStringLiteral("frameId")).toString() == FTarget)
+        DownloadStarted(params);
+}
+
+void ChromiumBrowser::FrameNavigated(const QJsonObject& frame) {
+    if (frame.contains(QStringLiteral("parentId")))
+        return;
+    FWorld = 0;
+    FLocation = frame.value(QStringLiteral("url")).toString();
+    emit NavigateComplete();
+}
+
+void ChromiumBrowser::LoadStarted() {
+    FLoading = true;
+    FRequests = FRequestsDone = 0;
+    emit ProgressChange(10, 100);
+}
+
+// The load event of the top-level document, or its load stopped without one.
+void ChromiumBrowser::LoadEnded(bool complete) {
+    if (!FLoading)
+        return;
+    FLoading = false;
+    if (FLoadWaiter)
+        FLoadWaiter();
+    emit ProgressChange(-1, 100);
+    if (FHeld || FFailed)
+        return;
+    if (!complete) {
+        SetStatus(QString());
+        return;
+    }
+    const bool blank = IsBlank(FLocation);
+    if (!blank)
+        SetStatus(QStringLiteral("完成"));
+    // the blank page of an earlier capture finishing under a new navigation is not it
+    if (blank && !IsBlank(FAddress))
+        return;
+    emit DocumentComplete();
+}
+
+// The browser answers a navigation once it has its document, or with the reason it has none;
+// an error page the server sent (404, 500) is still the page at that address. A navigation
+// that turned into a download is told by the download.
+void ChromiumBrowser::NavigationAnswered(const QJsonObject& result, const QString& error) {
+    const QString failure =
+        error.isEmpty() ? result.value(QStringLiteral("errorText")).toString() : error;
+    if (failure.isEmpty() || failure == QLatin1String("net::ERR_ABORTED"))
+        return;
+    FFailed = true;
+    emit ProgressChange(-1, 100);
+    SetStatus(QString());
+    emit LoadFailed(failure);
+}
+
+// Nothing is ever shown: alerts are dismissed, confirm() is false, prompt() is cancelled;
+// a page that asks before it is left is left.
+void ChromiumBrowser::DialogOpened(const QJsonObject& params) {
+    const bool leave =
+        params.value(QStringLiteral("type")).toString() == QLatin1String("beforeunload");
+    Send(QStringLiteral("Page.handleJavaScriptDialog"), {{QStringLiteral("accept"), leave}});
+}
+
+// Nothing is ever saved but the program's own files. An address that turns out to be a
+// download brings no page at all: its load has failed. A download that a page starts is
+// only refused.
+void ChromiumBrowser::DownloadStarted(const QJsonObject& params) {
+    if (!IsBlank(FLocation) || IsBlank(FAddress))
+        return;
+    FFailed = true;
+    emit ProgressChange(-1, 100);
+    SetStatus(QString());
+    emit LoadFailed(QStringLiteral("it is a download (%1), not a page")
+                        .arg(params.value(QStringLiteral("suggestedFilename")).toString()));
+}
+
+// Windows the page opens are closed as they come.
+void ChromiumBrowser::TargetCreated(const QJsonObject& info) {
+    const QString opener = info.value(QStringLiteral("openerId")).toString();
+    if (FTarget.isEmpty() || opener != FTarget ||
+        info.value(QStringLiteral("targetId")).toString() == FTarget)
+        return;
+    FProcess->Pipe().Send(QStringLiteral("Target.closeTarget"),
+                          {{QStringLiteral("targetId"), info.value(QStringLiteral("targetId"))}},
+                          QString());
+    emit NewWindowRefused();
+}
+
+void ChromiumBrowser::PageEnded(const QString& reason) {
+    if (!FEnded.isEmpty())
+        return;
+    FEnded = reason;
+    FLoading = false;
+    FWorld = 0;
+    if (FAbort)
+        FAbort(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
+    emit LoadFailed(FEnded);
+}
+
+void ChromiumBrowser::RequestCounted(int started, int done) {
+    FRequests += started;
+    FRequestsDone += done;
+    if (FLoading && FRequests > 0)
+        emit ProgressChange(10 + 80 * std::min(FRequestsDone, FRequests) / FRequests, 100);
+}
+
+void ChromiumBrowser::SetStatus(const QString& text) {
+    emit StatusTextChange(text);
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "capture/Browser.h"
+#include "capture/ChromiumProcess.h"
+
+#include <QJsonObject>
+
+#include <functional>
+#include <memory>
+
+class EngineWait;
+
+// The browser on headless Chromium over the DevTools protocol: a page of its own, with its own
+// cookies and storage, in a browser that may serve other pages too. Every PaintView is a new
+// screenshot of the page as it is now. The capture's scripts run in a world of their own.
+class ChromiumBrowser : public Browser {
+    Q_OBJECT
+
+public:
+    // Without a process, the page starts a browser of its own. Throws VistrelError when the
+    // browser is missing or does not answer.
+    explicit ChromiumBrowser(std::shared_ptr<ChromiumProcess> process = nullptr,
+                             QObject* parent = nullptr);
+    ~ChromiumBrowser() override;
+
+    void SetTimeLimit(int milliseconds) override { FTimeLimitMs = milliseconds; }
+    void SetQuiet(bool) override {} // it never shows a dialog
+    void HoldPage(bool held) override;
+    // The page's own process, when it has one.
+    qint64 PageProcessId() override;
+
+    void Navigate(const QString& address) override;
+    void Stop() override;
+    void Refresh() override;
+    QString LocationURL() const override { return FLocation; }
+    void SetViewSize(const QSize& size) override;
+    QSize ViewSize() const override { return FViewSize; }
+    bool HasDocument() override;
+    DocumentMetrics Metrics() override;
+    QPoint ScrollTo(const QPoint& position) override;
+    QImage PaintView() override;
+    int ScrollBarWidth() const override { return FScrollBarWidth; }
+    QVariant RunScript(const QString& script) override;
+
+private:
+    void OpenPage();
+    void ReopenPage();
+    QJsonObject Call(const QString& method, const QJsonObject& params = {});
+    void Send(const QString& method, const QJsonObject& params = {});
+    QVariant Evaluate(const QString& script);
+    QList<int> EvaluateNumbers(const QString& script, int count, const QString& what);
+    int CaptureWorld();
+    void Await(EngineWait& wait);
+
+    void PageEvent(const QString& method, const QJsonObject& params, const QString& session);
+    void BrowserEvent(const QString& method, const QJsonObject& params);
+    void FrameNavigated(const QJsonObject& frame);
+    void LoadStarted();
+    void LoadEnded(bool complete);
+    void NavigationAnswered(const QJsonObject& result, const QString& error);
+    void DialogOpened(const QJsonObject& params);
+    void DownloadStarted(const QJsonObject& params);
+    void TargetCreated(const QJsonObject& info);
+    void PageEnded(const QString& reason);
+    void RequestCounted(int started, int done);
+    void SetStatus(const QString& text);
+
+    std::shared_ptr<ChromiumProcess> FProcess;
+    QString FContext; // the page's own cookies and storage
+    QString FTarget;
+    QString FSession;
+    QString FAddress;  // what Navigate was last asked for
+    QString FLocation; // the address the page shows
+    QSize FViewSize{1024, 768};
+    int FScrollBarWidth = 15;
+    int FTimeLimitMs = 15000;
+    int FWorld = 0;
+    bool FLoading = false;
+    bool FHeld = false;
+    bool FUnresponsive = false;
+    bool FFailed = false; // the current navigation failed: its error page is not the page
+    QString FEnded;       // why the page's process is gone, until the next navigation
+    int FRequests = 0;
+    int FRequestsDone = 0;
+    std::function<void(const QString&)> FAbort;
+    std::function<void()> FLoadWaiter;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "capture/DevToolsPipe.h"
+
+#include <QObject>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// One headless Chromium (Debian's chromium-headless-shell) for the pages of a run, with a
+// profile of its own that is removed when it ends. Its sandbox is always on: run as root, it
+// runs as an unprivileged user, unless the sandbox was turned off on purpose.
+class ChromiumProcess : public QObject {
+    Q_OBJECT
+
+public:
+    struct Options {
+        bool sandboxOff = false;
+        bool verbose = false;
+    };
+
+    // Throws VistrelError, naming the package, when the browser is missing or cannot start.
+    explicit ChromiumProcess(const Options& options, QObject* parent = nullptr);
+    ~ChromiumProcess() override;
+
+    DevToolsPipe& Pipe() { return FPipe; }
+    qint64 ProcessId() const { return FPipe.ProcessId(); }
+
+    // The program that is started, and its version ("156.0.8078.129"); empty when missing.
+    static QString Program();
+    static QString Version();
+    static QString MissingMessage();
+
+private:
+    QStringList Arguments(const Options& options) const;
+
+    QTemporaryDir FProfile;
+    DevToolsPipe FPipe;
+};
