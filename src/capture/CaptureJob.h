@@ -41,6 +41,8 @@ struct CaptureJob {
     // of it arrived; 0 waits for ever.
     int loadTimeLimitSeconds = 0;
     BrowserEngine engine = BrowserEngine::Default;
+    // Chromium without its sandbox: only when the user asks for it by name.
+    bool sandboxOff = false;
     // Every screen as it looks there, instead of fixed and sticky elements once.
     bool keepFixedElements = false;
 };
