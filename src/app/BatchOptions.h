@@ -14,6 +14,8 @@ struct BatchOptions {
     int jobs = 0; // 0: as many as the cores and the memory allow
     bool resume = false;
     BatchShard shard;
+    // --no-sandbox on the program's own command line: every line's Chromium runs unconfined.
+    bool sandboxOff = false;
 };
 
 struct BatchOptionsRead {

@@ -86,8 +86,12 @@ bool BatchRun::ReadLines() {
     }
     QList<Line> lines;
     for (const BatchLine& line : ReadBatchLines(QString::fromLocal8Bit(file.readAll()))) {
-        if (FOptions.shard.Takes(line.index))
-            lines.append({line.Number(), PrepareCommandLineJob(settings, line.arguments)});
+        if (!FOptions.shard.Takes(line.index))
+            continue;
+        PreparedJob prepared = PrepareCommandLineJob(settings, line.arguments);
+        // Only the batch's own command line turns the sandbox off, where it is warned of.
+        prepared.job.sandboxOff = FOptions.sandboxOff;
+        lines.append({line.Number(), prepared});
     }
     Plan(lines);
     return !FFinished;

@@ -24,6 +24,7 @@ public:
         job.picture.thumbnail.border = false;
         job.loadTimeLimitSeconds = DefaultLoadLimitSeconds;
         job.keepFixedElements = settings.keepFixedElements;
+        job.engine = settings.engine;
     }
 
     void Apply(const CmdArgument& argument);
@@ -101,6 +102,15 @@ void JobBuilder::Apply(const CmdArgument& argument) {
         break;
     case CmdSwitch::KeepFixed:
         job.keepFixedElements = value != QLatin1String("0");
+        break;
+    case CmdSwitch::Engine:
+        if (const auto engine = ReadEngineName(value))
+            job.engine = *engine;
+        else
+            FResult.badValues << UnknownEngineMessage(value);
+        break;
+    case CmdSwitch::NoSandbox:
+        job.sandboxOff = true;
         break;
     case CmdSwitch::Hide: // moves a window that an unattended run never makes
     case CmdSwitch::None:

@@ -21,3 +21,12 @@ StartMode StartModeFor(const QStringList& commandLine) {
 bool TakeVerboseSwitch(QStringList& commandLine) {
     return commandLine.removeAll(QStringLiteral("--verbose")) > 0;
 }
+
+bool TakeNoSandboxSwitch(QStringList& commandLine) {
+    return commandLine.removeAll(QStringView(NoSandboxOption).toString()) > 0;
+}
+
+QString NoSandboxWarning() {
+    return QStringLiteral("--no-sandbox: the browser's sandbox is off; pages run unconfined, "
+                          "with all the rights of this user");
+}

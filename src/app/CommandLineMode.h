@@ -15,3 +15,11 @@ StartMode StartModeFor(const QStringList& commandLine);
 
 // Takes "--verbose" out of the list (it is no switch of a capture); true when it was there.
 bool TakeVerboseSwitch(QStringList& commandLine);
+
+// Chromium without its sandbox, for the whole run: only ever by this name.
+inline constexpr char16_t NoSandboxOption[] = u"--no-sandbox";
+// Takes "--no-sandbox" out of the list, so that it does not count as an argument of the run;
+// true when it was there.
+bool TakeNoSandboxSwitch(QStringList& commandLine);
+// The line printed whenever a run goes ahead with the sandbox off.
+QString NoSandboxWarning();

@@ -1,11 +1,13 @@
 #include "app/CommandLineSwitch.h"
 
+#include "app/CommandLineMode.h"
+
 #include <array>
 #include <utility>
 
 namespace {
 
-constexpr std::array<std::pair<const char16_t*, CmdSwitch>, 9> TwoLetterSwitches{{
+constexpr std::array<std::pair<const char16_t*, CmdSwitch>, 10> TwoLetterSwitches{{
     {u"/u", CmdSwitch::Url},
     {u"/p", CmdSwitch::PicFile},
     {u"/t", CmdSwitch::ThumbFile},
@@ -15,6 +17,7 @@ constexpr std::array<std::pair<const char16_t*, CmdSwitch>, 9> TwoLetterSwitches
     {u"/h", CmdSwitch::Hide},
     {u"/w", CmdSwitch::LoadLimit},
     {u"/k", CmdSwitch::KeepFixed},
+    {u"/e", CmdSwitch::Engine},
 }};
 
 // The switch, then one separator character, then the value.
@@ -25,6 +28,9 @@ QString ValueAfter(const QString& argument, qsizetype switchLength) {
 } // namespace
 
 CmdArgument ReadSwitch(const QString& argument) {
+    if (argument == QStringView(NoSandboxOption)) {
+        return {CmdSwitch::NoSandbox, QString()};
+    }
     if (argument.startsWith(u"/cp")) {
         return {CmdSwitch::CropPicture, ValueAfter(argument, 3)};
     }

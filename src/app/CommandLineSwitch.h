@@ -15,6 +15,8 @@ enum class CmdSwitch {
     CropThumb,   // /ct
     LoadLimit,   // /w
     KeepFixed,   // /k
+    Engine,      // /e
+    NoSandbox,   // --no-sandbox, put back into a single run's arguments by the start-up
 };
 
 struct CmdArgument {
@@ -23,5 +25,5 @@ struct CmdArgument {
 };
 
 // Switches are lower case only; the one character after the switch is skipped whatever it is,
-// so /p:name and /p=name are the same.
+// so /p:name and /p=name are the same. --no-sandbox is read only as the whole argument.
 CmdArgument ReadSwitch(const QString& argument);

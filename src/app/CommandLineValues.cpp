@@ -114,3 +114,17 @@ std::optional<int> ReadLoadLimit(const QString& value) {
     }
     return seconds;
 }
+
+std::optional<BrowserEngine> ReadEngineName(const QString& value) {
+    if (value.compare(u"chromium", Qt::CaseInsensitive) == 0) {
+        return BrowserEngine::Chromium;
+    }
+    if (value.compare(u"qt", Qt::CaseInsensitive) == 0) {
+        return BrowserEngine::Qt;
+    }
+    return std::nullopt;
+}
+
+QString UnknownEngineMessage(const QString& value) {
+    return QStringLiteral("/e: takes chromium or qt, not \"%1\" (see --help)").arg(value);
+}

@@ -32,3 +32,7 @@ int ResolutionChoice(const QString& cmdResolution);
 inline constexpr int DefaultLoadLimitSeconds = 60;
 // The /w value in seconds, 0 meaning no limit; negative or unreadable values give nothing.
 std::optional<int> ReadLoadLimit(const QString& value);
+
+// The /e value, in any case: chromium or qt; nothing for any other name, an empty one too.
+std::optional<BrowserEngine> ReadEngineName(const QString& value);
+QString UnknownEngineMessage(const QString& value);

@@ -4,8 +4,10 @@
 
 PreparedJob PrepareCommandLineJob(const StoredSettings& settings, const QStringList& arguments) {
     const CommandLineJob built = BuildCommandLineJob(settings, arguments);
-    PreparedJob prepared{built.job, ExitCode::Success, built.rejectedPaths};
-    if (!built.rejectedPaths.isEmpty()) {
+    PreparedJob prepared{built.job, ExitCode::Success, built.badValues + built.rejectedPaths};
+    if (!built.badValues.isEmpty()) {
+        prepared.refusal = ExitCode::BadUsage;
+    } else if (!built.rejectedPaths.isEmpty()) {
         prepared.refusal = ExitCode::RejectedPath;
     } else if (built.job.pictureFile.isEmpty() && !built.job.makeThumbnail) {
         prepared.refusal = ExitCode::BadUsage;

@@ -6,8 +6,9 @@
 
 #include <QStringList>
 
-// The job of one unattended capture, or why it cannot run: a refused path (one message each)
-// or no file to write. A single run and every line of a batch run are checked the same way.
+// The job of one unattended capture, or why it cannot run: a value it cannot take or a refused
+// path (one message each), or no file to write. A single run and every line of a batch run are
+// checked the same way.
 struct PreparedJob {
     CaptureJob job;
     ExitCode refusal = ExitCode::Success;

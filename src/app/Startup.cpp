@@ -14,6 +14,7 @@
 #include "capture/snap.h"
 #include "common/TerminationSignals.h"
 #include "output/WorkingPicture.h"
+#include "settings/BrowserVersion.h"
 
 #include <QFile>
 #include <QFont>
@@ -83,12 +84,15 @@ void PrepareUnattended(bool verbose) {
         qInstallMessageHandler(QuietMessages);
 }
 
-int StartBatch(int argc, char** argv, const QStringList& arguments, bool verbose) {
-    const BatchOptionsRead read = ReadBatchOptions(arguments);
+int StartBatch(int argc, char** argv, const QStringList& arguments, bool verbose, bool sandboxOff) {
+    BatchOptionsRead read = ReadBatchOptions(arguments);
     if (!read.error.isEmpty()) {
         PrintLine(read.error + QStringLiteral(" (see --help)"));
         return ToInt(ExitCode::BadUsage);
     }
+    read.options.sandboxOff = sandboxOff;
+    if (sandboxOff)
+        PrintLine(NoSandboxWarning());
     PrepareUnattended(verbose);
     return RunBatch(argc, argv, read.options);
 }
@@ -122,15 +126,18 @@ int RunWindows(int argc, char** argv) {
 int RunVistrelPro(int argc, char** argv) {
     QStringList arguments = ProgramArguments(argc, argv);
     const bool verbose = TakeVerboseSwitch(arguments);
+    const bool sandboxOff = TakeNoSandboxSwitch(arguments);
     if (IsBatchRun(arguments.mid(1)))
-        return StartBatch(argc, argv, arguments.mid(1), verbose);
+        return StartBatch(argc, argv, arguments.mid(1), verbose, sandboxOff);
     const StartMode mode = StartModeFor(arguments);
     if (mode == StartMode::Help) {
         std::fputs(qPrintable(UsageText()), stdout);
         return 0;
     }
     if (mode == StartMode::Version) {
-        std::fputs(qPrintable(VersionText() + QLatin1Char('\n')), stdout);
+        std::fputs(qPrintable(VersionText() + QLatin1Char('\n') + EngineVersionLines() +
+                              QLatin1Char('\n')),
+                   stdout);
         return 0;
     }
     const bool unattended = mode == StartMode::Unattended;
@@ -145,9 +152,19 @@ int RunVistrelPro(int argc, char** argv) {
     }
     // Nobody browses in an unattended run, so frames come as fast as the engine makes them.
     PrepareBrowserEngine(unattended ? EngineUse::Unattended : EngineUse::Interactive, verbose);
-    if (!unattended)
+    if (!unattended) {
+        if (sandboxOff)
+            PrintLine(QStringLiteral("--no-sandbox is for command-line captures; the windows keep "
+                                     "the browser's sandbox on"));
         return RunWindows(argc, argv);
+    }
     if (!verbose)
         qInstallMessageHandler(QuietMessages);
-    return RunUnattended(argc, argv, arguments.mid(1), verbose);
+    QStringList runArguments = arguments.mid(1);
+    if (sandboxOff) {
+        PrintLine(NoSandboxWarning());
+        // The job reads it among the switches; it was kept out only while the run was counted.
+        runArguments << QStringView(NoSandboxOption).toString();
+    }
+    return RunUnattended(argc, argv, runArguments, verbose);
 }

@@ -34,6 +34,7 @@ void ReadStoredSettings(RegistryKey& key, StoredSettings& s) {
     p.cropHeight = ReadNumber(key, PicSizeInteger, OptionLimits::CropHeight);
     t.cropHeight = ReadNumber(key, PicSizeThumbInteger, OptionLimits::CropHeight);
     s.keepFixedElements = ReadKeepFixed(key);
+    s.engine = ReadCaptureEngine(key);
 }
 
 bool ReadKeepFixed(RegistryKey& key) {
@@ -43,6 +44,22 @@ bool ReadKeepFixed(RegistryKey& key) {
     } catch (const VistrelError&) {
         return false; // of another type: the default, and the other values still count
     }
+}
+
+BrowserEngine ReadCaptureEngine(RegistryKey& key) {
+    const QString name = QString::fromLatin1(CaptureEngineName);
+    try {
+        if (key.ValueExists(name) && key.ReadInteger(name) == CaptureEngineQt)
+            return BrowserEngine::Qt;
+    } catch (const VistrelError&) {
+        // of another type: the default, as for a number of no known engine
+    }
+    return BrowserEngine::Default;
+}
+
+void WriteCaptureEngine(RegistryKey& key, BrowserEngine engine) {
+    key.WriteInteger(QString::fromLatin1(CaptureEngineName),
+                     engine == BrowserEngine::Qt ? CaptureEngineQt : CaptureEngineDefault);
 }
 
 void WriteStoredSettings(RegistryKey& key, const StoredSettings& s) {
@@ -64,6 +81,7 @@ void WriteStoredSettings(RegistryKey& key, const StoredSettings& s) {
     key.WriteInteger(SettingName(PicSizeInteger), p.cropHeight);
     key.WriteInteger(SettingName(PicSizeThumbInteger), t.cropHeight);
     key.WriteBool(QString::fromLatin1(KeepFixedName), s.keepFixedElements);
+    WriteCaptureEngine(key, s.engine);
 }
 
 StoredSettings LoadStoredSettings() {

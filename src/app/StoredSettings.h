@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/BrowserSizes.h"
+#include "capture/CaptureJob.h"
 #include "output/PictureOptions.h"
 
 class RegistryKey;
@@ -11,6 +12,8 @@ struct StoredSettings {
     bool showIE = false;
     // Every screen as it looks, fixed elements and all.
     bool keepFixedElements = false;
+    // Out of sight: Default (headless Chromium) or Qt.
+    BrowserEngine engine = BrowserEngine::Default;
     PictureOptions picture;
 };
 
@@ -18,9 +21,12 @@ struct StoredSettings {
 // limits. Stops at the first value that is missing or of another type by throwing VistrelError;
 // what was read before it stays in `settings`.
 void ReadStoredSettings(RegistryKey& key, StoredSettings& settings);
-// The value saved beside the fourteen; false where it is missing or unreadable.
+// The values saved beside the fourteen; their defaults where missing or unreadable.
 bool ReadKeepFixed(RegistryKey& key);
-// Writes all fourteen and the one beside them; stops at the first write that fails (VistrelError).
+BrowserEngine ReadCaptureEngine(RegistryKey& key);
+void WriteCaptureEngine(RegistryKey& key, BrowserEngine engine);
+// Writes all fourteen and the ones beside them; stops at the first write that fails
+// (VistrelError).
 void WriteStoredSettings(RegistryKey& key, const StoredSettings& settings);
 
 // The settings a run starts with: the saved values, or, where they cannot all be read (a first

@@ -47,6 +47,11 @@ inline constexpr std::array<const char*, Count> Names = {"SR",
 // Saved beside the fourteen, read when it is there: files written before it existed stay
 // readable as they are.
 inline constexpr const char* KeepFixedName = "Fixed_Every_Screen";
+// The engine of out-of-sight captures: a dword, CaptureEngineDefault (headless Chromium) or
+// CaptureEngineQt; missing, of another type or another number means the default.
+inline constexpr const char* CaptureEngineName = "Capture_Engine";
+inline constexpr int CaptureEngineDefault = 0;
+inline constexpr int CaptureEngineQt = 1;
 
 inline QString SettingName(Index index) {
     return QString::fromLatin1(Names[index]);

@@ -7,6 +7,7 @@
 #include "app/CommandLineSwitch.h"
 #include "app/CommandLineValues.h"
 #include "app/ExitCodes.h"
+#include "app/PreparedJob.h"
 #include "app/Usage.h"
 #include "output/TargetFile.h"
 
@@ -18,6 +19,7 @@
 Q_DECLARE_METATYPE(CmdSwitch)
 Q_DECLARE_METATYPE(CmdFileFormat)
 Q_DECLARE_METATYPE(StartMode)
+Q_DECLARE_METATYPE(BrowserEngine)
 
 namespace {
 
@@ -148,6 +150,28 @@ private slots:
         QTEST(StartModeFor(ParseCommandLine(argv)), "mode");
     }
 
+    // --no-sandbox does not count as an argument of the run, wherever it stands.
+    void noSandboxTakenOut_data() {
+        QTest::addColumn<QStringList>("argv");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<StartMode>("mode");
+        QTest::newRow("with one /u")
+            << QStringList{"vp", "--no-sandbox", "/u:a"} << true << StartMode::OneArgument;
+        QTest::newRow("twice, with --version")
+            << QStringList{"vp", "--version", "--no-sandbox", "--no-sandbox"} << true
+            << StartMode::Version;
+        QTest::newRow("unattended") << QStringList{"vp", "/u:a", "/p:b.png", "--no-sandbox"} << true
+                                    << StartMode::Unattended;
+        QTest::newRow("another spelling is an argument")
+            << QStringList{"vp", "--no-sandbox=yes", "/u:a"} << false << StartMode::Unattended;
+    }
+    void noSandboxTakenOut() {
+        QFETCH(QStringList, argv);
+        QTEST(TakeNoSandboxSwitch(argv), "taken");
+        QTEST(StartModeFor(argv), "mode");
+        QVERIFY(!argv.contains(QStringLiteral("--no-sandbox")));
+    }
+
     void switches_data() {
         QTest::addColumn<QString>("argument");
         QTest::addColumn<CmdSwitch>("kind");
@@ -177,6 +201,10 @@ private slots:
         QTest::newRow("leading space") << " /p:a.png" << CmdSwitch::None << "";
         QTest::newRow("slash alone") << "/" << CmdSwitch::None << "";
         QTest::newRow("--help") << "--help" << CmdSwitch::None << "";
+        QTest::newRow("/e") << "/e:Qt" << CmdSwitch::Engine << "Qt";
+        QTest::newRow("/E upper") << "/E:qt" << CmdSwitch::None << "";
+        QTest::newRow("--no-sandbox") << "--no-sandbox" << CmdSwitch::NoSandbox << "";
+        QTest::newRow("--no-sandbox only whole") << "--no-sandbox=1" << CmdSwitch::None << "";
     }
     void switches() {
         QFETCH(QString, argument);
@@ -481,6 +509,61 @@ private slots:
         QTEST(int(built.rejectedPaths.size()), "rejected");
     }
 
+    // The saved engine, /e in any case and --no-sandbox, as a single run or a batch line sees
+    // them; an unknown engine refuses the run rather than pick one.
+    void engineAndSandbox_data() {
+        QTest::addColumn<BrowserEngine>("saved");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<BrowserEngine>("engine");
+        QTest::addColumn<bool>("sandboxOff");
+        QTest::addColumn<int>("refusal");
+        QTest::addColumn<QStringList>("messages");
+        using E = BrowserEngine;
+        const int usage = ToInt(ExitCode::BadUsage);
+        const QString unknown = QStringLiteral("/e: takes chromium or qt, not \"%1\" (see --help)");
+        QTest::newRow("saved default")
+            << E::Default << QStringList{"/p:p.png"} << E::Default << false << 0 << QStringList();
+        QTest::newRow("saved qt") << E::Qt << QStringList{"/p:p.png"} << E::Qt << false << 0
+                                  << QStringList();
+        QTest::newRow("/e:chromium over saved qt")
+            << E::Qt << QStringList{"/p:p.png", "/e:chromium"} << E::Chromium << false << 0
+            << QStringList();
+        QTest::newRow("/e=QT, any case") << E::Default << QStringList{"/e=QT", "/p:p.png"} << E::Qt
+                                         << false << 0 << QStringList();
+        QTest::newRow("/e:ChRoMiUm") << E::Qt << QStringList{"/e:ChRoMiUm", "/p:p.png"}
+                                     << E::Chromium << false << 0 << QStringList();
+        QTest::newRow("unknown name")
+            << E::Default << QStringList{"/p:p.png", "/e:firefox"} << E::Default << false << usage
+            << QStringList{unknown.arg("firefox")};
+        QTest::newRow("empty name") << E::Qt << QStringList{"/p:p.png", "/e"} << E::Qt << false
+                                    << usage << QStringList{unknown.arg("")};
+        QTest::newRow("padded name")
+            << E::Default << QStringList{"/p:p.png", "/e: qt"} << E::Default << false << usage
+            << QStringList{unknown.arg(" qt")};
+        QTest::newRow("a later good name does not hide a bad one")
+            << E::Default << QStringList{"/e:qtt", "/e:qt", "/p:p.png"} << E::Qt << false << usage
+            << QStringList{unknown.arg("qtt")};
+        QTest::newRow("bad name before a refused path")
+            << E::Default << QStringList{"/p:a \\b.png", "/e:x"} << E::Default << false << usage
+            << QStringList{unknown.arg("x"), CannotCreateFolderMessage("a \\b.png")};
+        QTest::newRow("/e:qt with nothing to write")
+            << E::Default << QStringList{"/u:a", "/e:qt"} << E::Qt << false << usage
+            << QStringList{"no file to write: give /p:<picture file> (see --help)"};
+        QTest::newRow("--no-sandbox") << E::Default << QStringList{"/p:p.png", "--no-sandbox"}
+                                      << E::Default << true << 0 << QStringList();
+    }
+    void engineAndSandbox() {
+        QFETCH(BrowserEngine, saved);
+        QFETCH(QStringList, arguments);
+        StoredSettings stored;
+        stored.engine = saved;
+        const PreparedJob prepared = PrepareCommandLineJob(stored, arguments);
+        QTEST(prepared.job.engine, "engine");
+        QTEST(prepared.job.sandboxOff, "sandboxOff");
+        QTEST(ToInt(prepared.refusal), "refusal");
+        QTEST(prepared.messages, "messages");
+    }
+
     void exitCodesDistinct() {
         QSet<int> seen;
         for (const ExitCodeInfo& info : ExitCodeTable) {
@@ -492,8 +575,9 @@ private slots:
 
     void usageListsEverything() {
         const QString usage = UsageText();
-        for (const char* name : {"/u:", "/p:", "/t", "/r:", "/s:", "/b", "/h ",
-                                 "/cp:", "/ct:", "/w:", "/k", "--help", "--version"}) {
+        for (const char* name :
+             {"/u:", "/p:", "/t", "/r:", "/s:", "/b", "/h ", "/cp:", "/ct:", "/w:", "/k",
+              "/e:", "Capture_Engine", "--no-sandbox", "--help", "--version"}) {
             QVERIFY2(usage.contains(QLatin1String(name)), name);
         }
         QVERIFY(usage.contains("default 60, 0 = none"));

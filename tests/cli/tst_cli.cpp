@@ -669,7 +669,14 @@ private slots:
         VerifyNothingWritten(sandbox, {});
         const QString out = QString::fromUtf8(result.standardOutput);
         if (argument == u"--version") {
-            QCOMPARE(out, QStringLiteral("Vistrel Pro " VISTREL_VERSION "\n"));
+            // The program, then both engines: Qt WebEngine and the headless Chromium.
+            const QStringList lines = out.split(u'\n');
+            QCOMPARE(lines.size(), 4);
+            QCOMPARE(lines.at(0), QStringLiteral("Vistrel Pro " VISTREL_VERSION));
+            QVERIFY2(lines.at(1).startsWith(QLatin1String("Qt WebEngine 6.")), qPrintable(out));
+            QVERIFY2(lines.at(2).endsWith(QLatin1String(" (chromium-headless-shell)")),
+                     qPrintable(out));
+            QVERIFY(lines.at(3).isEmpty());
             return;
         }
         QVERIFY(out.startsWith(QLatin1String("Usage: vistrel-pro ")));

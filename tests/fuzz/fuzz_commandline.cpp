@@ -152,6 +152,9 @@ void CheckStartMode(const QStringList& arguments) {
 }
 
 CmdSwitch ExpectedSwitch(const QString& a) {
+    if (a == u"--no-sandbox") {
+        return CmdSwitch::NoSandbox;
+    }
     if (a.size() < 2 || a[0] != u'/') {
         return CmdSwitch::None;
     }
@@ -180,6 +183,8 @@ CmdSwitch ExpectedSwitch(const QString& a) {
         return CmdSwitch::LoadLimit;
     case u'k':
         return CmdSwitch::KeepFixed;
+    case u'e':
+        return CmdSwitch::Engine;
     default:
         return CmdSwitch::None;
     }
@@ -188,7 +193,8 @@ CmdSwitch ExpectedSwitch(const QString& a) {
 CmdArgument CheckSwitch(const QString& argument) {
     const CmdArgument read = ReadSwitch(argument);
     FUZZ_CHECK(read.kind == ExpectedSwitch(argument));
-    if (read.kind == CmdSwitch::None || read.kind == CmdSwitch::Hide) {
+    if (read.kind == CmdSwitch::None || read.kind == CmdSwitch::Hide ||
+        read.kind == CmdSwitch::NoSandbox) {
         FUZZ_CHECK(read.value.isEmpty());
         return read;
     }
