@@ -107,11 +107,14 @@ public:
     TFlatGroupBox* FlatGroupBox2 = nullptr;
     TJvXPCheckbox* Check_ShowIE = nullptr;
     TJvXPCheckbox* Check_KeepFixed = nullptr;
+    TRbRadioButton* Radio_EngineChromium = nullptr;
+    TRbRadioButton* Radio_EngineQt = nullptr;
     TJvXPButton* btn_Saveset = nullptr;
 
     // help page
     QLabel* Label23 = nullptr;
     QLabel* Label22 = nullptr;
+    QLabel* Label_ChromiumVersion = nullptr;
     TJvXPButton* JvXPButton1 = nullptr;
     TJvXPButton* JvXPButton6 = nullptr;
     TJvXPButton* JvXPButton12 = nullptr;
@@ -147,7 +150,12 @@ public:
 
     // handlers
     void FormShow();
-    void LoadKeepFixed();
+    // The values saved beside the fourteen (every screen, the engine), read before the
+    // fourteen so that a rewrite after an incomplete load keeps them.
+    void LoadOptionalSettings();
+    // The engine of out-of-sight captures as the settings page's choice has it.
+    BrowserEngine ChosenEngine() const;
+    void SetChosenEngine(BrowserEngine engine);
     void Image_Menu_1Click();
     void Image_Menu_2Click();
     void Image_Menu_3Click();

@@ -98,16 +98,25 @@ void TMainForm::CreateSettingsPage() {
     JvXPButton14 = PlaceButton(FlatGroupBox1, "JvXPButton14",
                                QStringLiteral("从 Internet Explorer 的右键菜单中去除 Vistrel Pro"),
                                QRect(20, 68, 469, 30));
-    FlatGroupBox2 = Place<TFlatGroupBox>(Panel_Set, "FlatGroupBox2", QRect(24, 176, 509, 92));
+    FlatGroupBox2 = Place<TFlatGroupBox>(Panel_Set, "FlatGroupBox2", QRect(24, 170, 509, 106));
     FlatGroupBox2->setTitle(QStringLiteral(" 其他设置 "));
     FlatGroupBox2->setColorBorder(12164479);
-    Check_ShowIE = Place<TJvXPCheckbox>(FlatGroupBox2, "Check_ShowIE", QRect(20, 30, 469, 22));
+    Check_ShowIE = Place<TJvXPCheckbox>(FlatGroupBox2, "Check_ShowIE", QRect(20, 26, 469, 22));
     Check_ShowIE->setText(QStringLiteral("显示 Internet Explorer 窗口."));
     Check_KeepFixed =
-        Place<TJvXPCheckbox>(FlatGroupBox2, "Check_KeepFixed", QRect(20, 56, 469, 22));
+        Place<TJvXPCheckbox>(FlatGroupBox2, "Check_KeepFixed", QRect(20, 50, 469, 22));
     Check_KeepFixed->setText(QStringLiteral("每一屏都按原样截取 (固定的标题栏在每屏重复出现)."));
+    // The visible browser window is always Qt WebEngine; this picks the out-of-sight engine.
+    PlaceLabel(FlatGroupBox2, "Label_Engine", QStringLiteral("截图引擎:"), 22, 78);
+    Radio_EngineChromium =
+        Place<TRbRadioButton>(FlatGroupBox2, "Radio_EngineChromium", QRect(88, 74, 150, 22));
+    Radio_EngineChromium->setText(QStringLiteral("Chromium (安全, 默认)"));
+    Radio_EngineQt =
+        Place<TRbRadioButton>(FlatGroupBox2, "Radio_EngineQt", QRect(252, 74, 237, 22));
+    Radio_EngineQt->setText(QStringLiteral("Qt WebEngine (快速, 仅用于可信网页)"));
+    Radio_EngineChromium->setChecked(true);
     btn_Saveset =
-        PlaceButton(Panel_Set, "btn_Saveset", QStringLiteral("保存"), QRect(423, 272, 110, 30));
+        PlaceButton(Panel_Set, "btn_Saveset", QStringLiteral("保存"), QRect(423, 284, 110, 30));
 }
 
 void TMainForm::CreateHelpPage() {
@@ -115,16 +124,18 @@ void TMainForm::CreateHelpPage() {
     PlaceHeading(Panel_Help, "Label12", QStringLiteral("帮助 & 关于"), 24, 18);
     Label23 =
         PlaceLabel(Panel_Help, "Label23", QStringLiteral("Vistrel Pro 版本: 1.2.1 ( May 1, 2005 )"),
-                   40, 60, 480, 18);
+                   40, 56, 480, 18);
     Label22 = PlaceLabel(Panel_Help, "Label22",
-                         QStringLiteral("Internet Explorer 版本: 6.1.021.10"), 40, 86, 480, 18);
+                         QStringLiteral("Internet Explorer 版本: 6.1.021.10"), 40, 78, 480, 18);
+    Label_ChromiumVersion =
+        PlaceLabel(Panel_Help, "Label_ChromiumVersion", QString(), 40, 100, 480, 18);
     JvXPButton1 = PlaceButton(Panel_Help, "JvXPButton1", QStringLiteral("Vistrel Pro 帮助"),
-                              QRect(40, 130, 230, 30));
+                              QRect(40, 138, 230, 30));
     JvXPButton6 = PlaceButton(Panel_Help, "JvXPButton6", QStringLiteral("在线支持论坛"),
-                              QRect(40, 168, 230, 30));
+                              QRect(40, 176, 230, 30));
     JvXPButton12 = PlaceButton(Panel_Help, "JvXPButton12", QStringLiteral("检查版本更新"),
-                               QRect(40, 206, 230, 30));
+                               QRect(40, 214, 230, 30));
     JvXPButton15 = PlaceButton(Panel_Help, "JvXPButton15",
                                QStringLiteral("访问 ") + QString::fromLatin1(kMakerHost),
-                               QRect(40, 244, 230, 30));
+                               QRect(40, 252, 230, 30));
 }

@@ -6,6 +6,7 @@
 #include "common/VistrelError.h"
 #include "controls/TJvXPCheckbox.h"
 #include "controls/TJvXPProgressBar.h"
+#include "controls/TRbRadioButton.h"
 #include "settings/LoadSaveSettings.h"
 #include "settings/RegistryKey.h"
 #include "settings/SettingsValues.h"
@@ -16,8 +17,8 @@
 void TMainForm::FormShow() {
     JvXPProgressBar1->hide();
     const QStringList arguments = ParseCommandLine(FCommandLine).mid(1);
+    LoadOptionalSettings();
     LoadSaveSettings(this, true, false);
-    LoadKeepFixed();
     // Two or more arguments are an unattended run, which never opens this window.
     FCmdLineMode = false;
     if (arguments.size() == 1 && arguments.first().startsWith(QLatin1String("/u"))) {
@@ -26,11 +27,21 @@ void TMainForm::FormShow() {
     }
 }
 
-void TMainForm::LoadKeepFixed() {
+void TMainForm::LoadOptionalSettings() {
     RegistryKey key;
-    if (key.OpenKey(SettingsKeyPath(), false))
+    if (key.OpenKey(SettingsKeyPath(), false)) {
         Check_KeepFixed->setChecked(ReadKeepFixed(key));
+        SetChosenEngine(ReadCaptureEngine(key));
+    }
     key.CloseKey();
+}
+
+BrowserEngine TMainForm::ChosenEngine() const {
+    return Radio_EngineQt->Checked() ? BrowserEngine::Qt : BrowserEngine::Default;
+}
+
+void TMainForm::SetChosenEngine(BrowserEngine engine) {
+    (engine == BrowserEngine::Qt ? Radio_EngineQt : Radio_EngineChromium)->setChecked(true);
 }
 
 void TMainForm::JvXPButton19Click() {
@@ -45,6 +56,7 @@ void TMainForm::btn_SavesetClick() {
     FShowIE = Check_ShowIE->Checked();
     key.WriteBool(SettingsValues::SettingName(SettingsValues::ShowIE), FShowIE);
     key.WriteBool(QString::fromLatin1(SettingsValues::KeepFixedName), Check_KeepFixed->Checked());
+    WriteCaptureEngine(key, ChosenEngine());
     ShowInformation(QStringLiteral("Save successful.    "));
     Image_Menu_1Click();
     key.CloseKey();

@@ -116,7 +116,7 @@ CaptureJob TMainForm::CaptureJobFromControls() const {
     job.address = EditBox_Address->text();
     job.browserSize = ChosenResolution();
     job.picture = ReadPictureOptions();
-    job.engine = BrowserEngine::Qt;
+    job.engine = ChosenEngine();
     job.keepFixedElements = Check_KeepFixed->Checked();
     return job;
 }

@@ -23,6 +23,9 @@ StoredSettings TMainForm::ControlSettings() const {
     StoredSettings settings;
     settings.resolution = ChosenResolutionNumber();
     settings.showIE = Check_ShowIE->Checked();
+    // Saved with the others: a save of the defaults must not reset them.
+    settings.keepFixedElements = Check_KeepFixed->Checked();
+    settings.engine = ChosenEngine();
     settings.picture = ReadPictureOptions();
     return settings;
 }
@@ -44,6 +47,8 @@ void TMainForm::ApplySettings(const StoredSettings& s) {
     Check_ThumbSmooth->setChecked(t.smooth);
     FShowIE = s.showIE;
     Check_ShowIE->setChecked(FShowIE);
+    Check_KeepFixed->setChecked(s.keepFixedElements);
+    SetChosenEngine(s.engine);
     SelectPair(Radio_Picsize_Crop, Radio_Picsize_Fullsize, p.crop);
     SelectPair(Radio_PicsizeT_crop, Radio_PicsizeT_full, t.crop);
     PicSize_H->setValue(p.cropHeight);

@@ -86,6 +86,12 @@ private slots:
         QCOMPARE(FrontPage(*f.main), f.main->Panel_Help);
         QVERIFY(f.main->Label22->text().startsWith(QStringLiteral("Internet Explorer 版本号:  ")));
         QVERIFY(f.main->Label22->text().size() > 26);
+        // The headless Chromium's line: a version, or the package that is missing.
+        const QString chromium = f.main->Label_ChromiumVersion->text();
+        QVERIFY2(chromium.contains(QRegularExpression(
+                     QStringLiteral("^Chromium \\(后台截图\\) 版本号:  (\\d+\\.[\\d.]+|未安装 "
+                                    "\\(chromium-headless-shell\\))$"))),
+                 qPrintable(chromium));
         QVERIFY(f.main->Label_Menu_3->font().bold());
     }
 

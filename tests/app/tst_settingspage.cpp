@@ -163,6 +163,54 @@ private slots:
         QVERIFY(f.main->Panel_web_3->isVisibleTo(f.main.get()));
     }
 
+    // Missing, of another type or of no known number: the default engine, Chromium. Both
+    // saves keep the choice and the every-screen value beside it, also after a load that
+    // stopped early and rewrote the fourteen.
+    void captureEngineLoadsAndSaves_data() {
+        QTest::addColumn<QVariant>("stored"); // invalid: not in the file
+        QTest::addColumn<bool>("brokenLoad");
+        QTest::addColumn<bool>("qt");
+        QTest::newRow("missing") << QVariant() << false << false;
+        QTest::newRow("0") << QVariant(0) << false << false;
+        QTest::newRow("1") << QVariant(1) << false << true;
+        QTest::newRow("1, load stopped early") << QVariant(1) << true << true;
+        QTest::newRow("no known number") << QVariant(-1) << false << false;
+        QTest::newRow("text") << QVariant(QStringLiteral("1")) << false << false;
+    }
+    void captureEngineLoadsAndSaves() {
+        QFETCH(QVariant, stored);
+        QFETCH(bool, brokenLoad);
+        QFETCH(bool, qt);
+        const QString name = QStringLiteral("Capture_Engine");
+        MainFormFixture f({}, [&] {
+            Write(kInitial + Values{{QStringLiteral("Fixed_Every_Screen"), 1}});
+            RegistryKey key;
+            key.OpenKey(SettingsKeyPath(), false);
+            if (stored.typeId() == QMetaType::Int)
+                key.WriteInteger(name, stored.toInt());
+            else if (stored.isValid())
+                key.WriteString(name, stored.toString());
+            if (brokenLoad)
+                key.WriteString(QStringLiteral("Thumb_Width"), QStringLiteral("wide"));
+        });
+        f.show();
+        QCOMPARE(f.main->Radio_EngineQt->Checked(), qt);
+        QCOMPARE(f.main->Radio_EngineChromium->Checked(), !qt);
+        QCOMPARE(f.main->CaptureJobFromControls().engine,
+                 qt ? BrowserEngine::Qt : BrowserEngine::Default);
+        QVERIFY(f.main->Check_KeepFixed->Checked());
+        f.main->JvXPButton19Click();
+        QCOMPARE(Stored(name), qt ? 1 : 0);
+        QCOMPARE(Stored(QStringLiteral("Fixed_Every_Screen")), 1);
+        f.main->Image_Menu_2Click();
+        QTest::mouseClick(qt ? f.main->Radio_EngineChromium : f.main->Radio_EngineQt,
+                          Qt::LeftButton);
+        QTest::mouseClick(f.main->btn_Saveset, Qt::LeftButton);
+        QCOMPARE(Stored(name), qt ? 0 : 1);
+        QCOMPARE(f.main->CaptureJobFromControls().engine,
+                 qt ? BrowserEngine::Default : BrowserEngine::Qt);
+    }
+
     void keyThatCannotBeCreatedIsReported() {
         QTemporaryDir dir;
         const QString blocker = dir.filePath(QStringLiteral("file"));
