@@ -7,6 +7,7 @@
 #include "app/BatchResume.h"
 #include "app/CommandLineMessage.h"
 #include "app/ErrorReport.h"
+#include "capture/ChromiumProcess.h"
 #include "common/ErrorText.h"
 #include "common/TerminationSignals.h"
 #include "common/VistrelError.h"
@@ -136,11 +137,22 @@ void BatchRun::StartMore() {
     while (!FFinished && !FWaiting.isEmpty() && FRunning.size() < FJobs)
         StartLine(FWaiting.takeFirst());
     if (!FFinished && FWaiting.isEmpty() && FRunning.isEmpty())
-        Finish(FFailed > 0 ? BatchLineFailedStatus : ToInt(ExitCode::Success));
+        Finish(FFailed > 0 ? ToInt(ExitCode::LineFailed) : ToInt(ExitCode::Success));
 }
 
 void BatchRun::StartLine(const Line& line) {
-    auto* page = new BatchPage(line.prepared.job, this);
+    BatchPage* page = nullptr;
+    try {
+        page = new BatchPage(line.prepared.job, FChromium, this);
+    } catch (const VistrelError& error) {
+        BatchOutcome outcome = OutcomeOf(line.number, line.prepared.job);
+        outcome.status = BatchStatus::Failed;
+        outcome.exitStatus = ToInt(ExitCode::EngineMissing);
+        outcome.message = error.message();
+        Report(outcome);
+        QTimer::singleShot(0, this, &BatchRun::StartMore);
+        return;
+    }
     FRunning.insert(page);
     const int number = line.number;
     connect(

@@ -13,9 +13,7 @@
 #include <QSet>
 
 class BatchPage;
-
-// Exit statuses of a batch run (bad arguments and an unreadable batch file are BadUsage).
-inline constexpr int BatchLineFailedStatus = 9;
+class ChromiumProcess;
 
 // Many captures in one process: each line of the batch file is a single run's switches, with
 // the saved settings as its defaults. Up to `jobs` pages load and capture at once, each in a
@@ -55,6 +53,8 @@ private:
     QDateTime FBatchChanged;
     QList<Line> FWaiting;
     QSet<BatchPage*> FRunning;
+    // One Chromium serves every line that captures on it.
+    std::shared_ptr<ChromiumProcess> FChromium;
     int FJobs = 1;
     int FTotal = 0;
     int FDone = 0;

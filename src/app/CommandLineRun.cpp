@@ -3,7 +3,8 @@
 #include "app/CommandLineMessage.h"
 #include "app/ErrorReport.h"
 #include "app/PreparedJob.h"
-#include "capture/WebEngineBrowser.h"
+#include "capture/Browser.h"
+#include "capture/CaptureBrowser.h"
 #include "common/ErrorText.h"
 #include "common/TerminationSignals.h"
 #include "common/VistrelError.h"
@@ -36,8 +37,14 @@ void CommandLineRun::Start() {
         return;
     }
     FAddress = prepared.job.address;
-    FCapture =
-        std::make_unique<CommandLineCapture>(prepared.job, std::make_unique<WebEngineBrowser>());
+    std::unique_ptr<Browser> browser;
+    try {
+        browser = NewCaptureBrowser(prepared.job);
+    } catch (const VistrelError& error) {
+        Finish(ToInt(ExitCode::EngineMissing), error.message());
+        return;
+    }
+    FCapture = std::make_unique<CommandLineCapture>(prepared.job, std::move(browser));
     CommandLineCapture* capture = FCapture.get();
     connect(capture, &CommandLineCapture::LoadProgress, this, &CommandLineRun::ShowLoadProgress);
     connect(capture, &CommandLineCapture::ScreensProgress, this,

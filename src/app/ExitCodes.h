@@ -12,6 +12,8 @@ enum class ExitCode : int {
     UnknownFormat = 6,
     RejectedPath = 7,
     NoDisplay = 8,
+    LineFailed = 9,
+    EngineMissing = 10,
 };
 
 struct ExitCodeInfo {
@@ -19,9 +21,9 @@ struct ExitCodeInfo {
     const char* meaning;
 };
 
-inline constexpr std::array<ExitCodeInfo, 8> ExitCodeTable{{
+inline constexpr std::array<ExitCodeInfo, 10> ExitCodeTable{{
     {ExitCode::Success, "every requested file was written"},
-    {ExitCode::BadUsage, "bad usage: the run names no file to write"},
+    {ExitCode::BadUsage, "bad usage: the run names no file to write, or /e: names no engine"},
     {ExitCode::LoadFailed,
      "the page could not be loaded (or nothing of it arrived in the /w time)"},
     {ExitCode::CaptureFailed, "the capture of the page failed"},
@@ -31,6 +33,8 @@ inline constexpr std::array<ExitCodeInfo, 8> ExitCodeTable{{
     {ExitCode::RejectedPath,
      "a /p or /t path has a space followed by a backslash; nothing captured"},
     {ExitCode::NoDisplay, "no display for the windows (unattended captures need none)"},
+    {ExitCode::LineFailed, "a batch run: at least one line failed (every other line was done)"},
+    {ExitCode::EngineMissing, "the browser engine is not installed or could not start"},
 }};
 
 constexpr int ToInt(ExitCode code) {

@@ -81,7 +81,6 @@ const char* const Synopsis =
     "Exit status:\n";
 
 const char* const SignalLine =
-    "    9  a batch run: at least one line failed (every other line was done)\n"
     "  128+N  ended by signal N (SIGTERM 143, SIGINT 130, SIGHUP 129); no partial file is left\n";
 
 const char* const Examples =

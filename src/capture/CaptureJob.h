@@ -19,6 +19,11 @@ enum class BrowserEngine {
     Chromium, // headless Chromium over the DevTools protocol, sandboxed and kept current
 };
 
+// Out of sight, pages are captured on Chromium unless Qt WebEngine is asked for.
+inline bool CapturesOnChromium(BrowserEngine engine) {
+    return engine != BrowserEngine::Qt;
+}
+
 // Timers take an int of milliseconds: larger limits are held at the largest one.
 constexpr int LoadLimitMilliseconds(int seconds) {
     constexpr int most = std::numeric_limits<int>::max();

@@ -74,6 +74,11 @@ void ChromiumBrowser::OpenPage() {
     for (const char* domain : {"Page.enable", "Runtime.enable", "Network.enable"})
         Call(QString::fromLatin1(domain));
     Call(QStringLiteral("Page.setInterceptFileChooserDialog"), {{QStringLiteral("enabled"), true}});
+    // A page's window.open() gets no window, as in the embedded engine; other windows it
+    // opens (links to a new window) are closed as they come.
+    Call(QStringLiteral("Page.addScriptToEvaluateOnNewDocument"),
+         {{QStringLiteral("source"),
+           QStringLiteral("window.open = function open() { return null; };")}});
     SetViewSize(FViewSize);
 }
 
@@ -230,20 +235,30 @@ QPoint ChromiumBrowser::ScrollTo(const QPoint& position) {
     return QPoint(n[0], n[1]);
 }
 
+// A screenshot waits for every part of the page (frames too) to be painted at the position it
+// is at now. The page's own stream of frames (Page.startScreencast) is cheaper, but a frame of
+// it may still lack a frame's content that was not yet drawn again.
 QImage ChromiumBrowser::PaintView() {
+    return Screenshot();
+}
+
+QImage ChromiumBrowser::Screenshot() {
     const QJsonObject shot = Call(QStringLiteral("Page.captureScreenshot"),
                                   {{QStringLiteral("format"), QStringLiteral("png")},
                                    {QStringLiteral("optimizeForSpeed"), true}});
-    const QByteArray png =
-        QByteArray::fromBase64(shot.value(QStringLiteral("data")).toString().toLatin1());
-    QImage view = QImage::fromData(png, "PNG");
+    return Decoded(shot.value(QStringLiteral("data")).toString().toLatin1(), FViewSize);
+}
+
+QImage ChromiumBrowser::Decoded(const QByteArray& base64, const QSize& size) {
+    QImage view = QImage::fromData(QByteArray::fromBase64(base64), "PNG");
     if (view.isNull())
         throw VistrelError(QStringLiteral("The browser could not paint its view"));
-    if (view.size() != FViewSize)
-        view = view.scaled(FViewSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (view.size() != size)
+        view = view.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return view.convertToFormat(QImage::Format_RGB888);
 }
 
+// A script may move the page: the frame that shows it is the one proven by the caller.
 QVariant ChromiumBrowser::RunScript(const QString& script) {
     return Evaluate(script);
 }
@@ -322,9 +337,7 @@ void ChromiumBrowser::PageEvent(const QString& method, const QJsonObject& params
         FrameNavigated(params.value(QStringLiteral("frame")).toObject());
     else if (method == QLatin1String("Page.navigatedWithinDocument") && main)
         FLocation = params.value(QStringLiteral("url")).toString(), emit NavigateComplete();
-    else if ((method == QLatin1String("Page.frameRequestedNavigation") ||
-              method == QLatin1String("Page.frameScheduledNavigation")) &&
-             main && FHeld)
+    else if (method == QLatin1String("Page.frameRequestedNavigation") && main && FHeld)
         Stop();
     else if (method == QLatin1String("Page.javascriptDialogOpening"))
         DialogOpened(params);

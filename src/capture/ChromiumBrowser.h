@@ -64,6 +64,8 @@ private:
     void PageEnded(const QString& reason);
     void RequestCounted(int started, int done);
     void SetStatus(const QString& text);
+    QImage Screenshot();
+    static QImage Decoded(const QByteArray& base64, const QSize& size);
 
     std::shared_ptr<ChromiumProcess> FProcess;
     QString FContext; // the page's own cookies and storage

@@ -1,7 +1,9 @@
 #include "capture/ChromiumProcess.h"
 
+#include "capture/EngineSetup.h"
 #include "common/VistrelError.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -19,6 +21,16 @@ const passwd* UnprivilegedUser() {
         if (const passwd* user = getpwnam(name))
             return user;
     return nullptr;
+}
+
+bool RunsAsOtherUser(const ChromiumProcess::Options& options) {
+    return geteuid() == 0 && !options.sandboxOff;
+}
+
+// The other user must reach the profile: the run's own temporary folder may be private.
+QString ProfileTemplate(const ChromiumProcess::Options& options) {
+    const QString folder = RunsAsOtherUser(options) ? QStringLiteral("/tmp") : QDir::tempPath();
+    return folder + QStringLiteral("/vistrel-chromium-XXXXXX");
 }
 
 } // namespace
@@ -51,7 +63,7 @@ QString ChromiumProcess::MissingMessage() {
 }
 
 ChromiumProcess::ChromiumProcess(const Options& options, QObject* parent)
-    : QObject(parent), FPipe(this) {
+    : QObject(parent), FProfile(ProfileTemplate(options)), FPipe(this) {
     DevToolsPipe::Launch launch;
     launch.program = Program();
     if (launch.program.isEmpty())
@@ -59,7 +71,7 @@ ChromiumProcess::ChromiumProcess(const Options& options, QObject* parent)
     if (!FProfile.isValid())
         throw VistrelError(QStringLiteral("Could not make the browser's profile folder"));
     launch.folder = FProfile.path();
-    if (geteuid() == 0 && !options.sandboxOff) {
+    if (RunsAsOtherUser(options)) {
         const passwd* user = UnprivilegedUser();
         if (!user)
             throw VistrelError(
@@ -71,7 +83,7 @@ ChromiumProcess::ChromiumProcess(const Options& options, QObject* parent)
             throw VistrelError(QStringLiteral("Could not give the browser its profile folder"));
     }
     launch.arguments = Arguments(options);
-    launch.verbose = options.verbose;
+    launch.verbose = EngineMessagesShown();
     FPipe.Start(launch);
 }
 
@@ -96,7 +108,7 @@ QStringList ChromiumProcess::Arguments(const Options& options) const {
     };
     if (options.sandboxOff)
         arguments.prepend(QStringLiteral("--no-sandbox"));
-    if (!options.verbose)
+    if (!EngineMessagesShown())
         arguments.prepend(QStringLiteral("--log-level=3"));
     return arguments;
 }

@@ -17,7 +17,6 @@ class ChromiumProcess : public QObject {
 public:
     struct Options {
         bool sandboxOff = false;
-        bool verbose = false;
     };
 
     // Throws VistrelError, naming the package, when the browser is missing or cannot start.
@@ -25,6 +24,7 @@ public:
     ~ChromiumProcess() override;
 
     DevToolsPipe& Pipe() { return FPipe; }
+    bool Running() const { return FPipe.Running(); }
     qint64 ProcessId() const { return FPipe.ProcessId(); }
 
     // The program that is started, and its version ("156.0.8078.129"); empty when missing.

@@ -17,9 +17,16 @@ void AddChromiumFlag(const QByteArray& flag) {
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + flag);
 }
 
+bool Verbose = true;
+
 } // namespace
 
+bool EngineMessagesShown() {
+    return Verbose;
+}
+
 void PrepareBrowserEngine(EngineUse use, bool verbose) {
+    Verbose = verbose;
     // Chromium's sandbox cannot start as root; everyone else keeps it.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");

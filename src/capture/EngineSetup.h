@@ -9,3 +9,5 @@ enum class EngineUse {
 // application object exists: the engine reads these settings when it starts.
 // Unless verbose, the engine keeps its own logging to itself.
 void PrepareBrowserEngine(EngineUse use = EngineUse::Interactive, bool verbose = true);
+// Whether the engines' own messages are shown, as PrepareBrowserEngine was told.
+bool EngineMessagesShown();

@@ -4,6 +4,7 @@
 #include "app/FormBuilder.h"
 #include "app/Main.h"
 #include "capture/Browser.h"
+#include "capture/CaptureBrowser.h"
 #include "capture/WebEngineBrowser.h"
 #include "common/VistrelError.h"
 #include "controls/TJvXPButton.h"
@@ -41,12 +42,13 @@ TSnapForm::TSnapForm(Browser* browser, QWidget* parent)
     QFont small = font();
     small.setPixelSize(12);
     setFont(small);
+    FOwnBrowser = !browser;
     if (!browser)
         browser = new WebEngineBrowser(this);
     else if (!browser->parent())
         browser->setParent(this);
     WebBrowser_Snap = browser;
-    FSession = new CaptureSession(*browser, this);
+    FSession = FWindowSession = new CaptureSession(*browser, this);
     CreateComponents();
     ConnectBrowser();
     SetBrowserSize(LaidOutSize);
@@ -54,6 +56,8 @@ TSnapForm::TSnapForm(Browser* browser, QWidget* parent)
 
 TSnapForm::~TSnapForm() {
     ShowWorking(false);
+    delete FChromiumSession; // before the browser it captures on
+    FChromium.reset();
     delete FCaptureHost;
     if (SnapForm == this)
         SnapForm = nullptr;
@@ -97,15 +101,42 @@ void TSnapForm::CreateComponents() {
 
 void TSnapForm::ConnectBrowser() {
     Browser* browser = WebBrowser_Snap;
-    connect(FSession, &CaptureSession::CaptureStarted, this, &TSnapForm::SessionCaptureStarted);
-    connect(FSession, &CaptureSession::ScreensProgress, this, &TSnapForm::SessionScreensProgress);
-    connect(FSession, &CaptureSession::Captured, this, &TSnapForm::SessionCaptured);
-    connect(FSession, &CaptureSession::Failed, this, &TSnapForm::SessionFailed);
+    ConnectSession(FWindowSession);
     connect(browser, &Browser::LoadFailed, this, &TSnapForm::WebBrowser_SnapLoadFailed);
     connect(browser, &Browser::ProgressChange, this, &TSnapForm::WebBrowser_SnapProgressChange);
     connect(browser, &Browser::StatusTextChange, this, &TSnapForm::WebBrowser_SnapStatusTextChange);
     connect(browser, &Browser::NavigateComplete, this,
             &TSnapForm::WebBrowser_SnapNavigateComplete2);
+}
+
+void TSnapForm::ConnectSession(CaptureSession* session) {
+    connect(session, &CaptureSession::CaptureStarted, this, &TSnapForm::SessionCaptureStarted);
+    connect(session, &CaptureSession::ScreensProgress, this, &TSnapForm::SessionScreensProgress);
+    connect(session, &CaptureSession::Captured, this, &TSnapForm::SessionCaptured);
+    connect(session, &CaptureSession::Failed, this, &TSnapForm::SessionFailed);
+}
+
+// Chromium is started for the first capture that asks for it and kept for the next ones;
+// one that failed is not trusted again. Null when it cannot start: the failure is reported.
+CaptureSession* TSnapForm::HiddenSessionFor(const CaptureJob& job) {
+    if (!FOwnBrowser || !CapturesOnChromium(job.engine))
+        return FWindowSession;
+    if (!FChromium) {
+        try {
+            FChromium = NewCaptureBrowser(job);
+        } catch (const VistrelError& error) {
+            ShowHidden();
+            SessionFailed(CaptureFailure::LoadFailed, error.message());
+            return nullptr;
+        }
+        connect(FChromium.get(), &Browser::ProgressChange, this,
+                &TSnapForm::WebBrowser_SnapProgressChange);
+        connect(FChromium.get(), &Browser::StatusTextChange, this,
+                &TSnapForm::WebBrowser_SnapStatusTextChange);
+        FChromiumSession = new CaptureSession(*FChromium, this);
+        ConnectSession(FChromiumSession);
+    }
+    return FChromiumSession;
 }
 
 QWidget* TSnapForm::BrowserWidget() const {
@@ -141,6 +172,10 @@ void TSnapForm::ShowHidden() {
 
 void TSnapForm::StartHidden(const CaptureJob& job) {
     Edit1->setText(job.address);
+    CaptureSession* session = HiddenSessionFor(job);
+    if (!session)
+        return;
+    FSession = session;
     if (job.browserSize.isValid())
         SetBrowserSize(job.browserSize);
     ShowHidden();
@@ -149,6 +184,7 @@ void TSnapForm::StartHidden(const CaptureJob& job) {
 
 int TSnapForm::ShowModalCentred() {
     FHiddenMode = false;
+    FSession = FWindowSession;
     WebBrowser_Snap->SetQuiet(false);
     if (isVisible())
         hide();
@@ -333,6 +369,12 @@ void TSnapForm::SessionCaptured(const QImage& picture) {
 
 void TSnapForm::SessionFailed(CaptureFailure failure, const QString& message) {
     ShowWorking(false);
+    if (FSession == FChromiumSession && failure != CaptureFailure::Stopped) {
+        FSession = FWindowSession;
+        FChromiumSession->deleteLater();
+        FChromiumSession = nullptr;
+        FChromium.release()->deleteLater(); // its session may still be on the stack
+    }
     switch (failure) {
     case CaptureFailure::LoadFailed:
         if (isVisible() && MainForm)

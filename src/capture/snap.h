@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <memory>
+
 class QLabel;
 class QLineEdit;
 class TJvXPButton;
@@ -18,7 +20,8 @@ class TSnapForm : public QDialog {
     Q_OBJECT
 
 public:
-    // Without a browser the window makes its own on Qt WebEngine.
+    // Without a browser the window makes its own on Qt WebEngine, and captures out of sight
+    // on the engine each job asks for.
     explicit TSnapForm(Browser* browser = nullptr, QWidget* parent = nullptr);
     ~TSnapForm() override;
 
@@ -49,6 +52,9 @@ public:
     void CancelCapture() { FSession->Stop(); }
     bool Capturing() const { return FSession->Running(); }
     CaptureSession& Session() { return *FSession; }
+    // The session a capture of this job out of sight runs in; null when its engine cannot
+    // start (the failure is reported).
+    CaptureSession* HiddenSessionFor(const CaptureJob& job);
 
     void FormShow();
     void FormClose();
@@ -71,6 +77,7 @@ protected:
 private:
     void CreateComponents();
     void ConnectBrowser();
+    void ConnectSession(CaptureSession* session);
     QWidget* BrowserWidget() const;
     void SessionCaptureStarted();
     void SessionScreensProgress(int done, int planned);
@@ -85,7 +92,12 @@ private:
 
     QPointer<QWidget> FBrowserWidget;
     QWidget* FCaptureHost = nullptr;
+    // The session of the run under way: the window's own, or the one on Chromium.
     CaptureSession* FSession = nullptr;
+    CaptureSession* FWindowSession = nullptr;
+    bool FOwnBrowser = false;
+    std::unique_ptr<Browser> FChromium;
+    CaptureSession* FChromiumSession = nullptr;
     bool FHiddenMode = true;
     bool FWorking = false;
     bool FClosing = false;

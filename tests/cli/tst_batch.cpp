@@ -4,6 +4,7 @@
 #include "CliPages.h"
 #include "app/ExitCodes.h"
 #include "support/HttpFixture.h"
+#include "support/PageFolder.h"
 #include "support/ProgramRunner.h"
 #include "support/ProgramSandbox.h"
 
@@ -75,7 +76,7 @@ QString Outcome(const QJsonObject& line) {
 class TestBatchRun : public QObject {
     Q_OBJECT
 
-    QTemporaryDir FPages;
+    PageFolder FPages;
     HttpFixture FHttp;
     quint16 FDeadPort = 0;
 

@@ -4,6 +4,7 @@
 #include "CliPages.h"
 #include "app/ExitCodes.h"
 #include "support/HttpFixture.h"
+#include "support/PageFolder.h"
 #include "support/ProgramRunner.h"
 #include "support/ProgramSandbox.h"
 
@@ -64,7 +65,7 @@ QString Describe(const ProgramResult& result) {
 class TestCli : public QObject {
     Q_OBJECT
 
-    QTemporaryDir FPages;
+    PageFolder FPages;
     HttpFixture FHttp;
     quint16 FDeadPort = 0;
 

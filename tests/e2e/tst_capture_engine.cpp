@@ -5,6 +5,7 @@
 #include "capture/PageRenderer.h"
 #include "capture/WebEngineBrowser.h"
 #include "common/VistrelError.h"
+#include "support/PageFolder.h"
 
 #include <QApplication>
 #include <QTcpServer>
@@ -42,7 +43,7 @@ private:
     bool Load(const QString& address);
     QImage Capture(const QString& name, const QString& html, bool keepFixed = false);
 
-    QTemporaryDir FFolder;
+    PageFolder FFolder;
     QWidget* FHost = nullptr;
     Browser* FBrowser = nullptr;
 };
@@ -71,9 +72,6 @@ void tst_CaptureEngine::initTestCase() {
     FHost->setAttribute(Qt::WA_DontShowOnScreen);
     FHost->resize(1400, 1100);
     if (Engine == "chromium") {
-        // run as root, the browser reads the pages as an unprivileged user
-        QFile::setPermissions(FFolder.path(), QFile::permissions(FFolder.path()) |
-                                                  QFile::ReadOther | QFile::ExeOther);
         FBrowser = new ChromiumBrowser(nullptr, FHost);
     } else {
         auto* browser = new WebEngineBrowser(FHost);

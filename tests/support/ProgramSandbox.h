@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/PageFolder.h"
 #include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
@@ -21,6 +22,6 @@ public:
     environment(const QProcessEnvironment& base = QProcessEnvironment::systemEnvironment()) const;
 
 private:
-    QTemporaryDir FDir;
+    PageFolder FDir;
     bool FValid = false;
 };

@@ -1,0 +1,13 @@
+#include "capture/CaptureBrowser.h"
+
+#include "capture/ChromiumBrowser.h"
+#include "capture/WebEngineBrowser.h"
+
+std::unique_ptr<Browser> NewCaptureBrowser(const CaptureJob& job,
+                                           std::shared_ptr<ChromiumProcess> chromium) {
+    if (!CapturesOnChromium(job.engine))
+        return std::make_unique<WebEngineBrowser>();
+    if (!chromium)
+        chromium = std::make_shared<ChromiumProcess>(ChromiumProcess::Options{job.sandboxOff});
+    return std::make_unique<ChromiumBrowser>(std::move(chromium));
+}
