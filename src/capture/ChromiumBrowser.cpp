@@ -3,12 +3,16 @@
 #include "capture/EngineWait.h"
 #include "common/VistrelError.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 
 namespace {
+
+constexpr int ViewSizePollMs = 10;
 
 QString EndedText(const QString& status) {
     if (status == QLatin1String("killed"))
@@ -49,53 +53,136 @@ ChromiumBrowser::~ChromiumBrowser() {
 }
 
 // A context of its own keeps the page's cookies and storage from every other page; downloads
-// are refused in it, and pop-ups it opens are seen and closed.
+// are refused in it, and pop-ups it opens are seen and closed. The page is made without
+// waiting (pages of a batch run start while others are captured); what is asked of it before
+// it is there waits for it.
 void ChromiumBrowser::OpenPage() {
+    FReady = false;
     DevToolsPipe& pipe = FProcess->Pipe();
-    pipe.Call(QStringLiteral("Target.setDiscoverTargets"), {{QStringLiteral("discover"), true}});
-    FContext = pipe.Call(QStringLiteral("Target.createBrowserContext"))
-                   .value(QStringLiteral("browserContextId"))
-                   .toString();
-    pipe.Call(QStringLiteral("Browser.setDownloadBehavior"),
-              {{QStringLiteral("behavior"), QStringLiteral("deny")},
-               {QStringLiteral("browserContextId"), FContext},
-               {QStringLiteral("eventsEnabled"), true}});
-    FTarget = pipe.Call(QStringLiteral("Target.createTarget"),
-                        {{QStringLiteral("url"), QStringLiteral("about:blank")},
-                         {QStringLiteral("browserContextId"), FContext},
-                         {QStringLiteral("width"), FViewSize.width()},
-                         {QStringLiteral("height"), FViewSize.height()}})
-                  .value(QStringLiteral("targetId"))
-                  .toString();
-    FSession = pipe.Call(QStringLiteral("Target.attachToTarget"),
-                         {{QStringLiteral("targetId"), FTarget}, {QStringLiteral("flatten"), true}})
-                   .value(QStringLiteral("sessionId"))
-                   .toString();
-    for (const char* domain : {"Page.enable", "Runtime.enable", "Network.enable"})
-        Call(QString::fromLatin1(domain));
-    Call(QStringLiteral("Page.setInterceptFileChooserDialog"), {{QStringLiteral("enabled"), true}});
-    // A page's window.open() gets no window, as in the embedded engine; other windows it
-    // opens (links to a new window) are closed as they come.
-    Call(QStringLiteral("Page.addScriptToEvaluateOnNewDocument"),
+    pipe.Send(QStringLiteral("Target.setDiscoverTargets"), {{QStringLiteral("discover"), true}},
+              QString());
+    BrowserCall(QStringLiteral("Target.createBrowserContext"), {}, [this](const QJsonObject& r) {
+        FContext = r.value(QStringLiteral("browserContextId")).toString();
+        FProcess->Pipe().Send(QStringLiteral("Browser.setDownloadBehavior"),
+                              {{QStringLiteral("behavior"), QStringLiteral("deny")},
+                               {QStringLiteral("browserContextId"), FContext},
+                               {QStringLiteral("eventsEnabled"), true}},
+                              QString());
+        BrowserCall(QStringLiteral("Target.createTarget"),
+                    {{QStringLiteral("url"), QStringLiteral("about:blank")},
+                     {QStringLiteral("browserContextId"), FContext}},
+                    [this](const QJsonObject& r) {
+                        FTarget = r.value(QStringLiteral("targetId")).toString();
+                        BrowserCall(QStringLiteral("Target.attachToTarget"),
+                                    {{QStringLiteral("targetId"), FTarget},
+                                     {QStringLiteral("flatten"), true}},
+                                    [this](const QJsonObject& r) {
+                                        PageOpened(r.value(QStringLiteral("sessionId")).toString());
+                                    });
+                    });
+    });
+}
+
+// A command to the browser itself, answered later; a refusal ends the page.
+void ChromiumBrowser::BrowserCall(const QString& method, const QJsonObject& params,
+                                  std::function<void(const QJsonObject&)> then) {
+    QPointer<ChromiumBrowser> self(this);
+    FProcess->Pipe().Send(
+        method, params, QString(),
+        [self, method, then](const QJsonObject& result, const QString& error) {
+            if (!self)
+                return;
+            if (!error.isEmpty())
+                self->PageEnded(QStringLiteral("the browser refused %1: %2").arg(method, error));
+            else
+                then(result);
+        });
+}
+
+// The page is ready once every domain it reports on has answered: events of a navigation sent
+// before that may be missing.
+void ChromiumBrowser::PageOpened(const QString& session) {
+    FSession = session;
+    const QList<QPair<QString, QJsonObject>> setup{
+        {QStringLiteral("Page.enable"), {}},
+        {QStringLiteral("Runtime.enable"), {}},
+        {QStringLiteral("Network.enable"), {}},
+        {QStringLiteral("Page.setInterceptFileChooserDialog"), {{QStringLiteral("enabled"), true}}},
+        // A page's window.open() gets no window, as in the embedded engine; other windows it
+        // opens (links to a new window) are closed as they come.
+        {QStringLiteral("Page.addScriptToEvaluateOnNewDocument"),
          {{QStringLiteral("source"),
-           QStringLiteral("window.open = function open() { return null; };")}});
-    SetViewSize(FViewSize);
+           QStringLiteral("window.open = function open() { return null; };")}}},
+        {QStringLiteral("Emulation.setDeviceMetricsOverride"), ViewSizeParams()},
+    };
+    auto left = std::make_shared<int>(int(setup.size()));
+    QPointer<ChromiumBrowser> self(this);
+    for (const auto& [method, params] : setup)
+        FProcess->Pipe().Send(
+            method, params, FSession,
+            [self, left, method](const QJsonObject&, const QString& error) {
+                if (!self)
+                    return;
+                if (!error.isEmpty())
+                    self->PageEnded(
+                        QStringLiteral("the browser refused %1: %2").arg(method, error));
+                else if (--*left == 0)
+                    self->PageReady();
+            });
+}
+
+void ChromiumBrowser::PageReady() {
+    FReady = true;
+    for (auto& pending : std::exchange(FWaitingForPage, {}))
+        FProcess->Pipe().Send(pending.method, pending.params, FSession, pending.answer);
+    if (FReadyWaiter)
+        FReadyWaiter();
+}
+
+QJsonObject ChromiumBrowser::ViewSizeParams() const {
+    return {{QStringLiteral("width"), FViewSize.width()},
+            {QStringLiteral("height"), FViewSize.height()},
+            {QStringLiteral("deviceScaleFactor"), 1},
+            {QStringLiteral("mobile"), false}};
+}
+
+// Commands to the page keep their order, also those sent before it was there.
+void ChromiumBrowser::SendToPage(const QString& method, const QJsonObject& params,
+                                 DevToolsPipe::Answer answer) {
+    if (FReady)
+        FProcess->Pipe().Send(method, params, FSession, std::move(answer));
+    else
+        FWaitingForPage.push_back({method, params, std::move(answer)});
+}
+
+void ChromiumBrowser::AwaitPage() {
+    if (FReady)
+        return;
+    EngineWait wait(QStringLiteral("page"), FTimeLimitMs);
+    FReadyWaiter = wait.Finisher();
+    try {
+        Await(wait);
+    } catch (...) {
+        FReadyWaiter = nullptr;
+        throw;
+    }
+    FReadyWaiter = nullptr;
 }
 
 QJsonObject ChromiumBrowser::Call(const QString& method, const QJsonObject& params) {
     if (!FEnded.isEmpty())
         throw VistrelError(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
+    AwaitPage();
     EngineWait wait(method, FTimeLimitMs);
     auto answer = std::make_shared<QJsonObject>();
     auto failure = std::make_shared<QString>();
     auto finish = wait.Finisher();
-    FProcess->Pipe().Send(
-        method, params, FSession,
-        [answer, failure, finish](const QJsonObject& result, const QString& error) {
-            *answer = result;
-            *failure = error;
-            finish();
-        });
+    SendToPage(method, params,
+               [answer, failure, finish](const QJsonObject& result, const QString& error) {
+                   *answer = result;
+                   *failure = error;
+                   finish();
+               });
     try {
         Await(wait);
     } catch (const VistrelError&) {
@@ -108,7 +195,7 @@ QJsonObject ChromiumBrowser::Call(const QString& method, const QJsonObject& para
 }
 
 void ChromiumBrowser::Send(const QString& method, const QJsonObject& params) {
-    FProcess->Pipe().Send(method, params, FSession);
+    SendToPage(method, params, nullptr);
 }
 
 // A page whose process has gone answers nothing more: waiting on would only run into the
@@ -126,6 +213,9 @@ void ChromiumBrowser::Await(EngineWait& wait) {
 
 void ChromiumBrowser::HoldPage(bool held) {
     FHeld = held;
+    if (!held && !FRefreshHeld.isEmpty()) // let go, the page goes where it meant to
+        Send(QStringLiteral("Page.navigate"),
+             {{QStringLiteral("url"), std::exchange(FRefreshHeld, {})}});
     if (!held || !FLoading)
         return;
     EngineWait wait(QStringLiteral("load"), FTimeLimitMs);
@@ -154,7 +244,16 @@ void ChromiumBrowser::ReopenPage() {
     OpenPage();
 }
 
+// This engine runs a meta refresh that is due at once already while the page is held: it is
+// stopped, and made up for when the page is let go (unless a navigation came since).
+void ChromiumBrowser::NavigationWhileHeld(const QJsonObject& params) {
+    Stop();
+    if (params.value(QStringLiteral("reason")).toString() == QLatin1String("metaTagRefresh"))
+        FRefreshHeld = params.value(QStringLiteral("url")).toString();
+}
+
 void ChromiumBrowser::Navigate(const QString& address) {
+    FRefreshHeld.clear();
     if (FUnresponsive)
         ReopenPage();
     FAddress = address;
@@ -166,11 +265,12 @@ void ChromiumBrowser::Navigate(const QString& address) {
     else
         SetStatus(QStringLiteral("正在打开网页 %1...").arg(address));
     const QString url = QUrl::fromUserInput(address).toString(QUrl::FullyEncoded);
-    FProcess->Pipe().Send(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, FSession,
-                          [this, address](const QJsonObject& result, const QString& error) {
-                              if (FAddress == address)
-                                  NavigationAnswered(result, error);
-                          });
+    QPointer<ChromiumBrowser> self(this);
+    SendToPage(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}},
+               [self, address](const QJsonObject& result, const QString& error) {
+                   if (self && self->FAddress == address)
+                       self->NavigationAnswered(result, error);
+               });
 }
 
 void ChromiumBrowser::Stop() {
@@ -183,19 +283,16 @@ void ChromiumBrowser::Refresh() {
     Send(QStringLiteral("Page.reload"));
 }
 
+// The page takes the size a moment later: Metrics waits for it.
 void ChromiumBrowser::SetViewSize(const QSize& size) {
     FViewSize = size;
-    Call(QStringLiteral("Emulation.setDeviceMetricsOverride"),
-         {{QStringLiteral("width"), size.width()},
-          {QStringLiteral("height"), size.height()},
-          {QStringLiteral("deviceScaleFactor"), 1},
-          {QStringLiteral("mobile"), false}});
+    Send(QStringLiteral("Emulation.setDeviceMetricsOverride"), ViewSizeParams());
 }
 
 // A navigation has a document once the page shows something else than the blank page it
 // started from.
 bool ChromiumBrowser::HasDocument() {
-    if (FAddress.isEmpty() || FFailed)
+    if (FAddress.isEmpty() || FFailed || (IsBlank(FLocation) && !IsBlank(FAddress)))
         return false;
     const QVariantList answer =
         Evaluate(QStringLiteral("[location.href, !!document.body]")).toList();
@@ -206,6 +303,7 @@ bool ChromiumBrowser::HasDocument() {
 
 // A right-to-left page scrolls to negative x: its left edge is as far left as it goes.
 DocumentMetrics ChromiumBrowser::Metrics() {
+    WaitForViewSize();
     const QList<int> n = EvaluateNumbers(
         QStringLiteral("(() => { const e = document.scrollingElement || document.documentElement;"
                        " const x = scrollX, y = scrollY;"
@@ -222,6 +320,24 @@ DocumentMetrics ChromiumBrowser::Metrics() {
     if (metrics.Client.width() < metrics.Viewport.width())
         FScrollBarWidth = metrics.Viewport.width() - metrics.Client.width();
     return metrics;
+}
+
+void ChromiumBrowser::WaitForViewSize() {
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        const QList<int> n = EvaluateNumbers(QStringLiteral("[innerWidth, innerHeight]"), 2,
+                                             QStringLiteral("view size"));
+        if (QSize(n[0], n[1]) == FViewSize)
+            return;
+        if (clock.elapsed() > FTimeLimitMs)
+            throw VistrelError(QStringLiteral("The page did not take the view's size (%1 x %2)")
+                                   .arg(FViewSize.width())
+                                   .arg(FViewSize.height()));
+        EngineWait pause(QStringLiteral("pause"), ViewSizePollMs + 5000);
+        QTimer::singleShot(ViewSizePollMs, this, pause.Finisher());
+        Await(pause);
+    }
 }
 
 // Every screenshot paints the page anew: the position reached is the one painted next.
@@ -338,7 +454,7 @@ void ChromiumBrowser::PageEvent(const QString& method, const QJsonObject& params
     else if (method == QLatin1String("Page.navigatedWithinDocument") && main)
         FLocation = params.value(QStringLiteral("url")).toString(), emit NavigateComplete();
     else if (method == QLatin1String("Page.frameRequestedNavigation") && main && FHeld)
-        Stop();
+        NavigationWhileHeld(params);
     else if (method == QLatin1String("Page.javascriptDialogOpening"))
         DialogOpened(params);
     else if (method == QLatin1String("Runtime.executionContextsCleared"))

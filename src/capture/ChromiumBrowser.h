@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class EngineWait;
 
@@ -44,6 +45,14 @@ public:
 
 private:
     void OpenPage();
+    void BrowserCall(const QString& method, const QJsonObject& params,
+                     std::function<void(const QJsonObject&)> then);
+    void PageOpened(const QString& session);
+    void PageReady();
+    QJsonObject ViewSizeParams() const;
+    void SendToPage(const QString& method, const QJsonObject& params, DevToolsPipe::Answer answer);
+    void AwaitPage();
+    void WaitForViewSize();
     void ReopenPage();
     QJsonObject Call(const QString& method, const QJsonObject& params = {});
     void Send(const QString& method, const QJsonObject& params = {});
@@ -59,6 +68,7 @@ private:
     void LoadEnded(bool complete);
     void NavigationAnswered(const QJsonObject& result, const QString& error);
     void DialogOpened(const QJsonObject& params);
+    void NavigationWhileHeld(const QJsonObject& params);
     void DownloadStarted(const QJsonObject& params);
     void TargetCreated(const QJsonObject& info);
     void PageEnded(const QString& reason);
@@ -79,11 +89,21 @@ private:
     int FWorld = 0;
     bool FLoading = false;
     bool FHeld = false;
+    QString FRefreshHeld; // a meta refresh stopped while the page was held
     bool FUnresponsive = false;
     bool FFailed = false; // the current navigation failed: its error page is not the page
     QString FEnded;       // why the page's process is gone, until the next navigation
     int FRequests = 0;
     int FRequestsDone = 0;
+    // Until the page is there, what is sent to it waits here.
+    struct Command {
+        QString method;
+        QJsonObject params;
+        DevToolsPipe::Answer answer;
+    };
+    bool FReady = false;
+    std::vector<Command> FWaitingForPage;
+    std::function<void()> FReadyWaiter;
     std::function<void(const QString&)> FAbort;
     std::function<void()> FLoadWaiter;
 };

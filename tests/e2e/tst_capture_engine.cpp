@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 // The engine under test: "qt" or "chromium".
 std::string Engine = "qt";
@@ -38,6 +40,7 @@ private slots:
     void hungPageTimesOut();
     void refusedConnectionIsAFailure();
     void endedPageProcessIsAFailure();
+    void pageProcessIsSandboxed();
 
 private:
     bool Load(const QString& address);
@@ -298,6 +301,27 @@ void tst_CaptureEngine::endedPageProcessIsAFailure() {
     PageRenderer renderer(*FBrowser);
     FBrowser->SetViewSize(QSize(800, 600));
     QCOMPARE(pixels.Compare(renderer.Render(), QSize(800, 600)), QString());
+}
+
+// Chromium's page process is confined by seccomp; started by root, it runs as another user.
+void tst_CaptureEngine::pageProcessIsSandboxed() {
+    if (Engine != "chromium")
+        QSKIP("The embedded engine runs without its sandbox as root");
+    const PixelPage pixels{QSize(600, 400), false, QRect()};
+    QVERIFY(Load(QUrl::fromLocalFile(pixels.WriteTo(FFolder.path(), QStringLiteral("sandbox.html")))
+                     .toString()));
+    const qint64 pid = FBrowser->PageProcessId();
+    QVERIFY(pid > 0);
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(status.readAll());
+    QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\nSeccomp:\\s+2\\n"))),
+             qPrintable(text));
+    const QRegularExpressionMatch uid =
+        QRegularExpression(QStringLiteral("\\nUid:\\s+(\\d+)")).match(text);
+    QVERIFY(uid.hasMatch());
+    if (geteuid() == 0)
+        QVERIFY(uid.captured(1).toInt() != 0);
 }
 
 // "-unattended" runs the same checks with the engine as command-line runs start it;

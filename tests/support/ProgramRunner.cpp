@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
 #include <unistd.h>
 
@@ -69,11 +70,34 @@ QString BuiltProgramPath() {
     return qEnvironmentVariable("VISTREL_BINARY_DIR") + QStringLiteral("/vistrel-pro");
 }
 
+namespace {
+
+// VISTREL_TEST_ENGINE=qt runs every capture of the built program on that engine (/e:qt), so
+// that one suite checks both engines; a run that names an engine keeps it, and a single
+// argument (which starts the windows) stays single.
+QStringList WithTestEngine(const QStringList& arguments) {
+    const QString engine = qEnvironmentVariable("VISTREL_TEST_ENGINE");
+    const auto named = [&arguments](const QString& prefix) {
+        return std::any_of(arguments.begin(), arguments.end(), [&prefix](const QString& a) {
+            return a.trimmed().startsWith(prefix, Qt::CaseInsensitive);
+        });
+    };
+    const auto given = std::count_if(arguments.begin(), arguments.end(),
+                                     [](const QString& a) { return !a.isEmpty(); });
+    if (engine.isEmpty() || given < 2 || !named(QStringLiteral("/u")) ||
+        named(QStringLiteral("/e")))
+        return arguments;
+    return arguments + QStringList{QStringLiteral("/e:") + engine};
+}
+
+} // namespace
+
 ProgramResult RunProgram(const ProgramRunOptions& options, const ProgramSandbox& sandbox) {
     ProgramResult result;
     QProcess process;
     process.setProgram(options.program.isEmpty() ? BuiltProgramPath() : options.program);
-    process.setArguments(options.arguments);
+    process.setArguments(options.program.isEmpty() ? WithTestEngine(options.arguments)
+                                                   : options.arguments);
     process.setWorkingDirectory(options.workingDirectory.isEmpty() ? sandbox.path()
                                                                    : options.workingDirectory);
     process.setProcessEnvironment(RunEnvironment(options, sandbox));
