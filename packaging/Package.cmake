@@ -34,6 +34,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-# The window texts are Chinese; pages commonly ask for Times New Roman and Arial.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, fonts-liberation2")
+# The window texts are Chinese; pages commonly ask for Times New Roman and Arial. Captures out
+# of sight run on Debian's headless Chromium.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, fonts-liberation2, chromium-headless-shell")
 include(CPack)

@@ -529,7 +529,20 @@ void ChromiumBrowser::NavigationAnswered(const QJsonObject& result, const QStrin
     FFailed = true;
     emit ProgressChange(-1, 100);
     SetStatus(QString());
-    emit LoadFailed(failure);
+    emit LoadFailed(failure + FileAccessHint(failure));
+}
+
+// Started by root, the browser reads local pages as its unprivileged user.
+QString ChromiumBrowser::FileAccessHint(const QString& failure) const {
+    const QString user = FProcess->UserName();
+    const bool local = QUrl(FAddress).isLocalFile() || FAddress.startsWith(u'/');
+    if (user.isEmpty() || !local ||
+        (failure != QLatin1String("net::ERR_ACCESS_DENIED") &&
+         failure != QLatin1String("net::ERR_FILE_NOT_FOUND")))
+        return QString();
+    return QStringLiteral(" (run as root, Chromium reads pages as the user %1: the page and its "
+                          "folders must be readable by others, or capture with /e:qt)")
+        .arg(user);
 }
 
 // Nothing is ever shown: alerts are dismissed, confirm() is false, prompt() is cancelled;

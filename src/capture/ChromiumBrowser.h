@@ -68,6 +68,7 @@ private:
     void LoadEnded(bool complete);
     void NavigationAnswered(const QJsonObject& result, const QString& error);
     void DialogOpened(const QJsonObject& params);
+    QString FileAccessHint(const QString& failure) const;
     void NavigationWhileHeld(const QJsonObject& params);
     void DownloadStarted(const QJsonObject& params);
     void TargetCreated(const QJsonObject& info);

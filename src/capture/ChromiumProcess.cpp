@@ -77,6 +77,7 @@ ChromiumProcess::ChromiumProcess(const Options& options, QObject* parent)
             throw VistrelError(
                 QStringLiteral("No unprivileged user to run the browser as (nobody is missing)"));
         launch.switchUser = true;
+        FUserName = QString::fromLocal8Bit(user->pw_name);
         launch.userId = user->pw_uid;
         launch.groupId = user->pw_gid;
         if (chown(FProfile.path().toLocal8Bit().constData(), user->pw_uid, user->pw_gid) != 0)

@@ -26,6 +26,8 @@ public:
     DevToolsPipe& Pipe() { return FPipe; }
     bool Running() const { return FPipe.Running(); }
     qint64 ProcessId() const { return FPipe.ProcessId(); }
+    // The user it runs as when that is not the program's own; else empty.
+    QString UserName() const { return FUserName; }
 
     // The program that is started, and its version ("156.0.8078.129"); empty when missing.
     static QString Program();
@@ -36,5 +38,6 @@ private:
     QStringList Arguments(const Options& options) const;
 
     QTemporaryDir FProfile;
+    QString FUserName;
     DevToolsPipe FPipe;
 };

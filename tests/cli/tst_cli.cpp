@@ -130,6 +130,15 @@ private slots:
 
         QVERIFY(FHttp.start());
         FHttp.addPage("/bands", CliPages::BandsHtml());
+        // Green where the engine knows CSS nesting, :has() and container queries, else red.
+        FHttp.addPage("/modern",
+                      "<!DOCTYPE html><style>body { margin: 0 } div { height: 100px }"
+                      " .n, .h, .q { background: #ff0000 } .p { .n { background: #00ff00 } }"
+                      " .h:has(> i) { background: #00ff00 }"
+                      " .c { container-type: inline-size; width: 300px; height: auto }"
+                      " @container (min-width: 200px) { .c .q { background: #00ff00 } }</style>"
+                      "<div class=p><div class=n></div></div><div class=h><i></i></div>"
+                      "<div class=c><div class=q></div></div>");
         FHttp.addRedirect("/moved", "/bands");
         FHttp.addPage("/gone", CliPages::BandsHtml(), "text/html; charset=utf-8", 404);
         FHttp.addPage("/stalled", CliPages::BandsHtml("<img src=\"/never.png\" width=\"1\" "
@@ -373,7 +382,7 @@ private slots:
         QTest::newRow("a meta refresh within the limit is followed")
             << QStringList{"/u:{http}/refresh", "/p:shots/page.png", "/w:20"} << "" << none << ok
             << QStringList{"shots/page.png=1009x2000"} << bandSpots << none
-            << QStringList{"/refresh=1", "/bands=1"};
+            << QStringList{"/refresh=1", "/bands>=1"};
         QTest::newRow("images that load only in view, slowly, are in the picture")
             << QStringList{"/u:{http}/lazy", "/p:shots/page.png", "/r:3"} << "" << none << ok
             << QStringList{"shots/page.png=785x10000"}
@@ -493,10 +502,15 @@ private slots:
             const QString wrong = CheckSpot(sandbox.path(), spot);
             QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
         }
+        // "path=n": asked for n times; "path>=n": at least n times (a request stopped on its
+        // way may already have reached the server).
         for (const QString& request : requests) {
-            const QString path = request.section(u'=', 0, 0);
-            QCOMPARE(FHttp.requestCount(path) - before.value(path),
-                     request.section(u'=', 1).toInt());
+            const bool atLeast = request.contains(QLatin1String(">="));
+            const QString path = request.section(QRegularExpression(QStringLiteral(">?=")), 0, 0);
+            const int wanted = request.section(u'=', 1).toInt();
+            const int made = FHttp.requestCount(path) - before.value(path);
+            QVERIFY2(atLeast ? made >= wanted : made == wanted,
+                     qPrintable(QStringLiteral("%1: %2 requests").arg(request).arg(made)));
         }
         QVERIFY2(WorkingPicturesLeft(sandbox).isEmpty(),
                  qPrintable(WorkingPicturesLeft(sandbox).join(u", ")));
@@ -526,6 +540,20 @@ private slots:
         VerifyNothingWritten(sandbox, {});
         QCOMPARE(FHttp.requestCount("/one"), requests);
         QCOMPARE(ProgramLines(result.standardError), QStringList());
+    }
+
+    // A run that names no engine renders today's CSS (the embedded engine is older).
+    void defaultEngineKnowsModernCss() {
+        const ProgramSandbox sandbox;
+        ProgramRunOptions options = Options({"/u:{http}/modern", "/p:out/page.png"}, sandbox);
+        options.program = BuiltProgramPath(); // as it stands, whatever engine the suite runs on
+        const ProgramResult result = RunProgram(options, sandbox);
+        QVERIFY2(result.exitedWith(0), qPrintable(Describe(result)));
+        for (const char* spot : {"out/page.png@50,50=green", "out/page.png@50,150=green",
+                                 "out/page.png@50,250=green"}) {
+            const QString wrong = CheckSpot(sandbox.path(), QString::fromLatin1(spot));
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+        }
     }
 
     // /w:0 takes the limit away: the last /w wins over an earlier /w:2, and the run waits on.
