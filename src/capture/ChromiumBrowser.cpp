@@ -12,6 +12,20 @@
 
 namespace {
 
+const char* const QuietWindowScript = "window.open = function open() { return null; };"
+                                      "window.alert = function alert() {};"
+                                      "window.confirm = function confirm() { return false; };"
+                                      "window.prompt = function prompt() { return null; };"
+                                      "window.print = function print() {};"
+    // a link or form that would open a new window does nothing, unless a frame has that name
+    "(() => { const other = (t) => t && !/^_(self|top|parent)$/i.test(t) &&"
+    " !document.querySelector('iframe[name=\"' + CSS.escape(t) + '\"]');"
+    " addEventListener('click', (e) => { const a = e.composedPath().find((n) =>"
+    " n.tagName === 'A' || n.tagName === 'AREA'); if (a && other(a.target)) e.preventDefault();"
+    " }, true);"
+    " addEventListener('submit', (e) => { const t = (e.submitter && e.submitter.formTarget) ||"
+    " e.target.target; if (other(t)) e.preventDefault(); }, true); })();";
+
 constexpr int ViewSizePollMs = 10;
 
 QString EndedText(const QString& status) {
@@ -108,11 +122,27 @@ void ChromiumBrowser::PageOpened(const QString& session) {
         {QStringLiteral("Runtime.enable"), {}},
         {QStringLiteral("Network.enable"), {}},
         {QStringLiteral("Page.setInterceptFileChooserDialog"), {{QStringLiteral("enabled"), true}}},
-        // A page's window.open() gets no window, as in the embedded engine; other windows it
-        // opens (links to a new window) are closed as they come.
+        // As in the embedded engine: window.open() gets no window, and a dialog is answered
+        // before it opens (dismissed, no, cancelled).
         {QStringLiteral("Page.addScriptToEvaluateOnNewDocument"),
-         {{QStringLiteral("source"),
-           QStringLiteral("window.open = function open() { return null; };")}}},
+         {{QStringLiteral("source"), QString::fromLatin1(QuietWindowScript)}}},
+        // Other windows it opens (links to a new window) wait for us, and are closed before
+        // they load anything.
+        {QStringLiteral("Target.setAutoAttach"),
+         {{QStringLiteral("autoAttach"), true},
+          {QStringLiteral("waitForDebuggerOnStart"), true},
+          {QStringLiteral("flatten"), true},
+          {QStringLiteral("filter"),
+           QJsonArray{QJsonObject{{QStringLiteral("type"), QStringLiteral("page")},
+                                  {QStringLiteral("exclude"), false}},
+                      QJsonObject{{QStringLiteral("exclude"), true}}}}}},
+        // While the page is held, the documents it asks for are refused before they are asked
+        // of the server.
+        {QStringLiteral("Fetch.enable"),
+         {{QStringLiteral("patterns"),
+           QJsonArray{QJsonObject{{QStringLiteral("urlPattern"), QStringLiteral("*")},
+                                  {QStringLiteral("resourceType"), QStringLiteral("Document")},
+                                  {QStringLiteral("requestStage"), QStringLiteral("Request")}}}}}},
         {QStringLiteral("Emulation.setDeviceMetricsOverride"), ViewSizeParams()},
     };
     auto left = std::make_shared<int>(int(setup.size()));
@@ -169,11 +199,16 @@ void ChromiumBrowser::AwaitPage() {
     FReadyWaiter = nullptr;
 }
 
-QJsonObject ChromiumBrowser::Call(const QString& method, const QJsonObject& params) {
+QJsonObject ChromiumBrowser::Call(const QString& method, const QJsonObject& params,
+                                  const QString& what) {
     if (!FEnded.isEmpty())
         throw VistrelError(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
+    const QString named = what.isEmpty() ? method : what;
+    // A page that let one call run out of time is busy: the next would only wait as long.
+    if (FUnresponsive)
+        throw VistrelError(QStringLiteral("The page did not answer in time (%1)").arg(named));
     AwaitPage();
-    EngineWait wait(method, FTimeLimitMs);
+    EngineWait wait(named, FTimeLimitMs);
     auto answer = std::make_shared<QJsonObject>();
     auto failure = std::make_shared<QString>();
     auto finish = wait.Finisher();
@@ -257,6 +292,8 @@ void ChromiumBrowser::Navigate(const QString& address) {
     if (FUnresponsive)
         ReopenPage();
     FAddress = address;
+    FUnresponsive = false;
+    FCompleted = FDownloadRefused = false;
     FEnded.clear();
     FFailed = false;
     FWorld = 0;
@@ -295,7 +332,8 @@ bool ChromiumBrowser::HasDocument() {
     if (FAddress.isEmpty() || FFailed || (IsBlank(FLocation) && !IsBlank(FAddress)))
         return false;
     const QVariantList answer =
-        Evaluate(QStringLiteral("[location.href, !!document.body]")).toList();
+        Evaluate(QStringLiteral("[location.href, !!document.body]"), QStringLiteral("document"))
+            .toList();
     if (answer.size() != 2 || !answer.at(1).toBool())
         return false;
     return !IsBlank(answer.at(0).toString()) || IsBlank(FAddress);
@@ -376,33 +414,35 @@ QImage ChromiumBrowser::Decoded(const QByteArray& base64, const QSize& size) {
 
 // A script may move the page: the frame that shows it is the one proven by the caller.
 QVariant ChromiumBrowser::RunScript(const QString& script) {
-    return Evaluate(script);
+    return Evaluate(script, QStringLiteral("script"));
 }
 
 // Page scripts cannot see or change the capture's world; it is made anew for each document.
-int ChromiumBrowser::CaptureWorld() {
+int ChromiumBrowser::CaptureWorld(const QString& what) {
     if (FWorld == 0)
         FWorld = Call(QStringLiteral("Page.createIsolatedWorld"),
                       {{QStringLiteral("frameId"), FTarget},
-                       {QStringLiteral("worldName"), QStringLiteral("vistrel-capture")}})
+                       {QStringLiteral("worldName"), QStringLiteral("vistrel-capture")}},
+                      what)
                      .value(QStringLiteral("executionContextId"))
                      .toInt();
     return FWorld;
 }
 
 // A script that throws gives no value, as one that returns nothing.
-QVariant ChromiumBrowser::Evaluate(const QString& script) {
+QVariant ChromiumBrowser::Evaluate(const QString& script, const QString& what) {
     const auto evaluate = [&] {
         return Call(QStringLiteral("Runtime.evaluate"),
                     {{QStringLiteral("expression"), script},
                      {QStringLiteral("returnByValue"), true},
-                     {QStringLiteral("contextId"), CaptureWorld()}});
+                     {QStringLiteral("contextId"), CaptureWorld(what)}},
+                    what);
     };
     QJsonObject answer;
     try {
         answer = evaluate();
     } catch (const VistrelError&) {
-        if (!FEnded.isEmpty())
+        if (!FEnded.isEmpty() || FUnresponsive)
             throw;
         FWorld = 0; // the document went away under the call: once more in the new one
         answer = evaluate();
@@ -414,7 +454,7 @@ QVariant ChromiumBrowser::Evaluate(const QString& script) {
 }
 
 QList<int> ChromiumBrowser::EvaluateNumbers(const QString& script, int count, const QString& what) {
-    const QVariantList answer = Evaluate(script).toList();
+    const QVariantList answer = Evaluate(script, what).toList();
     if (answer.size() != count)
         throw VistrelError(QStringLiteral("The page gave no %1").arg(what));
     QList<int> numbers;
@@ -455,6 +495,10 @@ void ChromiumBrowser::PageEvent(const QString& method, const QJsonObject& params
         FLocation = params.value(QStringLiteral("url")).toString(), emit NavigateComplete();
     else if (method == QLatin1String("Page.frameRequestedNavigation") && main && FHeld)
         NavigationWhileHeld(params);
+    else if (method == QLatin1String("Target.attachedToTarget"))
+        WindowOpened(params);
+    else if (method == QLatin1String("Fetch.requestPaused"))
+        DocumentAsked(params);
     else if (method == QLatin1String("Page.javascriptDialogOpening"))
         DialogOpened(params);
     else if (method == QLatin1String("Runtime.executionContextsCleared"))
@@ -491,14 +535,16 @@ void ChromiumBrowser::FrameNavigated(const QJsonObject& frame) {
 
 void ChromiumBrowser::LoadStarted() {
     FLoading = true;
+    FCompleted = FDownloadRefused = false;
     FRequests = FRequestsDone = 0;
     emit ProgressChange(10, 100);
 }
 
 // The load event of the top-level document, or its load stopped without one.
 void ChromiumBrowser::LoadEnded(bool complete) {
-    if (!FLoading)
+    if (FCompleted || (!FLoading && !FDownloadRefused))
         return;
+    complete = complete || FDownloadRefused;
     FLoading = false;
     if (FLoadWaiter)
         FLoadWaiter();
@@ -515,6 +561,7 @@ void ChromiumBrowser::LoadEnded(bool complete) {
     // the blank page of an earlier capture finishing under a new navigation is not it
     if (blank && !IsBlank(FAddress))
         return;
+    FCompleted = true;
     emit DocumentComplete();
 }
 
@@ -557,13 +604,40 @@ void ChromiumBrowser::DialogOpened(const QJsonObject& params) {
 // download brings no page at all: its load has failed. A download that a page starts is
 // only refused.
 void ChromiumBrowser::DownloadStarted(const QJsonObject& params) {
-    if (!IsBlank(FLocation) || IsBlank(FAddress))
+    if (IsBlank(FAddress))
         return;
+    if (!IsBlank(FLocation)) { // the page followed a link: its own load ends with that one
+        FDownloadRefused = true;
+        if (!FLoading && !FCompleted)
+            QTimer::singleShot(0, this, [this] { LoadEnded(true); });
+        return;
+    }
     FFailed = true;
     emit ProgressChange(-1, 100);
     SetStatus(QString());
     emit LoadFailed(QStringLiteral("it is a download (%1), not a page")
                         .arg(params.value(QStringLiteral("suggestedFilename")).toString()));
+}
+
+// A window the page opened, held before it loads anything: closed.
+void ChromiumBrowser::WindowOpened(const QJsonObject& params) {
+    const QJsonObject info = params.value(QStringLiteral("targetInfo")).toObject();
+    FProcess->Pipe().Send(QStringLiteral("Target.closeTarget"),
+                          {{QStringLiteral("targetId"), info.value(QStringLiteral("targetId"))}},
+                          QString());
+    emit NewWindowRefused();
+}
+
+// Documents go ahead unless the page is held and it is the page's own (frames may load).
+void ChromiumBrowser::DocumentAsked(const QJsonObject& params) {
+    const QJsonValue request = params.value(QStringLiteral("requestId"));
+    const bool refused = FHeld && params.value(QStringLiteral("frameId")).toString() == FTarget;
+    if (refused)
+        Send(QStringLiteral("Fetch.failRequest"),
+             {{QStringLiteral("requestId"), request},
+              {QStringLiteral("errorReason"), QStringLiteral("Aborted")}});
+    else
+        Send(QStringLiteral("Fetch.continueRequest"), {{QStringLiteral("requestId"), request}});
 }
 
 // Windows the page opens are closed as they come.
@@ -575,7 +649,6 @@ void ChromiumBrowser::TargetCreated(const QJsonObject& info) {
     FProcess->Pipe().Send(QStringLiteral("Target.closeTarget"),
                           {{QStringLiteral("targetId"), info.value(QStringLiteral("targetId"))}},
                           QString());
-    emit NewWindowRefused();
 }
 
 void ChromiumBrowser::PageEnded(const QString& reason) {

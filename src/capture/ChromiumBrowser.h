@@ -54,11 +54,13 @@ private:
     void AwaitPage();
     void WaitForViewSize();
     void ReopenPage();
-    QJsonObject Call(const QString& method, const QJsonObject& params = {});
+    // `what` names the wait in its time-out message; the method when empty.
+    QJsonObject Call(const QString& method, const QJsonObject& params = {},
+                     const QString& what = QString());
     void Send(const QString& method, const QJsonObject& params = {});
-    QVariant Evaluate(const QString& script);
+    QVariant Evaluate(const QString& script, const QString& what);
+    int CaptureWorld(const QString& what);
     QList<int> EvaluateNumbers(const QString& script, int count, const QString& what);
-    int CaptureWorld();
     void Await(EngineWait& wait);
 
     void PageEvent(const QString& method, const QJsonObject& params, const QString& session);
@@ -72,6 +74,8 @@ private:
     void NavigationWhileHeld(const QJsonObject& params);
     void DownloadStarted(const QJsonObject& params);
     void TargetCreated(const QJsonObject& info);
+    void WindowOpened(const QJsonObject& params);
+    void DocumentAsked(const QJsonObject& params);
     void PageEnded(const QString& reason);
     void RequestCounted(int started, int done);
     void SetStatus(const QString& text);
@@ -92,8 +96,10 @@ private:
     bool FHeld = false;
     QString FRefreshHeld; // a meta refresh stopped while the page was held
     bool FUnresponsive = false;
-    bool FFailed = false; // the current navigation failed: its error page is not the page
-    QString FEnded;       // why the page's process is gone, until the next navigation
+    bool FCompleted = false;       // DocumentComplete sent for this navigation
+    bool FDownloadRefused = false; // a link it followed was a download
+    bool FFailed = false;          // the current navigation failed: its error page is not the page
+    QString FEnded;                // why the page's process is gone, until the next navigation
     int FRequests = 0;
     int FRequestsDone = 0;
     // Until the page is there, what is sent to it waits here.

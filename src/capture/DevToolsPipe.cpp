@@ -183,8 +183,12 @@ void DevToolsPipe::ReadMessages() {
     }
     qsizetype start = 0;
     for (qsizetype end; (end = FPending.indexOf('\0', start)) >= 0; start = end + 1)
-        Dispatch(FPending.mid(start, end - start));
+        FInbox.enqueue(FPending.mid(start, end - start));
     FPending.remove(0, start);
+    // An answer may start a wait that reads on: each message is taken before it is dispatched,
+    // so the messages keep their order however deep the waits go.
+    while (!FInbox.isEmpty())
+        Dispatch(FInbox.dequeue());
 }
 
 void DevToolsPipe::Dispatch(const QByteArray& message) {

@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <QObject>
 #include <QProcess>
+#include <QQueue>
 #include <QString>
 #include <QStringList>
 
@@ -64,6 +65,7 @@ private:
     int FSocket = -1; // our end of descriptors 3 and 4
     QSocketNotifier* FNotifier = nullptr;
     QByteArray FPending;
+    QQueue<QByteArray> FInbox;
     int FNextId = 1;
     QHash<int, Answer> FWaiting;
     bool FEnded = false;

@@ -53,6 +53,12 @@ bool IsEngine(const Entry& entry) {
     return entry.name.startsWith("QtWebEngineProc");
 }
 
+// Chromium names the processes its zygote forks by what they are.
+bool IsChromiumRenderer(const Entry& entry) {
+    return entry.name.startsWith("chromium-headle") &&
+           entry.commandLine.contains("--type=renderer");
+}
+
 bool Descends(const QHash<pid_t, Entry>& processes, pid_t pid, pid_t ancestor) {
     for (int depth = 0; depth < 16 && pid > 1; ++depth) {
         pid = processes.value(pid).parent;
@@ -77,6 +83,8 @@ QList<pid_t> Of(pid_t program) {
     const QHash<pid_t, Entry> processes = Processes();
     QList<pid_t> pages;
     for (auto it = processes.cbegin(); it != processes.cend(); ++it) {
+        if (IsChromiumRenderer(*it) && Descends(processes, it.key(), program))
+            pages << it.key();
         if (!IsEngine(*it) || !Descends(processes, it.key(), program))
             continue;
         const Entry parent = processes.value(it->parent);
