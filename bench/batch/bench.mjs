@@ -32,6 +32,8 @@ const chromiumArgs = [
   '--disable-background-networking', '--disable-component-update', '--disable-sync',
 ];
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'bench-batch-'));
+// Run as root, our Chromium reads pages as an unprivileged user: the pages must be readable.
+fs.chmodSync(scratch, 0o755);
 
 const now = () => performance.now();
 const median = (xs) => {

@@ -7,7 +7,11 @@ std::unique_ptr<Browser> NewCaptureBrowser(const CaptureJob& job,
                                            std::shared_ptr<ChromiumProcess> chromium) {
     if (!CapturesOnChromium(job.engine))
         return std::make_unique<WebEngineBrowser>();
-    if (!chromium)
-        chromium = std::make_shared<ChromiumProcess>(ChromiumProcess::Options{job.sandboxOff});
-    return std::make_unique<ChromiumBrowser>(std::move(chromium));
+    if (chromium)
+        return std::make_unique<ChromiumBrowser>(std::move(chromium));
+    // A browser of its own is started before the load's time limit begins to run.
+    auto browser = std::make_unique<ChromiumBrowser>(
+        std::make_shared<ChromiumProcess>(ChromiumProcess::Options{job.sandboxOff}));
+    browser->AwaitPage();
+    return browser;
 }

@@ -8,7 +8,8 @@ class Browser;
 class ChromiumProcess;
 
 // The browser a capture out of sight runs on, as its job chose. Chromium pages may share one
-// browser process (a batch run); each has its own cookies and storage. Throws VistrelError,
-// with a one-line reason, when the engine cannot start.
+// browser process (a batch run); each has its own cookies and storage. A browser of its own is
+// ready when this returns. Throws VistrelError, with a one-line reason, when the engine cannot
+// start.
 std::unique_ptr<Browser> NewCaptureBrowser(const CaptureJob& job,
                                            std::shared_ptr<ChromiumProcess> chromium = nullptr);

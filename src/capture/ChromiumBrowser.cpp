@@ -12,11 +12,12 @@
 
 namespace {
 
-const char* const QuietWindowScript = "window.open = function open() { return null; };"
-                                      "window.alert = function alert() {};"
-                                      "window.confirm = function confirm() { return false; };"
-                                      "window.prompt = function prompt() { return null; };"
-                                      "window.print = function print() {};"
+const char* const QuietWindowScript =
+    "window.open = function open() { return null; };"
+    "window.alert = function alert() {};"
+    "window.confirm = function confirm() { return false; };"
+    "window.prompt = function prompt() { return null; };"
+    "window.print = function print() {};"
     // a link or form that would open a new window does nothing, unless a frame has that name
     "(() => { const other = (t) => t && !/^_(self|top|parent)$/i.test(t) &&"
     " !document.querySelector('iframe[name=\"' + CSS.escape(t) + '\"]');"

@@ -27,6 +27,9 @@ public:
     void SetTimeLimit(int milliseconds) override { FTimeLimitMs = milliseconds; }
     void SetQuiet(bool) override {} // it never shows a dialog
     void HoldPage(bool held) override;
+    // Waits until the page is there (it is made without waiting); throws VistrelError when it
+    // cannot be made.
+    void AwaitPage();
     // The page's own process, when it has one.
     qint64 PageProcessId() override;
 
@@ -51,7 +54,6 @@ private:
     void PageReady();
     QJsonObject ViewSizeParams() const;
     void SendToPage(const QString& method, const QJsonObject& params, DevToolsPipe::Answer answer);
-    void AwaitPage();
     void WaitForViewSize();
     void ReopenPage();
     // `what` names the wait in its time-out message; the method when empty.

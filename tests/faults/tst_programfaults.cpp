@@ -4,6 +4,7 @@
 #include "FaultTools.h"
 
 #include "app/ExitCodes.h"
+#include "support/PageFolder.h"
 #include "support/ProgramRunner.h"
 #include "support/ProgramSandbox.h"
 
@@ -75,7 +76,7 @@ QString Describe(const ProgramResult& result) {
 class TestProgramFaults : public QObject {
     Q_OBJECT
 
-    QTemporaryDir FPages;
+    PageFolder FPages;
     quint16 FDeadPort = 0;
 
     // "full:<folder>" a tmpfs there, full after `prepare`; "ro:<folder>" a tmpfs there, read-only
