@@ -556,6 +556,25 @@ private slots:
         }
     }
 
+    // Without chromium-headless-shell a run on it fails at once, naming the package; /e:qt
+    // still captures.
+    void missingChromiumIsNamed() {
+        const ProgramSandbox sandbox;
+        ProgramRunOptions options = Options({"/u:{bands}", "/p:out/page.png"}, sandbox);
+        options.program = BuiltProgramPath(); // as it stands, whatever engine the suite runs on
+        options.setVariables << qMakePair(QStringLiteral("VISTREL_CHROMIUM"),
+                                          sandbox.path() + QStringLiteral("/no-such-browser"));
+        const ProgramResult missing = RunProgram(options, sandbox);
+        QVERIFY2(missing.exitedWith(ToInt(ExitCode::EngineMissing)), qPrintable(Describe(missing)));
+        QCOMPARE(CheckLines(ProgramLines(missing.standardError),
+                            {".*install the package chromium-headless-shell.*"}),
+                 QString());
+        VerifyNothingWritten(sandbox, {});
+        options.arguments << QStringLiteral("/e:qt");
+        const ProgramResult qt = RunProgram(options, sandbox);
+        QVERIFY2(qt.exitedWith(0), qPrintable(Describe(qt)));
+    }
+
     // /w:0 takes the limit away: the last /w wins over an earlier /w:2, and the run waits on.
     void noLoadLimitWaits() {
         const ProgramSandbox sandbox;
