@@ -61,6 +61,9 @@ public:
     QImage PaintView() override {
         return Timed(PaintNs, [&] { return FInner.PaintView(); });
     }
+    PaintedView PaintViewSoon() override {
+        return Timed(PaintNs, [&] { return FInner.PaintViewSoon(); });
+    }
     // The page's preparation of each screen moves it there: counted with the scroll.
     QVariant RunScript(const QString& script) override {
         return Timed(ScriptNs, [&] { return FInner.RunScript(script); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/DocumentMetrics.h"
+#include "capture/PaintedView.h"
 
 #include <QImage>
 #include <QObject>
@@ -37,6 +38,8 @@ public:
     virtual QPoint ScrollTo(const QPoint& position) = 0;
     // The current view, viewport-sized, in QImage::Format_RGB888.
     virtual QImage PaintView() = 0;
+    // The same, where the engine's picture may still be decoded while the caller goes on.
+    virtual PaintedView PaintViewSoon() { return PaintedView(PaintView()); }
     virtual int ScrollBarWidth() const = 0;
 
     // Runs a script in the page, in a world of the capture's own that page scripts cannot see,

@@ -2,6 +2,7 @@
 
 #include "capture/EngineWait.h"
 #include "common/VistrelError.h"
+#include "png/PngRows.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -9,6 +10,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
+#include <QtConcurrentRun>
 
 namespace {
 
@@ -28,6 +30,8 @@ const char* const QuietWindowScript =
     " e.target.target; if (other(t)) e.preventDefault(); }, true); })();";
 
 constexpr int ViewSizePollMs = 10;
+// Enough of a screen to see what it shows in its top left corner.
+constexpr int TopRows = 16;
 
 QString EndedText(const QString& status) {
     if (status == QLatin1String("killed"))
@@ -45,6 +49,7 @@ bool IsBlank(const QString& address) {
 
 ChromiumBrowser::ChromiumBrowser(std::shared_ptr<ChromiumProcess> process, QObject* parent)
     : Browser(parent), FProcess(std::move(process)) {
+    FDecoding.setMaxThreadCount(1);
     if (!FProcess)
         FProcess = std::make_shared<ChromiumProcess>(ChromiumProcess::Options{});
     DevToolsPipe& pipe = FProcess->Pipe();
@@ -62,6 +67,8 @@ ChromiumBrowser::ChromiumBrowser(std::shared_ptr<ChromiumProcess> process, QObje
 
 ChromiumBrowser::~ChromiumBrowser() {
     DevToolsPipe& pipe = FProcess->Pipe();
+    // a browser process that ends with this page must not call back into it half destroyed
+    pipe.disconnect(this);
     if (!FContext.isEmpty())
         pipe.Send(QStringLiteral("Target.disposeBrowserContext"),
                   {{QStringLiteral("browserContextId"), FContext}}, QString());
@@ -394,23 +401,35 @@ QPoint ChromiumBrowser::ScrollTo(const QPoint& position) {
 // is at now. The page's own stream of frames (Page.startScreencast) is cheaper, but a frame of
 // it may still lack a frame's content that was not yet drawn again.
 QImage ChromiumBrowser::PaintView() {
-    return Screenshot();
+    return PaintViewSoon().Whole();
 }
 
-QImage ChromiumBrowser::Screenshot() {
+// Decoding a screen takes 5 to 20 ms: its top rows are read at once, the rest while the
+// browser paints the next screen.
+PaintedView ChromiumBrowser::PaintViewSoon() {
     const QJsonObject shot = Call(QStringLiteral("Page.captureScreenshot"),
                                   {{QStringLiteral("format"), QStringLiteral("png")},
                                    {QStringLiteral("optimizeForSpeed"), true}});
-    return Decoded(shot.value(QStringLiteral("data")).toString().toLatin1(), FViewSize);
+    const QByteArray png =
+        QByteArray::fromBase64(shot.value(QStringLiteral("data")).toString().toLatin1());
+    const QSize size = FViewSize;
+    const QImage top = ReadPngRows(png, TopRows);
+    if (top.width() != size.width())
+        return PaintedView(Decoded(png, size));
+    return PaintedView(size, top,
+                       QtConcurrent::run(&FDecoding, [png, size] { return Decoded(png, size); }));
 }
 
-QImage ChromiumBrowser::Decoded(const QByteArray& base64, const QSize& size) {
-    QImage view = QImage::fromData(QByteArray::fromBase64(base64), "PNG");
+// A view of another size than asked for (a device scale) is scaled to it; null when unreadable.
+QImage ChromiumBrowser::Decoded(const QByteArray& png, const QSize& size) {
+    QImage view = ReadPngRows(png, size.height());
+    if (view.size() == size || view.isNull())
+        return view;
+    view = QImage::fromData(png, "PNG");
     if (view.isNull())
-        throw VistrelError(QStringLiteral("The browser could not paint its view"));
-    if (view.size() != size)
-        view = view.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return view.convertToFormat(QImage::Format_RGB888);
+        return view;
+    return view.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_RGB888);
 }
 
 // A script may move the page: the frame that shows it is the one proven by the caller.

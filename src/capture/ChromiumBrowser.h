@@ -4,6 +4,7 @@
 #include "capture/ChromiumProcess.h"
 
 #include <QJsonObject>
+#include <QThreadPool>
 
 #include <functional>
 #include <memory>
@@ -43,6 +44,7 @@ public:
     DocumentMetrics Metrics() override;
     QPoint ScrollTo(const QPoint& position) override;
     QImage PaintView() override;
+    PaintedView PaintViewSoon() override;
     int ScrollBarWidth() const override { return FScrollBarWidth; }
     QVariant RunScript(const QString& script) override;
 
@@ -81,8 +83,7 @@ private:
     void PageEnded(const QString& reason);
     void RequestCounted(int started, int done);
     void SetStatus(const QString& text);
-    QImage Screenshot();
-    static QImage Decoded(const QByteArray& base64, const QSize& size);
+    static QImage Decoded(const QByteArray& png, const QSize& size);
 
     std::shared_ptr<ChromiumProcess> FProcess;
     QString FContext; // the page's own cookies and storage
@@ -115,4 +116,7 @@ private:
     std::function<void()> FReadyWaiter;
     std::function<void(const QString&)> FAbort;
     std::function<void()> FLoadWaiter;
+    // Screenshots are decoded here while the next one is painted; last, so that it is done
+    // before the rest goes.
+    QThreadPool FDecoding;
 };

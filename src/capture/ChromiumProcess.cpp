@@ -105,6 +105,8 @@ QStringList ChromiumProcess::Arguments(const Options& options) const {
         QStringLiteral("--mute-audio"),
         // the picture holds the page's own colours, whatever the screen's colour profile
         QStringLiteral("--force-color-profile=srgb"),
+        // a screenshot is drawn when asked for, not at the next of 60 frames a second
+        QStringLiteral("--disable-frame-rate-limit"),
         QStringLiteral("about:blank"),
     };
     if (options.sandboxOff)

@@ -99,8 +99,11 @@ QImage PageRenderer::RenderHeld() {
     if (FWatcher)
         FWatcher(picture, 0);
     try {
+        FWaiting.reset();
         RenderColumns(picture, metrics, step);
+        PasteWaiting(picture);
     } catch (...) {
+        FWaiting.reset();
         if (FWatcher)
             FWatcher(picture, -1);
         throw;
@@ -140,21 +143,23 @@ QPoint PageRenderer::RenderColumn(QImage& picture, const DocumentMetrics& metric
     const QRect client(QPoint(0, 0), metrics.Client);
     int paintedBottom = 0;
     for (;;) {
-        const QImage strip = FPage->PaintView(client, FRenderings == 0);
-        if (strip.size() != metrics.Viewport)
+        PaintedView strip = FPage->PaintView(client, FRenderings == 0);
+        if (strip.Size() != metrics.Viewport)
             throw VistrelError(
                 QStringLiteral("The browser painted a view of %1 pixels instead of %2")
-                    .arg(SizeText(strip.size()), SizeText(metrics.Viewport)));
+                    .arg(SizeText(strip.Size()), SizeText(metrics.Viewport)));
+        PasteWaiting(picture); // decoded while this screen was painted
+        if (lastColumn && FWatcher && position.y() > metrics.Origin.y())
+            FWatcher(picture, std::min(position.y() - metrics.Origin.y(), picture.height()));
         const QPoint at = position - metrics.Origin;
         const QSize shown =
             FPage->Client().isValid() ? FPage->Client().boundedTo(metrics.Client) : metrics.Client;
-        Paste(picture, strip, at,
-              QRect(at, shown).intersected(
-                  QRect(QPoint(paintedRight, paintedBottom), picture.size())));
+        FWaiting = {std::move(strip), at, {}};
+        FWaiting->areas << QRect(at, shown).intersected(
+            QRect(QPoint(paintedRight, paintedBottom), picture.size()));
         // What appears on this screen alone is pasted whole, also where earlier screens painted.
         for (const QRect& element : FPage->Shown())
-            Paste(picture, strip, at,
-                  element.intersected(QRect(QPoint(0, 0), shown)).translated(at));
+            FWaiting->areas << element.intersected(QRect(QPoint(0, 0), shown)).translated(at);
         paintedBottom = at.y() + shown.height();
         ScreenDone();
         if (paintedBottom >= metrics.Page.height())
@@ -163,9 +168,16 @@ QPoint PageRenderer::RenderColumn(QImage& picture, const DocumentMetrics& metric
         if (next.y() <= position.y())
             return position; // the engine would not scroll further down
         position = next;
-        if (lastColumn && FWatcher)
-            FWatcher(picture, std::min(position.y() - metrics.Origin.y(), picture.height()));
     }
+}
+
+void PageRenderer::PasteWaiting(QImage& picture) {
+    if (!FWaiting)
+        return;
+    const QImage strip = FWaiting->view.Whole();
+    for (const QRect& area : FWaiting->areas)
+        Paste(picture, strip, FWaiting->at, area);
+    FWaiting.reset();
 }
 
 void PageRenderer::ScreenDone() {
@@ -187,14 +199,11 @@ void PageRenderer::Paste(QImage& picture, const QImage& strip, const QPoint& at,
         area.intersected(QRect(QPoint(0, 0), picture.size())).intersected(QRect(at, strip.size()));
     if (target.isEmpty())
         return;
-    const QImage source = strip.format() == QImage::Format_RGB888
-                              ? strip
-                              : strip.convertToFormat(QImage::Format_RGB888);
     const int sourceX = target.x() - at.x();
     const int sourceY = target.y() - at.y();
     const size_t bytes = size_t(target.width()) * 3;
     for (int row = 0; row < target.height(); ++row) {
-        const uchar* from = source.constScanLine(sourceY + row) + sourceX * 3;
+        const uchar* from = strip.constScanLine(sourceY + row) + sourceX * 3;
         uchar* to = picture.scanLine(target.y() + row) + target.x() * 3;
         std::memcpy(to, from, bytes);
     }

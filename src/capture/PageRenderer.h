@@ -1,12 +1,17 @@
 #pragma once
 
+#include "capture/PaintedView.h"
+
 #include <QDeadlineTimer>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 
+#include <QList>
+
 #include <functional>
+#include <optional>
 
 class Browser;
 class PreparedPage;
@@ -55,6 +60,7 @@ private:
     void RenderColumns(QImage& picture, const DocumentMetrics& metrics, const QSize& step);
     QPoint RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position, int stepY,
                         bool lastColumn, int paintedRight);
+    void PasteWaiting(QImage& picture);
     void ScreenDone();
     QPoint Scroll(const QPoint& position);
     void Paste(QImage& picture, const QImage& strip, const QPoint& at, const QRect& area);
@@ -69,4 +75,11 @@ private:
     std::function<void(int, int)> FProgress;
     std::function<bool()> FStopCheck;
     PictureWatcher FWatcher;
+    // The last screen painted, pasted once the next one is painted: it is decoded meanwhile.
+    struct Waiting {
+        PaintedView view;
+        QPoint at;
+        QList<QRect> areas;
+    };
+    std::optional<Waiting> FWaiting;
 };

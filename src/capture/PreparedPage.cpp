@@ -94,16 +94,16 @@ QPoint PreparedPage::ScrollTo(const QPoint& position) {
     return FPosition;
 }
 
-QImage PreparedPage::PaintView(const QRect& client, bool unmarked) {
+PaintedView PreparedPage::PaintView(const QRect& client, bool unmarked) {
     if (!FScripted || !FMarked)
-        return FBrowser.PaintView();
+        return FBrowser.PaintViewSoon();
     QElapsedTimer clock;
     clock.start();
     qint64 nextCheck = MarkCheckMs;
     for (;;) {
         FBrowser.AwaitPaint(PaintPollMs); // no frame of the new position before a paint
-        QImage view = FBrowser.PaintView();
-        if (ShowsMark(view, client)) {
+        PaintedView view = FBrowser.PaintViewSoon();
+        if (ShowsMark(view.Top(), client)) {
             ReadClient();
             return unmarked ? PaintUnmarked(client) : view;
         }
@@ -119,14 +119,14 @@ QImage PreparedPage::PaintView(const QRect& client, bool unmarked) {
     }
 }
 
-QImage PreparedPage::PaintUnmarked(const QRect& client) {
+PaintedView PreparedPage::PaintUnmarked(const QRect& client) {
     FMarked = false;
     FBrowser.RunScript(PageScript::Unmark());
     QElapsedTimer clock;
     clock.start();
     for (;;) {
-        QImage view = FBrowser.PaintView();
-        if (!ShowsMark(view, client))
+        PaintedView view = FBrowser.PaintViewSoon();
+        if (!ShowsMark(view.Top(), client))
             return view;
         if (clock.elapsed() > FrameLimitMs)
             throw VistrelError(QStringLiteral("The browser painted no frame without the mark"));
@@ -156,10 +156,10 @@ bool PreparedPage::MarkPlacedOrPending() {
 }
 
 // Without a mark, the engine's own wait for a frame at the position.
-QImage PreparedPage::PaintLikeEngine() {
+PaintedView PreparedPage::PaintLikeEngine() {
     FMarked = false;
     FBrowser.ScrollTo(FPosition);
-    return FBrowser.PaintView();
+    return FBrowser.PaintViewSoon();
 }
 
 bool PreparedPage::ShowsMark(const QImage& view, const QRect& client) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "capture/PaintedView.h"
+
 #include <QDeadlineTimer>
 #include <QImage>
 #include <QList>
@@ -31,7 +33,7 @@ public:
     QPoint ScrollTo(const QPoint& position);
     // The view at the last position; `client` is the part of it that shows the page. Unmarked,
     // the view is painted once more without the mark where it had one.
-    QImage PaintView(const QRect& client, bool unmarked);
+    PaintedView PaintView(const QRect& client, bool unmarked);
     // The part of the last view that shows the page, as measured once it was painted; invalid
     // when it was not measured.
     QSize Client() const { return FClient; }
@@ -45,8 +47,8 @@ private:
     bool MarkPlacedOrPending();
     void ReadClient();
     QList<QVariant> StepAndWait(int y, const QDeadlineTimer& until);
-    QImage PaintUnmarked(const QRect& client);
-    QImage PaintLikeEngine();
+    PaintedView PaintUnmarked(const QRect& client);
+    PaintedView PaintLikeEngine();
 
     Browser& FBrowser;
     bool FScripted = false;

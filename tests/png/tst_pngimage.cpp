@@ -1,4 +1,5 @@
 #include "common/VistrelError.h"
+#include "png/PngRows.h"
 #include "png/PngTestTools.h"
 #include "png/TChunk.h"
 #include "png/TChunkIHDR.h"
@@ -23,6 +24,13 @@ QByteArray Written(const QImage& picture, Path path, qsizetype rangeBytes = 0) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     png.SaveToStream(buffer);
+    return buffer.data();
+}
+
+QByteArray WrittenByQt(const QImage& picture) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
     return buffer.data();
 }
 
@@ -70,6 +78,10 @@ private slots:
     void nothingAssigned();
     void writeFailure_data();
     void writeFailure();
+    void readRows_data();
+    void readRows();
+    void unreadableRows_data();
+    void unreadableRows();
 };
 
 void TestPngImage::layoutAndRoundTrip_data() {
@@ -248,6 +260,47 @@ void TestPngImage::writeFailure() {
         QVERIFY2(error.message().contains(QStringLiteral("device full")),
                  qPrintable(error.message()));
     }
+}
+
+// Files as other programs write them, read row by row as Qt reads them whole.
+void TestPngImage::readRows_data() {
+    QTest::addColumn<QImage::Format>("format");
+    QTest::addColumn<int>("rows");
+    for (const int rows : {1, 16, 41, 1000}) {
+        const QByteArray count = QByteArray::number(rows);
+        QTest::newRow("RGB32 " + count) << QImage::Format_RGB32 << rows;
+        QTest::newRow("ARGB32 " + count) << QImage::Format_ARGB32 << rows;
+        QTest::newRow("Grayscale8 " + count) << QImage::Format_Grayscale8 << rows;
+        QTest::newRow("Indexed8 " + count) << QImage::Format_Indexed8 << rows;
+        QTest::newRow("RGBA64 " + count) << QImage::Format_RGBA64 << rows;
+    }
+}
+
+void TestPngImage::readRows() {
+    QFETCH(QImage::Format, format);
+    QFETCH(int, rows);
+    const QByteArray file = WrittenByQt(PngTest::MakePicture(37, 41, 9).convertToFormat(format));
+    const QImage whole = ReadWithQt(file);
+    const QImage read = ReadPngRows(file, rows);
+    QCOMPARE(read.format(), QImage::Format_RGB888);
+    QCOMPARE(read, whole.copy(0, 0, whole.width(), std::min(rows, whole.height())));
+}
+
+void TestPngImage::unreadableRows_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("rows");
+    const QByteArray file = Written(PngTest::MakePicture(64, 300, 3), Path::Sequential);
+    QTest::newRow("empty") << QByteArray() << 1;
+    QTest::newRow("not a PNG") << QByteArray("GIF89a and more bytes than a header") << 1;
+    QTest::newRow("header only") << file.left(33) << 1;
+    QTest::newRow("rows cut off") << file.left(file.size() / 2) << 300;
+    QTest::newRow("no rows asked for") << file << 0;
+}
+
+void TestPngImage::unreadableRows() {
+    QFETCH(QByteArray, file);
+    QFETCH(int, rows);
+    QVERIFY(ReadPngRows(file, rows).isNull());
 }
 
 QTEST_GUILESS_MAIN(TestPngImage)

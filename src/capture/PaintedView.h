@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QFuture>
+#include <QImage>
+#include <QSize>
+
+// A view as the engine painted it. Its top rows are at hand at once, to see what the view shows;
+// the whole of it may still be decoded on another thread while the engine paints the next one.
+class PaintedView {
+public:
+    PaintedView() = default;
+    explicit PaintedView(const QImage& view);
+    PaintedView(const QSize& size, const QImage& top, const QFuture<QImage>& whole);
+
+    QSize Size() const { return FSize; }
+    // At least the view's top rows.
+    const QImage& Top() const { return FTop; }
+    // The whole view in QImage::Format_RGB888, once it is decoded. Throws VistrelError when it
+    // could not be.
+    QImage Whole() const;
+
+private:
+    QSize FSize;
+    QImage FTop;
+    QFuture<QImage> FWhole;
+};
