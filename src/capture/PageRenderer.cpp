@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <future>
+#include <utility>
 
 namespace {
 
@@ -57,15 +59,34 @@ bool PageRenderer::FitsInPicture(const QSize& page) {
     return !page.isEmpty() && row * page.height() <= BmpLimit;
 }
 
-QImage PageRenderer::NewPicture(const QSize& page) {
+void PageRenderer::CheckPictureSize(const QSize& page) {
     if (!FitsInPicture(page) || !FitsInMemory(PictureBytes(page)))
         throw VistrelError(
             QStringLiteral("The page is too large to capture (%1 pixels)").arg(SizeText(page)));
-    QImage picture = NewLargePicture(page, QImage::Format_RGB888, 0xff);
-    if (picture.isNull())
-        throw VistrelError(
-            QStringLiteral("Not enough memory for a picture of %1 pixels").arg(SizeText(page)));
-    return picture;
+}
+
+// Hundreds of megabytes take a while to make: the picture is made while the first screens are
+// painted, and waited for only when the first is pasted.
+void PageRenderer::StartPicture(const QSize& page) {
+    CheckPictureSize(page);
+    FPicture = QImage();
+    // std::future hands the picture over by moving it: no other reference is left whose
+    // existence would make the first write copy the whole picture.
+    FPictureMade = std::async(
+        std::launch::async, [page] { return NewLargePicture(page, QImage::Format_RGB888, 0xff); });
+}
+
+QImage& PageRenderer::Picture() {
+    if (!FPicture.isNull())
+        return FPicture;
+    QImage made = FPictureMade.valid() ? FPictureMade.get() : QImage();
+    if (made.isNull())
+        throw VistrelError(QStringLiteral("Not enough memory for a picture of %1 pixels")
+                               .arg(SizeText(FPageSize)));
+    FPicture = std::move(made);
+    if (FWatcher)
+        FWatcher(FPicture, 0);
+    return FPicture;
 }
 
 QImage PageRenderer::Render() {
@@ -91,40 +112,41 @@ QImage PageRenderer::RenderHeld() {
     const DocumentMetrics metrics = FBrowser.Metrics();
     const int scrollBar = FBrowser.ScrollBarWidth();
     CheckMetrics(metrics, scrollBar);
-    QImage picture = NewPicture(metrics.Page);
+    FPageSize = metrics.Page;
+    StartPicture(metrics.Page);
     const QSize step =
         metrics.Viewport - QSize(scrollBar + ScrollOverlap, scrollBar + ScrollOverlap);
     FPlanned = ScreensAlong(metrics.Page.width(), metrics.Client.width(), step.width()) *
                ScreensAlong(metrics.Page.height(), metrics.Client.height(), step.height());
-    if (FWatcher)
-        FWatcher(picture, 0);
     try {
         FWaiting.reset();
-        RenderColumns(picture, metrics, step);
-        PasteWaiting(picture);
+        RenderColumns(metrics, step);
+        PasteWaiting();
     } catch (...) {
         FWaiting.reset();
-        if (FWatcher)
-            FWatcher(picture, -1);
+        if (FPictureMade.valid())
+            FPictureMade.wait();
+        if (FWatcher && !FPicture.isNull())
+            FWatcher(FPicture, -1);
+        FPicture = QImage();
         throw;
     }
     if (FWatcher)
-        FWatcher(picture, picture.height());
-    return picture;
+        FWatcher(FPicture, FPicture.height());
+    return std::exchange(FPicture, QImage()); // the caller's alone: no copy on its next write
 }
 
 // Columns from the page's left edge (where an engine scrolls to negative positions, a
 // right-to-left page's) to its right edge. Where screens overlap, the earlier one stays: a
 // fixed element shown on one screen is not cut by the next.
-void PageRenderer::RenderColumns(QImage& picture, const DocumentMetrics& metrics,
-                                 const QSize& step) {
+void PageRenderer::RenderColumns(const DocumentMetrics& metrics, const QSize& step) {
     const QPoint origin = metrics.Origin;
     QPoint position = Scroll(origin);
     int paintedRight = 0;
     for (;;) {
         const bool last =
             position.x() - origin.x() + metrics.Client.width() >= metrics.Page.width();
-        position = RenderColumn(picture, metrics, position, step.height(), last, paintedRight);
+        position = RenderColumn(metrics, position, step.height(), last, paintedRight);
         if (last)
             break;
         paintedRight = position.x() - origin.x() + metrics.Client.width();
@@ -138,8 +160,8 @@ void PageRenderer::RenderColumns(QImage& picture, const DocumentMetrics& metrics
 // Paints one column from the top (position) down to the page's bottom and answers where it
 // ended. In the last column the rows above the next screen are final once the engine has
 // scrolled there.
-QPoint PageRenderer::RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position,
-                                  int stepY, bool lastColumn, int paintedRight) {
+QPoint PageRenderer::RenderColumn(const DocumentMetrics& metrics, QPoint position, int stepY,
+                                  bool lastColumn, int paintedRight) {
     const QRect client(QPoint(0, 0), metrics.Client);
     int paintedBottom = 0;
     for (;;) {
@@ -148,15 +170,15 @@ QPoint PageRenderer::RenderColumn(QImage& picture, const DocumentMetrics& metric
             throw VistrelError(
                 QStringLiteral("The browser painted a view of %1 pixels instead of %2")
                     .arg(SizeText(strip.Size()), SizeText(metrics.Viewport)));
-        PasteWaiting(picture); // decoded while this screen was painted
+        PasteWaiting(); // decoded while this screen was painted
         if (lastColumn && FWatcher && position.y() > metrics.Origin.y())
-            FWatcher(picture, std::min(position.y() - metrics.Origin.y(), picture.height()));
+            FWatcher(Picture(), std::min(position.y() - metrics.Origin.y(), metrics.Page.height()));
         const QPoint at = position - metrics.Origin;
         const QSize shown =
             FPage->Client().isValid() ? FPage->Client().boundedTo(metrics.Client) : metrics.Client;
         FWaiting = {std::move(strip), at, {}};
         FWaiting->areas << QRect(at, shown).intersected(
-            QRect(QPoint(paintedRight, paintedBottom), picture.size()));
+            QRect(QPoint(paintedRight, paintedBottom), metrics.Page));
         // What appears on this screen alone is pasted whole, also where earlier screens painted.
         for (const QRect& element : FPage->Shown())
             FWaiting->areas << element.intersected(QRect(QPoint(0, 0), shown)).translated(at);
@@ -171,9 +193,10 @@ QPoint PageRenderer::RenderColumn(QImage& picture, const DocumentMetrics& metric
     }
 }
 
-void PageRenderer::PasteWaiting(QImage& picture) {
+void PageRenderer::PasteWaiting() {
     if (!FWaiting)
         return;
+    QImage& picture = Picture();
     const QImage strip = FWaiting->view.Whole();
     for (const QRect& area : FWaiting->areas)
         Paste(picture, strip, FWaiting->at, area);

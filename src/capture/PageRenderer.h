@@ -11,6 +11,7 @@
 #include <QList>
 
 #include <functional>
+#include <future>
 #include <optional>
 
 class Browser;
@@ -57,14 +58,17 @@ public:
 
 private:
     QImage RenderHeld();
-    void RenderColumns(QImage& picture, const DocumentMetrics& metrics, const QSize& step);
-    QPoint RenderColumn(QImage& picture, const DocumentMetrics& metrics, QPoint position, int stepY,
-                        bool lastColumn, int paintedRight);
-    void PasteWaiting(QImage& picture);
+    void RenderColumns(const DocumentMetrics& metrics, const QSize& step);
+    QPoint RenderColumn(const DocumentMetrics& metrics, QPoint position, int stepY, bool lastColumn,
+                        int paintedRight);
+    void PasteWaiting();
     void ScreenDone();
     QPoint Scroll(const QPoint& position);
     void Paste(QImage& picture, const QImage& strip, const QPoint& at, const QRect& area);
-    static QImage NewPicture(const QSize& page);
+    static void CheckPictureSize(const QSize& page);
+    void StartPicture(const QSize& page);
+    // The picture, once made; throws VistrelError when there was no memory for it.
+    QImage& Picture();
 
     Browser& FBrowser;
     PreparedPage* FPage = nullptr;
@@ -82,4 +86,7 @@ private:
         QList<QRect> areas;
     };
     std::optional<Waiting> FWaiting;
+    QSize FPageSize;
+    QImage FPicture;
+    std::future<QImage> FPictureMade;
 };

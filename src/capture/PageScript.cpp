@@ -1,5 +1,7 @@
 #include "capture/PageScript.h"
 
+#include "common/VistrelError.h"
+
 #include <QColor>
 
 namespace {
@@ -234,6 +236,52 @@ QString LazyStep(int y) {
 
 QString LazyState() {
     return QStringLiteral("vistrelCapture.lazyState()");
+}
+
+// A right-to-left page scrolls to negative x: its left edge is as far left as it goes.
+QString Metrics() {
+    return QStringLiteral(
+        "(() => { const e = document.scrollingElement || document.documentElement;"
+        " const x = scrollX, y = scrollY;"
+        " scrollTo({left: -1e7, top: y, behavior: 'instant'});"
+        " const left = Math.min(0, scrollX);"
+        " scrollTo({left: x, top: y, behavior: 'instant'});"
+        " return e ? [innerWidth, innerHeight, e.clientWidth, e.clientHeight,"
+        " e.scrollWidth, e.scrollHeight, scrollX, scrollY, left]"
+        " : [innerWidth, innerHeight, innerWidth, innerHeight,"
+        " innerWidth, innerHeight, scrollX, scrollY, left]; })()");
+}
+
+DocumentMetrics MetricsFrom(const QVariant& answer) {
+    const QList<int> n = Numbers(answer, 9, QStringLiteral("metrics"));
+    return DocumentMetrics{QSize(n[0], n[1]), QSize(n[2], n[3]), QSize(n[4], n[5]),
+                           QPoint(n[6], n[7]), QPoint(n[8], 0)};
+}
+
+QString ScrollTo(const QPoint& position) {
+    return QStringLiteral("window.scrollTo({left: %1, top: %2, behavior: 'instant'});"
+                          " [scrollX, scrollY]")
+        .arg(position.x())
+        .arg(position.y());
+}
+
+QString ViewSize() {
+    return QStringLiteral("[innerWidth, innerHeight]");
+}
+
+QList<int> Numbers(const QVariant& answer, int count, const QString& what) {
+    const QVariantList values = answer.toList();
+    if (values.size() != count)
+        throw VistrelError(QStringLiteral("The page gave no %1").arg(what));
+    QList<int> numbers;
+    for (const QVariant& value : values) {
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        if (!ok)
+            throw VistrelError(QStringLiteral("The page gave no %1").arg(what));
+        numbers << qRound(number);
+    }
+    return numbers;
 }
 
 } // namespace PageScript

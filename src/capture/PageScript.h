@@ -1,8 +1,12 @@
 #pragma once
 
+#include "capture/DocumentMetrics.h"
+
+#include <QList>
 #include <QPoint>
 #include <QRgb>
 #include <QString>
+#include <QVariant>
 
 // The scripts a capture runs in the page. Install() first; the others use what it leaves.
 namespace PageScript {
@@ -34,5 +38,15 @@ QString LazyHints();
 QString LazyStep(int y);
 // [two frames have passed since the last step, images still loading].
 QString LazyState();
+
+// What both engines ask of every page, and read from the answers.
+QString Metrics();
+DocumentMetrics MetricsFrom(const QVariant& answer);
+// Scrolls there: [scrollX, scrollY].
+QString ScrollTo(const QPoint& position);
+// [innerWidth, innerHeight].
+QString ViewSize();
+// `count` numbers, rounded; throws VistrelError naming `what` when the answer is not that.
+QList<int> Numbers(const QVariant& answer, int count, const QString& what);
 
 } // namespace PageScript

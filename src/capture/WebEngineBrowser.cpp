@@ -2,6 +2,7 @@
 
 #include "capture/BrowserPage.h"
 #include "capture/EngineWait.h"
+#include "capture/PageScript.h"
 #include "common/VistrelError.h"
 
 #include <QElapsedTimer>
@@ -153,22 +154,10 @@ bool WebEngineBrowser::HasDocument() {
            FTarget == QLatin1String("about:blank");
 }
 
-// A right-to-left page scrolls to negative x: its left edge is as far left as it goes.
 DocumentMetrics WebEngineBrowser::Metrics() {
     WaitForViewSize();
-    const QList<int> n = EvaluateNumbers(
-        QStringLiteral("(() => { const e = document.scrollingElement || document.documentElement;"
-                       " const x = scrollX, y = scrollY;"
-                       " scrollTo({left: -1e7, top: y, behavior: 'instant'});"
-                       " const left = Math.min(0, scrollX);"
-                       " scrollTo({left: x, top: y, behavior: 'instant'});"
-                       " return e ? [innerWidth, innerHeight, e.clientWidth, e.clientHeight,"
-                       " e.scrollWidth, e.scrollHeight, scrollX, scrollY, left]"
-                       " : [innerWidth, innerHeight, innerWidth, innerHeight,"
-                       " innerWidth, innerHeight, scrollX, scrollY, left]; })()"),
-        9, QStringLiteral("metrics"));
-    DocumentMetrics metrics{QSize(n[0], n[1]), QSize(n[2], n[3]), QSize(n[4], n[5]),
-                            QPoint(n[6], n[7]), QPoint(n[8], 0)};
+    DocumentMetrics metrics =
+        PageScript::MetricsFrom(Evaluate(PageScript::Metrics(), QStringLiteral("metrics")));
     if (metrics.Client.width() < metrics.Viewport.width())
         FScrollBarWidth = metrics.Viewport.width() - metrics.Client.width();
     return metrics;
@@ -278,27 +267,12 @@ QVariant WebEngineBrowser::Evaluate(const QString& script, const QString& what) 
 
 QList<int> WebEngineBrowser::EvaluateNumbers(const QString& script, int count,
                                              const QString& what) {
-    const QVariantList answer = Evaluate(script, what).toList();
-    if (answer.size() != count)
-        throw VistrelError(QStringLiteral("The page gave no %1").arg(what));
-    QList<int> numbers;
-    for (const QVariant& value : answer) {
-        bool ok = false;
-        const double number = value.toDouble(&ok);
-        if (!ok)
-            throw VistrelError(QStringLiteral("The page gave no %1").arg(what));
-        numbers << qRound(number);
-    }
-    return numbers;
+    return PageScript::Numbers(Evaluate(script, what), count, what);
 }
 
 QPoint WebEngineBrowser::ScrollNow(const QPoint& position) {
     const QList<int> n =
-        EvaluateNumbers(QStringLiteral("window.scrollTo({left: %1, top: %2, behavior: 'instant'});"
-                                       " [scrollX, scrollY]")
-                            .arg(position.x())
-                            .arg(position.y()),
-                        2, QStringLiteral("scroll position"));
+        EvaluateNumbers(PageScript::ScrollTo(position), 2, QStringLiteral("scroll position"));
     return QPoint(n[0], n[1]);
 }
 
@@ -354,8 +328,8 @@ void WebEngineBrowser::WaitForViewSize() {
     QElapsedTimer clock;
     clock.start();
     for (;;) {
-        const QList<int> n = EvaluateNumbers(QStringLiteral("[innerWidth, innerHeight]"), 2,
-                                             QStringLiteral("view size"));
+        const QList<int> n =
+            EvaluateNumbers(PageScript::ViewSize(), 2, QStringLiteral("view size"));
         if (QSize(n[0], n[1]) == wanted)
             return;
         if (clock.elapsed() > FTimeLimitMs)

@@ -20,6 +20,7 @@ private slots:
     void unusableSizes_data();
     void unusableSizes();
     void pictureLimit();
+    void watcherSeesFinalRows();
 };
 
 namespace {
@@ -174,6 +175,29 @@ void tst_PageRenderer::pictureLimit() {
     PageRenderer renderer(browser);
     QVERIFY_THROWS_EXCEPTION(VistrelError, renderer.Render());
     QCOMPARE(browser.Renderings(), 0);
+}
+
+// The file is written from the rows reported final while later screens are still being
+// pasted: they must hold the page by then, in the very picture that is returned.
+void tst_PageRenderer::watcherSeesFinalRows() {
+    FakeBrowser browser;
+    browser.SetPageSize(QSize(1009, 5000));
+    PageRenderer renderer(browser);
+    const uchar* watched = nullptr;
+    QList<int> reported;
+    QString wrong;
+    renderer.SetPictureWatcher([&](const QImage& picture, int rowsFinal) {
+        if (rowsFinal == 0)
+            watched = picture.constBits();
+        else if (wrong.isEmpty())
+            wrong = FirstWrongPixel(picture.copy(0, 0, picture.width(), rowsFinal),
+                                    QSize(1009, rowsFinal));
+        reported << rowsFinal;
+    });
+    const QImage picture = renderer.Render();
+    QCOMPARE(wrong, QString());
+    QCOMPARE(picture.constBits(), watched);
+    QCOMPARE(reported, QList<int>({0, 729, 1458, 2187, 2916, 3645, 4232, 5000}));
 }
 
 QTEST_GUILESS_MAIN(tst_PageRenderer)
