@@ -6,6 +6,7 @@ import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { children, mb, median, now } from '../lib/common.mjs';
 import { parseArgs } from 'node:util';
 import { pathToFileURL } from 'node:url';
 import { chromium } from '../cli/node_modules/playwright-core/index.mjs';
@@ -35,14 +36,7 @@ const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'bench-batch-'));
 // Run as root, our Chromium reads pages as an unprivileged user: the pages must be readable.
 fs.chmodSync(scratch, 0o755);
 
-const now = () => performance.now();
-const median = (xs) => {
-  const s = [...xs].sort((a, b) => a - b);
-  const m = s.length >> 1;
-  return s.length % 2 ? s[m] : (s[m - 1] + s[m]) / 2;
-};
 const sec = (x) => `${(x / 1000).toFixed(2)} s`;
-const mb = (kb) => `${(kb / 1024).toFixed(0)} MB`;
 
 // ---- the pages: the bundled example's own style, text and pictures, its main column cut to
 // heights from 2,000 to 6,000 px, so that a page is a few screens as most pages are.
@@ -63,20 +57,6 @@ function makePages() {
 }
 
 // ---- process trees and their memory, from /proc
-
-function children() {
-  const byParent = new Map();
-  for (const name of fs.readdirSync('/proc')) {
-    if (!/^\d+$/.test(name)) continue;
-    try {
-      const stat = fs.readFileSync(`/proc/${name}/stat`, 'utf8');
-      const ppid = Number(stat.slice(stat.lastIndexOf(')') + 2).split(' ')[1]);
-      if (!byParent.has(ppid)) byParent.set(ppid, []);
-      byParent.get(ppid).push(Number(name));
-    } catch { /* gone */ }
-  }
-  return byParent;
-}
 
 function tree(root) {
   const byParent = children();

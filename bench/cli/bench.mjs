@@ -6,6 +6,7 @@ import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { children, mb, median, now } from '../lib/common.mjs';
 import { parseArgs } from 'node:util';
 import { pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
@@ -40,31 +41,9 @@ const chromiumArgs = [
   '--disable-background-networking', '--disable-component-update', '--disable-sync',
 ];
 
-const now = () => performance.now();
-const median = (xs) => {
-  const s = [...xs].sort((a, b) => a - b);
-  const m = s.length >> 1;
-  return s.length % 2 ? s[m] : (s[m - 1] + s[m]) / 2;
-};
 const ms = (x) => `${Math.round(x)} ms`;
-const mb = (kb) => `${(kb / 1024).toFixed(0)} MB`;
 
 // ---- process trees and their memory, from /proc
-
-function children() {
-  const byParent = new Map();
-  for (const name of fs.readdirSync('/proc')) {
-    if (!/^\d+$/.test(name)) continue;
-    try {
-      const stat = fs.readFileSync(`/proc/${name}/stat`, 'utf8');
-      const rest = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
-      const ppid = Number(rest[1]);
-      if (!byParent.has(ppid)) byParent.set(ppid, []);
-      byParent.get(ppid).push(Number(name));
-    } catch { /* gone */ }
-  }
-  return byParent;
-}
 
 function descendants(root, withRoot) {
   const byParent = children();

@@ -198,9 +198,7 @@ void BatchRun::ShowProgress() {
 }
 
 void BatchRun::PrintLine(const QString& message) {
-    FProgress.Clear();
-    std::fputs(qPrintable(StderrLine(message)), stderr);
-    std::fflush(stderr);
+    FProgress.Print(StderrLine(message));
 }
 
 void BatchRun::Interrupt(int signal) {

@@ -87,9 +87,7 @@ void CommandLineRun::PrintTimings(const CaptureOutcome& outcome) {
 }
 
 void CommandLineRun::PrintLine(const QString& message) {
-    FProgress.Clear();
-    std::fputs(qPrintable(StderrLine(message)), stderr);
-    std::fflush(stderr);
+    FProgress.Print(StderrLine(message));
 }
 
 void CommandLineRun::Interrupt(int signal) {

@@ -26,3 +26,9 @@ void ProgressLine::Clear() {
     FVisible = false;
     FLast.clear();
 }
+
+void ProgressLine::Print(const QString& text) {
+    Clear();
+    std::fputs(qPrintable(text), FStream);
+    std::fflush(FStream);
+}

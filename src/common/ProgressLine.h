@@ -17,6 +17,8 @@ public:
     void Show(const QString& text);
     // Removes the line, so that a message printed next starts on a clean line.
     void Clear();
+    // Clears the line and writes `text` (whole lines) in its place.
+    void Print(const QString& text);
 
 private:
     std::FILE* FStream;
