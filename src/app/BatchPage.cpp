@@ -3,25 +3,113 @@
 #include "capture/CaptureBrowser.h"
 #include "capture/ChromiumProcess.h"
 #include "capture/WebEngineBrowser.h"
+#include "common/VistrelError.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
 #include <QWebEngineProfile>
+
+namespace {
+
+// A stopped capture ends within its engine's time limits; this only keeps a hung one from
+// holding the run's end for ever.
+constexpr int StopLimitMs = 60000;
+
+} // namespace
 
 BatchPage::BatchPage(const CaptureJob& job, std::shared_ptr<ChromiumProcess>& chromium,
                      QObject* parent)
-    : QObject(parent) {
-    std::unique_ptr<Browser> browser;
-    if (CapturesOnChromium(job.engine)) {
-        if (!chromium || !chromium->Running())
-            chromium = std::make_shared<ChromiumProcess>(ChromiumProcess::Options{job.sandboxOff});
-        browser = NewCaptureBrowser(job, chromium);
-    } else {
+    : QObject(parent), FJob(job) {
+    if (!CapturesOnChromium(job.engine)) {
         FProfile = std::make_unique<QWebEngineProfile>();
-        browser = std::make_unique<WebEngineBrowser>(nullptr, FProfile.get());
+        MakeCapture(std::make_unique<WebEngineBrowser>(nullptr, FProfile.get()));
+        return;
     }
-    FCapture = std::make_unique<CommandLineCapture>(job, std::move(browser));
+    if (!chromium || !chromium->Running())
+        chromium = std::make_shared<ChromiumProcess>(ChromiumProcess::Options{job.sandboxOff});
+    FChromium = chromium;
+    FThread = new QThread(this);
+    FInThread = new QObject;
+    FInThread->moveToThread(FThread);
+    FThread->start();
+    QString failure;
+    InCapturesThread([this, &failure] {
+        try {
+            MakeCapture(NewCaptureBrowser(FJob, FChromium));
+        } catch (const VistrelError& error) {
+            failure = error.message();
+        }
+    });
+    if (!failure.isEmpty()) {
+        EndThread(); // the destructor does not run
+        throw VistrelError(failure);
+    }
 }
 
 BatchPage::~BatchPage() {
+    if (FThread) {
+        AwaitFinished();
+        if (!FFinished) {
+            // hung beyond every time limit of its engine: left to the process's end, rather
+            // than pulled from under its own wait
+            FThread->setParent(nullptr);
+            (void)FCapture.release();
+            return;
+        }
+        InCapturesThread([this] { FCapture.reset(); });
+        EndThread();
+    }
     FCapture.reset();
     FProfile.reset();
+}
+
+void BatchPage::EndThread() {
+    FThread->quit();
+    FThread->wait();
+    delete FInThread;
+    FInThread = nullptr;
+}
+
+void BatchPage::Start() {
+    FStarted = true;
+    if (!FThread)
+        FCapture->Start();
+    else
+        QMetaObject::invokeMethod(
+            FInThread, [this] { FCapture->Start(); }, Qt::QueuedConnection);
+}
+
+void BatchPage::Stop() {
+    if (!FThread)
+        FCapture->Stop();
+    else
+        QMetaObject::invokeMethod(
+            FInThread, [this] { FCapture->Stop(); }, Qt::QueuedConnection);
+}
+
+// Made on the thread it runs on, so that its timers and engine answers come there.
+void BatchPage::MakeCapture(std::unique_ptr<Browser> browser) {
+    FCapture = std::make_unique<CommandLineCapture>(FJob, std::move(browser));
+    connect(FCapture.get(), &CommandLineCapture::Finished, FCapture.get(),
+            [this](const CaptureOutcome& outcome) {
+                FFinished = true;
+                // the run hears of it on its own thread, once this capture's signal has returned
+                QMetaObject::invokeMethod(
+                    this, [this, outcome] { emit Finished(outcome); }, Qt::QueuedConnection);
+            });
+}
+
+void BatchPage::InCapturesThread(std::function<void()> work) {
+    QMetaObject::invokeMethod(FInThread, std::move(work), Qt::BlockingQueuedConnection);
+}
+
+// The capture's thread needs this one meanwhile: the browser's answers are read here.
+void BatchPage::AwaitFinished() {
+    if (FFinished || !FStarted)
+        return;
+    Stop();
+    const QDeadlineTimer limit(StopLimitMs);
+    while (!FFinished && !limit.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
 }

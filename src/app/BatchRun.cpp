@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -49,7 +50,12 @@ BatchRun::BatchRun(BatchOptions options, QObject* parent)
 
 // The pages go before the engine does.
 BatchRun::~BatchRun() {
-    qDeleteAll(FRunning);
+    // A page still capturing is stopped as it goes, and what it reports then is no news.
+    const QSet<BatchPage*> running = std::exchange(FRunning, {});
+    for (BatchPage* page : running) {
+        disconnect(page, nullptr, this, nullptr);
+        delete page;
+    }
 }
 
 void BatchRun::Start() {
@@ -155,16 +161,16 @@ void BatchRun::StartLine(const Line& line) {
     }
     FRunning.insert(page);
     const int number = line.number;
-    connect(
-        &page->Capture(), &CommandLineCapture::Finished, this,
-        [this, page, number](const CaptureOutcome& outcome) { LineDone(page, number, outcome); });
-    page->Capture().Start();
+    connect(page, &BatchPage::Finished, this, [this, page, number](const CaptureOutcome& outcome) {
+        LineDone(page, number, outcome);
+    });
+    page->Start();
 }
 
 void BatchRun::LineDone(BatchPage* page, int number, const CaptureOutcome& outcome) {
     if (!FRunning.remove(page))
         return;
-    BatchOutcome reported = OutcomeOf(number, page->Capture().Job());
+    BatchOutcome reported = OutcomeOf(number, page->Job());
     reported.files = outcome.written;
     reported.exitStatus = ToInt(outcome.code);
     reported.status = outcome.code == ExitCode::Success ? BatchStatus::Ok : BatchStatus::Failed;
@@ -205,7 +211,7 @@ void BatchRun::Interrupt(int signal) {
     Finish(TerminationSignals::ExitStatusFor(signal), TerminationSignals::Description(signal));
     const QList<BatchPage*> pages = FRunning.values(); // a stopped page leaves the set
     for (BatchPage* page : pages)
-        page->Capture().Stop(); // what they report now is no news
+        page->Stop(); // what they report now is no news
 }
 
 // A run ends once.

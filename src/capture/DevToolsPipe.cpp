@@ -4,7 +4,9 @@
 #include "common/VistrelError.h"
 
 #include <QJsonDocument>
+#include <QPointer>
 #include <QSocketNotifier>
+#include <QThread>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -35,6 +37,12 @@ void Trace(const char* direction, const QByteArray& message) {
     static const bool tracing = qEnvironmentVariableIsSet("VISTREL_TRACE_DEVTOOLS");
     if (tracing)
         qWarning("%s %s", direction, message.left(300).constData());
+}
+
+// An object of the calling thread, through which answers reach that thread.
+QObject* ThreadRelay() {
+    static thread_local QObject relay;
+    return &relay;
 }
 
 } // namespace
@@ -98,6 +106,7 @@ qint64 DevToolsPipe::ProcessId() const {
     return FProcess.processId();
 }
 
+// Pages captured on other threads send here too: their answers are handed to their thread.
 void DevToolsPipe::Send(const QString& method, const QJsonObject& params, const QString& session,
                         Answer answer) {
     if (!Running()) {
@@ -105,6 +114,9 @@ void DevToolsPipe::Send(const QString& method, const QJsonObject& params, const 
             answer({}, EndedText());
         return;
     }
+    if (answer && QThread::currentThread() != thread())
+        answer = InCallersThread(std::move(answer));
+    QMutexLocker lock(&FSending);
     const int id = FNextId++;
     QJsonObject message{{QStringLiteral("id"), id},
                         {QStringLiteral("method"), method},
@@ -115,7 +127,20 @@ void DevToolsPipe::Send(const QString& method, const QJsonObject& params, const 
         FWaiting.insert(id, std::move(answer));
     const QByteArray bytes = QJsonDocument(message).toJson(QJsonDocument::Compact);
     Trace(">>", bytes);
-    WriteAll(bytes + '\0');
+    if (!WriteAll(bytes + '\0')) {
+        lock.unlock();
+        QMetaObject::invokeMethod(
+            this, [this] { AbortAll(EndedText()); }, Qt::QueuedConnection);
+    }
+}
+
+DevToolsPipe::Answer DevToolsPipe::InCallersThread(Answer answer) {
+    QPointer<QObject> relay = ThreadRelay();
+    return [relay, answer = std::move(answer)](const QJsonObject& result, const QString& error) {
+        if (relay)
+            QMetaObject::invokeMethod(
+                relay, [answer, result, error] { answer(result, error); }, Qt::QueuedConnection);
+    };
 }
 
 QJsonObject DevToolsPipe::Call(const QString& method, const QJsonObject& params,
@@ -147,7 +172,7 @@ void DevToolsPipe::Close() {
     }
 }
 
-void DevToolsPipe::WriteAll(const QByteArray& bytes) {
+bool DevToolsPipe::WriteAll(const QByteArray& bytes) {
     qsizetype written = 0;
     while (written < bytes.size()) {
         const ssize_t n =
@@ -159,12 +184,11 @@ void DevToolsPipe::WriteAll(const QByteArray& bytes) {
             poll(&ready, 1, 1000);
             continue;
         }
-        if (n <= 0) {
-            AbortAll(EndedText());
-            return;
-        }
+        if (n <= 0)
+            return false;
         written += n;
     }
+    return true;
 }
 
 void DevToolsPipe::ReadMessages() {
@@ -200,7 +224,10 @@ void DevToolsPipe::Dispatch(const QByteArray& message) {
                    object.value(QStringLiteral("params")).toObject(), session);
         return;
     }
-    const Answer answer = FWaiting.take(object.value(QStringLiteral("id")).toInt());
+    const Answer answer = [&] {
+        QMutexLocker lock(&FSending);
+        return FWaiting.take(object.value(QStringLiteral("id")).toInt());
+    }();
     if (!answer)
         return;
     const QJsonObject error = object.value(QStringLiteral("error")).toObject();
@@ -219,7 +246,10 @@ void DevToolsPipe::ProcessEnded() {
 }
 
 void DevToolsPipe::AbortAll(const QString& reason) {
-    const auto waiting = std::exchange(FWaiting, {});
+    const auto waiting = [&] {
+        QMutexLocker lock(&FSending);
+        return std::exchange(FWaiting, {});
+    }();
     for (const Answer& answer : waiting)
         answer({}, reason);
 }

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QJsonObject>
+#include <QMutex>
 #include <QObject>
 #include <QProcess>
 #include <QQueue>
@@ -38,8 +39,9 @@ public:
     qint64 ProcessId() const;
 
     using Answer = std::function<void(const QJsonObject& result, const QString& error)>;
-    // Sends a command; the answer comes later through the event loop (or never, when the
-    // process ends first: then `answer` gets the error "the browser ended").
+    // Sends a command; the answer comes later through the event loop of the thread that sent it
+    // (or never, when the process ends first: then `answer` gets the error "the browser
+    // ended"). Safe from any thread with an event loop.
     void Send(const QString& method, const QJsonObject& params, const QString& session,
               Answer answer = nullptr);
     // Sends a command and waits for its answer without taking user input. Throws VistrelError
@@ -57,7 +59,8 @@ signals:
 private:
     void ReadMessages();
     void Dispatch(const QByteArray& message);
-    void WriteAll(const QByteArray& bytes);
+    static Answer InCallersThread(Answer answer);
+    bool WriteAll(const QByteArray& bytes);
     void ProcessEnded();
     void AbortAll(const QString& reason);
 
@@ -66,6 +69,7 @@ private:
     QSocketNotifier* FNotifier = nullptr;
     QByteArray FPending;
     QQueue<QByteArray> FInbox;
+    QMutex FSending; // guards the ids, the answers waited for and the writes
     int FNextId = 1;
     QHash<int, Answer> FWaiting;
     bool FEnded = false;

@@ -6,8 +6,9 @@
 #include <QTimer>
 
 namespace {
-bool waiting = false;
-}
+// Each thread's captures wait on their own: a batch run captures pages of Chromium on threads.
+thread_local bool waiting = false;
+} // namespace
 
 struct EngineWait::State {
     bool finished = false;

@@ -6,8 +6,8 @@
 #include <memory>
 
 // Waits for an answer that the engine delivers through the event loop: runs a nested loop that
-// takes no user input, up to a time limit. Only one wait can run at a time, so that a handler
-// run from inside the loop cannot start a second capture step under the first.
+// takes no user input, up to a time limit. Only one wait can run at a time in a thread, so that a
+// handler run from inside the loop cannot start a second capture step under the first.
 class EngineWait {
 public:
     EngineWait(QString what, int timeLimitMs);
