@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 using namespace CliChecks;
 
 namespace {
@@ -107,11 +109,15 @@ class TestBatchRun : public QObject {
     // Writes the lines to list.txt in the sandbox and runs the batch with the extra options.
     ProgramResult RunBatch(const ProgramSandbox& sandbox, const QStringList& lines,
                            const QStringList& options = {}) const {
+        WriteBatch(sandbox, lines);
+        return RunProgram(Options(QStringList{"--batch", "list.txt"} + options), sandbox);
+    }
+
+    void WriteBatch(const ProgramSandbox& sandbox, const QStringList& lines) const {
         QStringList expanded;
         for (const QString& line : lines)
             expanded << Expand(line);
         WriteText(sandbox.filePath("list.txt"), expanded.join(u'\n') + u'\n');
-        return RunProgram(Options(QStringList{"--batch", "list.txt"} + options), sandbox);
     }
 
     static void VerifyEnded(const ProgramResult& result, int exitCode) {
@@ -331,6 +337,27 @@ private slots:
     }
 
     // shell: a command line for sh (the program is $P); its stdout and stderr lines.
+    // Told to end while pages are being captured, the run stops them and ends with 128 +
+    // signal, leaving no process behind.
+    void signalEndsTheBatch_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+    void signalEndsTheBatch() {
+        QFETCH(int, signal);
+        const ProgramSandbox sandbox;
+        QStringList lines;
+        for (int i = 0; i < 40; ++i)
+            lines << QStringLiteral("/u:{bands} /p:%1.png").arg(i);
+        WriteBatch(sandbox, lines);
+        ProgramRunOptions options = Options({"--batch", "list.txt", "--jobs", "2"});
+        options.signal = signal;
+        options.signalAfterMs = 2500;
+        const ProgramResult result = RunProgram(options, sandbox);
+        VerifyEnded(result, 128 + signal);
+    }
+
     void usage_data() {
         QTest::addColumn<QString>("shell");
         QTest::addColumn<int>("exitCode");
