@@ -6,7 +6,7 @@ import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { children, mb, median, now } from '../lib/common.mjs';
+import { children, mb, median, now, screensAlone, shellArgs, shellProgram } from '../lib/common.mjs';
 import { parseArgs } from 'node:util';
 import { pathToFileURL } from 'node:url';
 import { chromium } from '../cli/node_modules/playwright-core/index.mjs';
@@ -174,6 +174,20 @@ async function playwrightRun(urls, tag) {
   return ms;
 }
 
+// Chromium's screens alone (bench/lib/common.mjs) for every page, `jobs` at once, each in a
+// context of its own: the least a batch of captures stitched from its screens can take.
+async function screensAloneRun(urls) {
+  const t0 = now();
+  const browser = await chromium.launch({ executablePath: shellProgram, headless: true, args: shellArgs });
+  let next = 0;
+  const worker = async () => {
+    while (next < urls.length) await screensAlone(browser, urls[next++], { width, height });
+  };
+  await Promise.all(Array.from({ length: jobs }, worker));
+  await browser.close();
+  return now() - t0;
+}
+
 // ---- memory over a long run: sampled as each report line arrives
 
 async function longBatch(urls) {
@@ -193,12 +207,14 @@ async function longBatch(urls) {
   return { ms: run.ms, at, failed };
 }
 
-function compare(batch, separate, theirs) {
-  const [b, s, p] = [median(batch), median(separate), median(theirs)];
+function compare(batch, separate, theirs, alone) {
+  const [b, s, p, a] = [median(batch), median(separate), median(theirs), median(alone)];
   console.log(`\nmedians: batch ${sec(b)} (${(pageCount * 60000 / b).toFixed(1)} pages a minute), ` +
     `separate runs ${sec(s)}, playwright ${sec(p)} (${(pageCount * 60000 / p).toFixed(1)} pages a minute)`);
   console.log(`batch / separate runs = ${(b / s).toFixed(2)} (goal at most 0.33)`);
   console.log(`throughput batch / playwright = ${(p / b).toFixed(2)} (goal at least 1.5)`);
+  console.log(`Chromium's screens alone (headless shell, nothing decoded or written) ${sec(a)}: ` +
+    `${(a / s).toFixed(2)} of the separate runs, the batch ${(b / a).toFixed(2)} x it`);
 }
 
 async function main() {
@@ -214,16 +230,18 @@ async function main() {
   const separate = [];
   const batch = [];
   const theirs = [];
+  const alone = [];
   for (let r = 0; r < rounds; r++) {
     const b = await batchRun(urls, `b${r}`);
     batch.push(b.ms);
     separate.push(await separateRuns(urls, `s${r}`));
     theirs.push(await playwrightRun(urls, `p${r}`));
+    alone.push(await screensAloneRun(urls));
     if (r === 0) console.log(`picture heights: ${Math.min(...b.sizes)} to ${Math.max(...b.sizes)} px`);
     console.log(`round ${r + 1}: batch ${sec(batch.at(-1))}, ${pageCount} separate runs ${sec(separate.at(-1))}, ` +
-      `playwright ${sec(theirs.at(-1))}`);
+      `playwright ${sec(theirs.at(-1))}, Chromium's screens alone ${sec(alone.at(-1))}`);
   }
-  if (rounds > 0) compare(batch, separate, theirs);
+  if (rounds > 0) compare(batch, separate, theirs, alone);
 
   if (longRun >= 100) {
     const long = await longBatch(urls);

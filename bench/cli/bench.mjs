@@ -6,7 +6,7 @@ import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { children, mb, median, now } from '../lib/common.mjs';
+import { children, mb, median, now, screensAlone, shellArgs, shellProgram } from '../lib/common.mjs';
 import { parseArgs } from 'node:util';
 import { pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
@@ -191,6 +191,17 @@ async function chromiumRun(url, tag, { memory = false } = {}) {
     marks: { launched: t1 - t0, loaded: t2 - t0, shot: t3 - t0 } };
 }
 
+// Chromium's screens alone (bench/lib/common.mjs), from its launch: the least any capture
+// stitched from its screens can take.
+async function screensRun(url) {
+  const t0 = now();
+  const browser = await chromium.launch({ executablePath: shellProgram, headless: true, args: shellArgs });
+  const screens = await screensAlone(browser, url, { width, height });
+  const total = now() - t0;
+  await browser.close();
+  return { total, screens };
+}
+
 // ---- the run
 
 async function main() {
@@ -202,23 +213,28 @@ async function main() {
   await oursRun(pageUrl, 'warm');
   await oursRun(pageUrl, 'warmqt', { engine: 'qt' });
   await chromiumRun(pageUrl, 'warm');
+  await screensRun(pageUrl);
 
   const ours = [];
   const oursQt = [];
   const theirs = [];
-  const orders = [['ours', 'qt', 'chromium'], ['chromium', 'ours', 'qt'], ['qt', 'chromium', 'ours']];
+  const alone = [];
+  const orders = [['ours', 'qt', 'chromium', 'alone'], ['chromium', 'alone', 'ours', 'qt'],
+    ['alone', 'ours', 'qt', 'chromium'], ['qt', 'chromium', 'alone', 'ours']];
   for (let i = 0; i < runs; i++) {
-    for (const who of orders[i % 3]) {
+    for (const who of orders[i % orders.length]) {
       if (who === 'ours') ours.push(await oursRun(pageUrl, `t${i}`));
       else if (who === 'qt') oursQt.push(await oursRun(pageUrl, `q${i}`, { engine: 'qt' }));
+      else if (who === 'alone') alone.push(await screensRun(pageUrl));
       else theirs.push(await chromiumRun(pageUrl, `t${i}`));
     }
     const o = ours.at(-1);
     const q = oursQt.at(-1);
     const c = theirs.at(-1);
+    const a = alone.at(-1);
     console.log(`run ${i + 1}: ours ${ms(o.total)} (${o.size.width} x ${o.size.height}), ` +
       `ours /e:qt ${ms(q.total)}, chromium ${ms(c.total)} to the PNG ` +
-      `(${c.size.width} x ${c.size.height})`);
+      `(${c.size.width} x ${c.size.height}), Chromium's ${a.screens} screens alone ${ms(a.total)}`);
   }
   const oursMedian = median(ours.map((r) => r.total));
   const qtMedian = median(oursQt.map((r) => r.total));
@@ -231,6 +247,9 @@ async function main() {
   console.log(`ratio ours (default engine) / chromium = ${(oursMedian / theirMedian).toFixed(2)} ` +
     '(goal at most 0.70)');
   console.log(`ratio ours /e:qt / chromium = ${(qtMedian / theirMedian).toFixed(2)} (goal at most 0.30)`);
+  const aloneMedian = median(alone.map((r) => r.total));
+  console.log(`Chromium's screens alone (headless shell, nothing decoded or written) ${ms(aloneMedian)}: ` +
+    `${(aloneMedian / theirMedian).toFixed(2)} of chromium, ours ${(oursMedian / aloneMedian).toFixed(2)} x it`);
   console.log(`a screen, first to last: default engine ${ms(perScreen(ours))} (goal under 80 ms), ` +
     `/e:qt ${ms(perScreen(oursQt))}`);
   const mark = (list, key) => median(list.map((r) => r.marks[key]));
