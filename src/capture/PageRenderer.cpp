@@ -173,9 +173,13 @@ QPoint PageRenderer::RenderColumn(const DocumentMetrics& metrics, QPoint positio
         PasteWaiting(); // decoded while this screen was painted
         if (lastColumn && FWatcher && position.y() > metrics.Origin.y())
             FWatcher(Picture(), std::min(position.y() - metrics.Origin.y(), metrics.Page.height()));
+        ScreenDone(); // before the next scroll, where a stop asked for meanwhile takes effect
         const QPoint at = position - metrics.Origin;
-        const QSize shown =
-            FPage->Client().isValid() ? FPage->Client().boundedTo(metrics.Client) : metrics.Client;
+        // Unless this screen may reach the bottom, the scroll to the next one brings its measure.
+        const bool mayBeLast = at.y() + metrics.Client.height() >= metrics.Page.height();
+        QPoint next = mayBeLast ? position : Scroll(QPoint(position.x(), position.y() + stepY));
+        const QSize measured = FPage->Client();
+        const QSize shown = measured.isValid() ? measured.boundedTo(metrics.Client) : metrics.Client;
         FWaiting = {std::move(strip), at, {}};
         FWaiting->areas << QRect(at, shown).intersected(
             QRect(QPoint(paintedRight, paintedBottom), metrics.Page));
@@ -183,10 +187,10 @@ QPoint PageRenderer::RenderColumn(const DocumentMetrics& metrics, QPoint positio
         for (const QRect& element : FPage->Shown())
             FWaiting->areas << element.intersected(QRect(QPoint(0, 0), shown)).translated(at);
         paintedBottom = at.y() + shown.height();
-        ScreenDone();
         if (paintedBottom >= metrics.Page.height())
             return position;
-        const QPoint next = Scroll(QPoint(position.x(), position.y() + stepY));
+        if (mayBeLast)
+            next = Scroll(QPoint(position.x(), position.y() + stepY));
         if (next.y() <= position.y())
             return position; // the engine would not scroll further down
         position = next;

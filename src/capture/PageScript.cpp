@@ -136,7 +136,9 @@ const char* const Installer = R"js(
     const r = m.getBoundingClientRect();
     return r.left === 0 && r.top === 0 && document.elementFromPoint(0, 0) === m;
   };
+  V.client = () => [page().clientWidth, page().clientHeight, V.frame ? V.frame.shown : []];
   V.screen = (x, y, first, second) => {
+    const before = V.client();
     scrollTo({ left: x, top: y, behavior: 'instant' });
     const frame = V.frame = { ran: false, placed: false, shown: [] };
     // After the page's own scroll handlers, in the frame that paints this position.
@@ -149,7 +151,7 @@ const char* const Installer = R"js(
         frame.ran = true;
       }
     });
-    return [scrollX, scrollY];
+    return [scrollX, scrollY, ...before];
   };
   const pending = () => [...document.images].filter((i) => !i.complete).length;
   V.lazyHints = () => pending() > 0 || !!document.querySelector(
@@ -202,8 +204,7 @@ QString FrameState() {
 }
 
 QString ClientSize() {
-    return QStringLiteral("(e => [e.clientWidth, e.clientHeight, vistrelCapture.frame.shown])"
-                          "(document.scrollingElement || document.documentElement)");
+    return QStringLiteral("vistrelCapture.client()");
 }
 
 QString Unmark() {

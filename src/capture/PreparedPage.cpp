@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QVariantList>
 
+#include <utility>
+
 namespace {
 
 // A frame normally comes within a few milliseconds; with the cores busy, within seconds.
@@ -80,21 +82,24 @@ QList<QVariant> PreparedPage::StepAndWait(int y, const QDeadlineTimer& until) {
 }
 
 QPoint PreparedPage::ScrollTo(const QPoint& position) {
-    FClient = QSize();
-    FShown.clear();
     if (!FScripted)
         return FPosition = FBrowser.ScrollTo(position);
     ++FScreen;
     FFirst = qRgb(FScreen & 0xff, (FScreen >> 8) & 0xff, 0x4d);
     FSecond = qRgb(0xb2, 0xff - (FScreen & 0xff), ((FScreen >> 8) & 0xff) ^ 0x5a);
     const QList<QVariant> reached =
-        Answer(FBrowser, PageScript::Screen(position, FFirst, FSecond), 2);
+        Answer(FBrowser, PageScript::Screen(position, FFirst, FSecond), 5);
+    if (std::exchange(FClientDue, false))
+        TakeClient(reached.mid(2));
     FPosition = QPoint(qRound(reached.at(0).toDouble()), qRound(reached.at(1).toDouble()));
     FMarked = true;
     return FPosition;
 }
 
 PaintedView PreparedPage::PaintView(const QRect& client, bool unmarked) {
+    FClientDue = false;
+    FClient = QSize();
+    FShown.clear();
     if (!FScripted || !FMarked)
         return FBrowser.PaintViewSoon();
     QElapsedTimer clock;
@@ -104,8 +109,12 @@ PaintedView PreparedPage::PaintView(const QRect& client, bool unmarked) {
         FBrowser.AwaitPaint(PaintPollMs); // no frame of the new position before a paint
         PaintedView view = FBrowser.PaintViewSoon();
         if (ShowsMark(view.Top(), client)) {
+            if (!unmarked) {
+                FClientDue = true;
+                return view;
+            }
             ReadClient();
-            return unmarked ? PaintUnmarked(client) : view;
+            return PaintUnmarked(client);
         }
         if (clock.elapsed() > nextCheck) {
             if (!MarkPlacedOrPending())
@@ -134,10 +143,24 @@ PaintedView PreparedPage::PaintUnmarked(const QRect& client) {
     }
 }
 
+QSize PreparedPage::Client() {
+    if (std::exchange(FClientDue, false))
+        ReadClient();
+    return FClient;
+}
+
+const QList<QRect>& PreparedPage::Shown() {
+    Client();
+    return FShown;
+}
+
 // A scroll bar that the page's width needs may come only with a frame after the layout that
 // needs it: what the frame shows of the page is measured once it is painted.
 void PreparedPage::ReadClient() {
-    const QList<QVariant> size = Answer(FBrowser, PageScript::ClientSize(), 3);
+    TakeClient(Answer(FBrowser, PageScript::ClientSize(), 3));
+}
+
+void PreparedPage::TakeClient(const QList<QVariant>& size) {
     FClient = QSize(size.at(0).toInt(), size.at(1).toInt());
     FShown.clear();
     for (const QVariant& rect : size.at(2).toList()) {

@@ -35,10 +35,10 @@ public:
     // the view is painted once more without the mark where it had one.
     PaintedView PaintView(const QRect& client, bool unmarked);
     // The part of the last view that shows the page, as measured once it was painted; invalid
-    // when it was not measured.
-    QSize Client() const { return FClient; }
+    // when it was not measured. Asked for after the next scroll, it costs no call of its own.
+    QSize Client();
     // Where the last view shows fixed elements that appear on that screen alone.
-    const QList<QRect>& Shown() const { return FShown; }
+    const QList<QRect>& Shown();
     // Gives the page back what the capture changed. Never throws.
     void Finish();
 
@@ -46,6 +46,7 @@ private:
     bool ShowsMark(const QImage& view, const QRect& client) const;
     bool MarkPlacedOrPending();
     void ReadClient();
+    void TakeClient(const QList<QVariant>& size);
     QList<QVariant> StepAndWait(int y, const QDeadlineTimer& until);
     PaintedView PaintUnmarked(const QRect& client);
     PaintedView PaintLikeEngine();
@@ -57,6 +58,8 @@ private:
     QRgb FFirst = 0;
     QRgb FSecond = 0;
     QPoint FPosition;
+    // The last view is painted and its client not yet measured.
+    bool FClientDue = false;
     QSize FClient;
     QList<QRect> FShown;
 };
