@@ -179,7 +179,8 @@ QPoint PageRenderer::RenderColumn(const DocumentMetrics& metrics, QPoint positio
         const bool mayBeLast = at.y() + metrics.Client.height() >= metrics.Page.height();
         QPoint next = mayBeLast ? position : Scroll(QPoint(position.x(), position.y() + stepY));
         const QSize measured = FPage->Client();
-        const QSize shown = measured.isValid() ? measured.boundedTo(metrics.Client) : metrics.Client;
+        const QSize shown =
+            measured.isValid() ? measured.boundedTo(metrics.Client) : metrics.Client;
         FWaiting = {std::move(strip), at, {}};
         FWaiting->areas << QRect(at, shown).intersected(
             QRect(QPoint(paintedRight, paintedBottom), metrics.Page));
