@@ -108,7 +108,7 @@ QImage PageRenderer::Render() {
 
 QImage PageRenderer::RenderHeld() {
     FRenderings = 0;
-    FPage->LoadLazyContent(FContentDeadline);
+    FPage->LoadLazyContent(FContentDeadline, [this] { CheckStop(); });
     const DocumentMetrics metrics = FBrowser.Metrics();
     const int scrollBar = FBrowser.ScrollBarWidth();
     CheckMetrics(metrics, scrollBar);
@@ -215,9 +215,13 @@ void PageRenderer::ScreenDone() {
 }
 
 QPoint PageRenderer::Scroll(const QPoint& position) {
+    CheckStop();
+    return FPage->ScrollTo(position);
+}
+
+void PageRenderer::CheckStop() const {
     if (FStopCheck && FStopCheck())
         throw VistrelError(QStringLiteral("The capture was stopped"));
-    return FPage->ScrollTo(position);
 }
 
 // Pastes `area` of the page from `strip`, the screen whose top left corner is at `at`.

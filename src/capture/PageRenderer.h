@@ -45,7 +45,8 @@ public:
     // later screen changes them), and with -1 when it is given up, before it goes away.
     using PictureWatcher = std::function<void(const QImage& picture, int rowsFinal)>;
     void SetPictureWatcher(PictureWatcher watcher) { FWatcher = std::move(watcher); }
-    // Asked before every scroll; true ends the render with an error.
+    // Asked before every scroll, also while lazily loaded content is waited for; true ends the
+    // render with an error.
     void SetStopCheck(std::function<bool()> stop) { FStopCheck = std::move(stop); }
 
     // Every screen as it looks there, fixed elements and all, instead of each fixed element once.
@@ -64,6 +65,7 @@ private:
     void PasteWaiting();
     void ScreenDone();
     QPoint Scroll(const QPoint& position);
+    void CheckStop() const;
     void Paste(QImage& picture, const QImage& strip, const QPoint& at, const QRect& area);
     static void CheckPictureSize(const QSize& page);
     void StartPicture(const QSize& page);

@@ -50,13 +50,15 @@ void PreparedPage::Finish() {
     }
 }
 
-void PreparedPage::LoadLazyContent(const QDeadlineTimer& deadline) {
+void PreparedPage::LoadLazyContent(const QDeadlineTimer& deadline,
+                                   const std::function<void()>& checkStop) {
     if (!FScripted)
         return;
     const QDeadlineTimer until = deadline.isForever() ? QDeadlineTimer(LazyDefaultMs) : deadline;
     if (FBrowser.RunScript(PageScript::LazyHints()).toBool()) {
         int y = 0;
         for (;;) {
+            checkStop();
             const QList<QVariant> step = StepAndWait(y, until);
             const int reached = step.at(0).toInt();
             const int bottom = step.at(1).toInt() - step.at(2).toInt();
@@ -65,8 +67,10 @@ void PreparedPage::LoadLazyContent(const QDeadlineTimer& deadline) {
             y = reached + step.at(2).toInt();
         }
         while (Answer(FBrowser, PageScript::LazyState(), 2).at(1).toInt() > 0 &&
-               !until.hasExpired())
+               !until.hasExpired()) {
+            checkStop();
             FBrowser.AwaitPaint(PaintPollMs);
+        }
     }
     // The engine decides on scroll bars in a frame after the layout that needs them: two frames
     // at the top, and the page's metrics are those of its screens.

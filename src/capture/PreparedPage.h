@@ -10,6 +10,8 @@
 #include <QRgb>
 #include <QVariant>
 
+#include <functional>
+
 class Browser;
 
 // The page while it is captured. On an engine that runs scripts: lazily loaded content is
@@ -27,8 +29,8 @@ public:
 
     // Scrolls once through the page when it may load content as it comes into view, and waits
     // for what came (never beyond the deadline); then back to the top, where the page is let
-    // settle.
-    void LoadLazyContent(const QDeadlineTimer& deadline);
+    // settle. `checkStop` throws to end it part way.
+    void LoadLazyContent(const QDeadlineTimer& deadline, const std::function<void()>& checkStop);
     // Where the engine got to.
     QPoint ScrollTo(const QPoint& position);
     // The view at the last position; `client` is the part of it that shows the page. Unmarked,

@@ -5,6 +5,7 @@
 #include "capture/PageRenderer.h"
 #include "capture/WebEngineBrowser.h"
 #include "common/VistrelError.h"
+#include "support/HttpFixture.h"
 #include "support/PageFolder.h"
 
 #include <QApplication>
@@ -37,6 +38,7 @@ private slots:
     void fixedAndSticky();
     void resizedBeforeCapture();
     void animatedPageIsNotWaitedFor();
+    void stopWhileContentLoads();
     void hungPageTimesOut();
     void refusedConnectionIsAFailure();
     void endedPageProcessIsAFailure();
@@ -251,6 +253,30 @@ void tst_CaptureEngine::animatedPageIsNotWaitedFor() {
     clock.start();
     QCOMPARE(renderer.Render().size(), QSize(1009, 4000));
     QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+}
+
+// A picture that never arrives keeps the capture waiting for content; a stop still ends it.
+void tst_CaptureEngine::stopWhileContentLoads() {
+    HttpFixture http;
+    QVERIFY(http.start());
+    http.addPage(QStringLiteral("/loading"),
+                 "<!DOCTYPE html><body style='margin: 0'><div style='height: 2500px'></div>"
+                 "<img loading=lazy width=10 height=10 src=/never.png>");
+    http.addStalled(QStringLiteral("/never.png"), "image/png", "\x89PNG\r\n\x1a\n");
+    QVERIFY(Load(http.url(QStringLiteral("/loading")).toString()));
+    PageRenderer renderer(*FBrowser);
+    QElapsedTimer clock;
+    clock.start();
+    renderer.SetStopCheck([&clock] { return clock.elapsed() > 300; });
+    QString failure;
+    try {
+        renderer.Render();
+    } catch (const VistrelError& error) {
+        failure = error.message();
+    }
+    QCOMPARE(failure, QStringLiteral("The capture was stopped"));
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    FBrowser->Stop();
 }
 
 void tst_CaptureEngine::hungPageTimesOut() {
