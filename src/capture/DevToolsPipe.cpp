@@ -3,8 +3,8 @@
 #include "capture/EngineWait.h"
 #include "common/VistrelError.h"
 
+#include <QDeadlineTimer>
 #include <QJsonDocument>
-#include <QPointer>
 #include <QSocketNotifier>
 #include <QThread>
 
@@ -19,6 +19,9 @@
 namespace {
 
 constexpr int CloseLimitMs = 3000;
+// The browser reads its commands on a thread of its own: one that takes none for this long is
+// stuck, and the pipe with it.
+constexpr int WriteLimitMs = 20000;
 
 // Descriptors above the ones a child is given, so that dup2 onto 3 and 4 cannot overwrite
 // the other end.
@@ -39,10 +42,12 @@ void Trace(const char* direction, const QByteArray& message) {
         qWarning("%s %s", direction, message.left(300).constData());
 }
 
-// An object of the calling thread, through which answers reach that thread.
+// An object of the calling thread, through which answers reach that thread. Never deleted: an
+// answer may be handed to it by the main thread while its own thread ends, and events for a
+// thread that has ended are only dropped.
 QObject* ThreadRelay() {
-    static thread_local QObject relay;
-    return &relay;
+    static thread_local QObject* relay = new QObject;
+    return relay;
 }
 
 } // namespace
@@ -99,7 +104,10 @@ void DevToolsPipe::Start(const Launch& launch) {
 }
 
 bool DevToolsPipe::Running() const {
-    return !FEnded && FProcess.state() == QProcess::Running;
+    if (FEnded || FWriteFailed)
+        return false;
+    // the process's state is the main thread's to read
+    return QThread::currentThread() != thread() || FProcess.state() == QProcess::Running;
 }
 
 qint64 DevToolsPipe::ProcessId() const {
@@ -128,18 +136,24 @@ void DevToolsPipe::Send(const QString& method, const QJsonObject& params, const 
     const QByteArray bytes = QJsonDocument(message).toJson(QJsonDocument::Compact);
     Trace(">>", bytes);
     if (!WriteAll(bytes + '\0')) {
+        // A message cut short leaves nothing after it readable: the browser is done with.
+        FWriteFailed = true;
         lock.unlock();
         QMetaObject::invokeMethod(
-            this, [this] { AbortAll(EndedText()); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                FProcess.kill();
+                AbortAll(EndedText());
+            },
+            Qt::QueuedConnection);
     }
 }
 
 DevToolsPipe::Answer DevToolsPipe::InCallersThread(Answer answer) {
-    QPointer<QObject> relay = ThreadRelay();
+    QObject* relay = ThreadRelay();
     return [relay, answer = std::move(answer)](const QJsonObject& result, const QString& error) {
-        if (relay)
-            QMetaObject::invokeMethod(
-                relay, [answer, result, error] { answer(result, error); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            relay, [answer, result, error] { answer(result, error); }, Qt::QueuedConnection);
     };
 }
 
@@ -173,6 +187,7 @@ void DevToolsPipe::Close() {
 }
 
 bool DevToolsPipe::WriteAll(const QByteArray& bytes) {
+    const QDeadlineTimer limit(WriteLimitMs);
     qsizetype written = 0;
     while (written < bytes.size()) {
         const ssize_t n =
@@ -180,6 +195,8 @@ bool DevToolsPipe::WriteAll(const QByteArray& bytes) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno == EAGAIN) {
+            if (limit.hasExpired())
+                return false;
             pollfd ready{FSocket, POLLOUT, 0};
             poll(&ready, 1, 1000);
             continue;

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 class QSocketNotifier;
@@ -72,5 +73,7 @@ private:
     QMutex FSending; // guards the ids, the answers waited for and the writes
     int FNextId = 1;
     QHash<int, Answer> FWaiting;
-    bool FEnded = false;
+    // Read by the threads that send; set on the main thread.
+    std::atomic<bool> FEnded{false};
+    std::atomic<bool> FWriteFailed{false}; // the browser stopped taking commands
 };
