@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QPointer>
 #include <QThread>
 #include <QWebEngineProfile>
 
@@ -50,7 +51,7 @@ BatchPage::BatchPage(const CaptureJob& job, std::shared_ptr<ChromiumProcess>& ch
 BatchPage::~BatchPage() {
     if (FThread) {
         AwaitFinished();
-        if (!FFinished) {
+        if (!*FFinished) {
             // hung beyond every time limit of its engine: left to the process's end, rather
             // than pulled from under its own wait
             FThread->setParent(nullptr);
@@ -77,7 +78,7 @@ void BatchPage::Start() {
         FCapture->Start();
     else
         QMetaObject::invokeMethod(
-            FInThread, [this] { FCapture->Start(); }, Qt::QueuedConnection);
+            FInThread, [capture = FCapture.get()] { capture->Start(); }, Qt::QueuedConnection);
 }
 
 void BatchPage::Stop() {
@@ -85,18 +86,25 @@ void BatchPage::Stop() {
         FCapture->Stop();
     else
         QMetaObject::invokeMethod(
-            FInThread, [this] { FCapture->Stop(); }, Qt::QueuedConnection);
+            FInThread, [capture = FCapture.get()] { capture->Stop(); }, Qt::QueuedConnection);
 }
 
-// Made on the thread it runs on, so that its timers and engine answers come there.
+// Made on the thread it runs on, so that its timers and engine answers come there. What runs
+// there never touches this page itself: a capture hung beyond every limit outlives it.
 void BatchPage::MakeCapture(std::unique_ptr<Browser> browser) {
     FCapture = std::make_unique<CommandLineCapture>(FJob, std::move(browser));
+    const QPointer<BatchPage> page(this);
     connect(FCapture.get(), &CommandLineCapture::Finished, FCapture.get(),
-            [this](const CaptureOutcome& outcome) {
-                FFinished = true;
+            [finished = FFinished, page](const CaptureOutcome& outcome) {
+                *finished = true;
                 // the run hears of it on its own thread, once this capture's signal has returned
                 QMetaObject::invokeMethod(
-                    this, [this, outcome] { emit Finished(outcome); }, Qt::QueuedConnection);
+                    qApp,
+                    [page, outcome] {
+                        if (page)
+                            emit page->Finished(outcome);
+                    },
+                    Qt::QueuedConnection);
             });
 }
 
@@ -106,10 +114,10 @@ void BatchPage::InCapturesThread(std::function<void()> work) {
 
 // The capture's thread needs this one meanwhile: the browser's answers are read here.
 void BatchPage::AwaitFinished() {
-    if (FFinished || !FStarted)
+    if (*FFinished || !FStarted)
         return;
     Stop();
     const QDeadlineTimer limit(StopLimitMs);
-    while (!FFinished && !limit.hasExpired())
+    while (!*FFinished && !limit.hasExpired())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
 }

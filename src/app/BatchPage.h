@@ -49,5 +49,6 @@ private:
     QThread* FThread = nullptr;
     QObject* FInThread = nullptr; // where work for the capture's thread is sent
     bool FStarted = false;
-    std::atomic<bool> FFinished{false};
+    // Shared with what the capture's thread runs, which may outlive this page.
+    std::shared_ptr<std::atomic<bool>> FFinished = std::make_shared<std::atomic<bool>>(false);
 };
