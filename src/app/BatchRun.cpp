@@ -5,6 +5,7 @@
 #include "app/BatchPage.h"
 #include "app/BatchReport.h"
 #include "app/BatchResume.h"
+#include "app/BatchTargets.h"
 #include "app/CommandLineMessage.h"
 #include "app/ErrorReport.h"
 #include "capture/ChromiumProcess.h"
@@ -95,10 +96,10 @@ bool BatchRun::ReadLines() {
     for (const BatchLine& line : ReadBatchLines(QString::fromLocal8Bit(file.readAll()))) {
         if (!FOptions.shard.Takes(line.index))
             continue;
-        PreparedJob prepared = PrepareCommandLineJob(settings, line.arguments);
         // Only the batch's own command line turns the sandbox off, where it is warned of.
-        prepared.job.sandboxOff = FOptions.sandboxOff;
-        lines.append({line.Number(), prepared});
+        const PreparedJob prepared =
+            PrepareCommandLineJob(settings, line.arguments, {true, FOptions.sandboxOff});
+        lines.append({line.Number(), line.arguments, prepared});
     }
     Plan(lines);
     return !FFinished;
@@ -107,13 +108,30 @@ bool BatchRun::ReadLines() {
 // Lines that cannot run, or need not, are reported at once; the others wait for a page.
 void BatchRun::Plan(const QList<Line>& lines) {
     FTotal = int(lines.size());
+    BatchTargets targets;
     for (const Line& line : lines) {
         const CaptureJob& job = line.prepared.job;
         BatchOutcome outcome = OutcomeOf(line.number, job);
+        const BatchTargets::Outcome claim =
+            line.prepared.Refused() ? BatchTargets::Outcome{}
+                                    : targets.Take(line.number, line.arguments, JobFiles(job));
         if (line.prepared.Refused()) {
             outcome.status = BatchStatus::Failed;
             outcome.exitStatus = ToInt(line.prepared.refusal);
             outcome.message = line.prepared.messages.join(QStringLiteral("; "));
+            Report(outcome);
+        } else if (claim.claim == BatchTargets::Claim::Taken) {
+            outcome.status = BatchStatus::Failed;
+            outcome.exitStatus = ToInt(ExitCode::WriteFailed);
+            outcome.message = QStringLiteral("line %1 writes %2 already; nothing captured")
+                                  .arg(claim.otherLine)
+                                  .arg(claim.file);
+            Report(outcome);
+        } else if (claim.claim == BatchTargets::Claim::Repeat) {
+            outcome.status = BatchStatus::Skipped;
+            outcome.files = JobFiles(job);
+            outcome.message =
+                QStringLiteral("the same as line %1, captured there once").arg(claim.otherLine);
             Report(outcome);
         } else if (FOptions.resume && BatchLineWritten(JobFiles(job), FBatchChanged)) {
             outcome.status = BatchStatus::Skipped;

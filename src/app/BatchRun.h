@@ -35,6 +35,7 @@ public:
 private:
     struct Line {
         int number = 0;
+        QStringList arguments;
         PreparedJob prepared;
     };
 

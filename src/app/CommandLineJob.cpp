@@ -53,6 +53,7 @@ void JobBuilder::Apply(const CmdArgument& argument) {
     switch (argument.kind) {
     case CmdSwitch::Url:
         job.address = value;
+        FResult.addressGiven = true;
         break;
     case CmdSwitch::PicFile:
         job.pictureFile = value;

@@ -12,6 +12,7 @@ struct CommandLineJob {
     QStringList rejectedPaths;
     // Values that leave the run's meaning open (an engine of no known name).
     QStringList badValues;
+    bool addressGiven = false; // a /u switch was there, empty or not
 };
 
 // Switches apply in order and the last one wins; numbers are held within their fields' limits.

@@ -26,7 +26,12 @@ bool TakeNoSandboxSwitch(QStringList& commandLine) {
     return commandLine.removeAll(QStringView(NoSandboxOption).toString()) > 0;
 }
 
-QString NoSandboxWarning() {
-    return QStringLiteral("--no-sandbox: the browser's sandbox is off; pages run unconfined, "
-                          "with all the rights of this user");
+QString NoSandboxWarning(const QString& engines) {
+    return QStringLiteral("--no-sandbox: the sandbox of %1 is off; pages run unconfined, "
+                          "with all the rights of this user")
+        .arg(engines);
+}
+
+QString EngineDisplayName(BrowserEngine engine) {
+    return CapturesOnChromium(engine) ? QStringLiteral("Chromium") : QStringLiteral("Qt WebEngine");
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "capture/CaptureJob.h"
+
 #include <QStringList>
 
 enum class StartMode {
@@ -21,5 +23,7 @@ inline constexpr char16_t NoSandboxOption[] = u"--no-sandbox";
 // Takes "--no-sandbox" out of the list, so that it does not count as an argument of the run;
 // true when it was there.
 bool TakeNoSandboxSwitch(QStringList& commandLine);
-// The line printed whenever a run goes ahead with the sandbox off.
-QString NoSandboxWarning();
+// The line printed whenever a run goes ahead with the sandbox off, naming the engine(s).
+QString NoSandboxWarning(const QString& engines);
+// The engine's name as the warnings give it.
+QString EngineDisplayName(BrowserEngine engine);

@@ -1,6 +1,7 @@
 #include "app/CommandLineRun.h"
 
 #include "app/CommandLineMessage.h"
+#include "app/CommandLineMode.h"
 #include "app/ErrorReport.h"
 #include "app/PreparedJob.h"
 #include "capture/Browser.h"
@@ -30,6 +31,8 @@ void CommandLineRun::Start() {
         PrintLine(ErrorReportText(error.message()));
     }
     const PreparedJob prepared = PrepareCommandLineJob(settings, FArguments);
+    for (const QString& warning : prepared.warnings)
+        PrintLine(warning);
     if (prepared.Refused()) {
         for (const QString& message : prepared.messages)
             PrintLine(message);
@@ -37,6 +40,8 @@ void CommandLineRun::Start() {
         return;
     }
     FAddress = prepared.job.address;
+    if (prepared.job.sandboxOff)
+        PrintLine(NoSandboxWarning(EngineDisplayName(prepared.job.engine)));
     std::unique_ptr<Browser> browser;
     try {
         browser = NewCaptureBrowser(prepared.job);

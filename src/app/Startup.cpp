@@ -20,6 +20,7 @@
 #include <QFont>
 #include <QTimer>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -55,10 +56,12 @@ void SetApplicationFont() {
     QApplication::setFont(font);
 }
 
+// The guard is made before the run and outlives it: taking the run down (the browser ended,
+// its profile removed) is part of the run, and a signal then must not kill it half way.
 int RunUnattended(int argc, char** argv, const QStringList& arguments, bool verbose) {
     TApplication application(argc, argv);
-    CommandLineRun run(arguments, verbose);
     TerminationSignals termination;
+    CommandLineRun run(arguments, verbose);
     QObject::connect(&termination, &TerminationSignals::Received, &run, &CommandLineRun::Interrupt);
     QTimer::singleShot(0, &run, &CommandLineRun::Start);
     return QApplication::exec();
@@ -68,11 +71,21 @@ int RunBatch(int argc, char** argv, const BatchOptions& options) {
     TApplication application(argc, argv);
     // Between two pages no window is left: that ends nothing here.
     QApplication::setQuitOnLastWindowClosed(false);
-    BatchRun run(options);
     TerminationSignals termination;
+    BatchRun run(options);
     QObject::connect(&termination, &TerminationSignals::Received, &run, &BatchRun::Interrupt);
     QTimer::singleShot(0, &run, &BatchRun::Start);
     return QApplication::exec();
+}
+
+// A signal that came while the run was taken down ends it as one during the run does, unless
+// the run had already ended by a signal and said so.
+int StatusAfterShutdown(int status) {
+    const int late = TerminationSignals::Undelivered();
+    if (late == 0 || status >= 128)
+        return status;
+    PrintLine(TerminationSignals::Description(late));
+    return TerminationSignals::ExitStatusFor(late);
 }
 
 // Runs without windows, as every unattended run does.
@@ -92,9 +105,10 @@ int StartBatch(int argc, char** argv, const QStringList& arguments, bool verbose
     }
     read.options.sandboxOff = sandboxOff;
     if (sandboxOff)
-        PrintLine(NoSandboxWarning());
+        PrintLine(
+            NoSandboxWarning(QStringLiteral("Chromium (and of Qt WebEngine on /e:qt lines)")));
     PrepareUnattended(verbose);
-    return RunBatch(argc, argv, read.options);
+    return StatusAfterShutdown(RunBatch(argc, argv, read.options));
 }
 
 int RunWindows(int argc, char** argv) {
@@ -156,15 +170,16 @@ int RunVistrelPro(int argc, char** argv) {
         if (sandboxOff)
             PrintLine(QStringLiteral("--no-sandbox is for command-line captures; the windows keep "
                                      "the browser's sandbox on"));
-        return RunWindows(argc, argv);
+        if (geteuid() == 0)
+            PrintLine(QStringLiteral("warning: run as root, the browser window (Qt WebEngine) "
+                                     "shows pages without a sandbox"));
+        return StatusAfterShutdown(RunWindows(argc, argv));
     }
     if (!verbose)
         qInstallMessageHandler(QuietMessages);
     QStringList runArguments = arguments.mid(1);
-    if (sandboxOff) {
-        PrintLine(NoSandboxWarning());
-        // The job reads it among the switches; it was kept out only while the run was counted.
+    // The job reads it among the switches; it was kept out only while the run was counted.
+    if (sandboxOff)
         runArguments << QStringView(NoSandboxOption).toString();
-    }
-    return RunUnattended(argc, argv, runArguments, verbose);
+    return StatusAfterShutdown(RunUnattended(argc, argv, runArguments, verbose));
 }

@@ -14,6 +14,7 @@ target_sources(vistrel_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/PreparedJob.h ${CMAKE_CURRENT_LIST_DIR}/PreparedJob.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BatchLines.h ${CMAKE_CURRENT_LIST_DIR}/BatchLines.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BatchShard.h ${CMAKE_CURRENT_LIST_DIR}/BatchShard.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BatchTargets.h ${CMAKE_CURRENT_LIST_DIR}/BatchTargets.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BatchOptions.h ${CMAKE_CURRENT_LIST_DIR}/BatchOptions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BatchOutcome.h
   ${CMAKE_CURRENT_LIST_DIR}/BatchReport.h ${CMAKE_CURRENT_LIST_DIR}/BatchReport.cpp

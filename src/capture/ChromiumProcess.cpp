@@ -28,9 +28,15 @@ bool RunsAsOtherUser(const ChromiumProcess::Options& options) {
 }
 
 // The other user must reach the profile: the run's own temporary folder may be private.
-QString ProfileTemplate(const ChromiumProcess::Options& options) {
-    const QString folder = RunsAsOtherUser(options) ? QStringLiteral("/tmp") : QDir::tempPath();
-    return folder + QStringLiteral("/vistrel-chromium-XXXXXX");
+QString ProfileParent(const ChromiumProcess::Options& options) {
+    return RunsAsOtherUser(options) ? QStringLiteral("/tmp") : QDir::tempPath();
+}
+
+// Runs killed outright leave their profiles behind; each start clears this user's.
+QString ClearedProfileParent(const ChromiumProcess::Options& options) {
+    const QString parent = ProfileParent(options);
+    BrowserProfile::RemoveLeftovers(parent);
+    return parent;
 }
 
 } // namespace
@@ -63,14 +69,14 @@ QString ChromiumProcess::MissingMessage() {
 }
 
 ChromiumProcess::ChromiumProcess(const Options& options, QObject* parent)
-    : QObject(parent), FProfile(ProfileTemplate(options)), FPipe(this) {
+    : QObject(parent), FProfile(ClearedProfileParent(options)), FPipe(this) {
     DevToolsPipe::Launch launch;
     launch.program = Program();
     if (launch.program.isEmpty())
         throw VistrelError(MissingMessage());
-    if (!FProfile.isValid())
+    if (!FProfile.IsValid())
         throw VistrelError(QStringLiteral("Could not make the browser's profile folder"));
-    launch.folder = FProfile.path();
+    launch.folder = FProfile.Path();
     if (RunsAsOtherUser(options)) {
         const passwd* user = UnprivilegedUser();
         if (!user)
@@ -80,7 +86,7 @@ ChromiumProcess::ChromiumProcess(const Options& options, QObject* parent)
         FUserName = QString::fromLocal8Bit(user->pw_name);
         launch.userId = user->pw_uid;
         launch.groupId = user->pw_gid;
-        if (chown(FProfile.path().toLocal8Bit().constData(), user->pw_uid, user->pw_gid) != 0)
+        if (chown(FProfile.Path().toLocal8Bit().constData(), user->pw_uid, user->pw_gid) != 0)
             throw VistrelError(QStringLiteral("Could not give the browser its profile folder"));
     }
     launch.arguments = Arguments(options);
@@ -95,7 +101,7 @@ ChromiumProcess::~ChromiumProcess() {
 QStringList ChromiumProcess::Arguments(const Options& options) const {
     QStringList arguments{
         QStringLiteral("--remote-debugging-pipe"),
-        QStringLiteral("--user-data-dir=%1").arg(FProfile.path()),
+        QStringLiteral("--user-data-dir=%1").arg(FProfile.Path()),
         QStringLiteral("--no-first-run"),
         QStringLiteral("--no-default-browser-check"),
         QStringLiteral("--disable-background-networking"),

@@ -1,16 +1,17 @@
 #pragma once
 
+#include "capture/BrowserProfile.h"
 #include "capture/DevToolsPipe.h"
 
 #include <QObject>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <memory>
 
 // One headless Chromium (Debian's chromium-headless-shell) for the pages of a run, with a
-// profile of its own that is removed when it ends. Its sandbox is always on: run as root, it
-// runs as an unprivileged user, unless the sandbox was turned off on purpose.
+// profile of its own that is removed when it ends (or by a later run, when this one was killed).
+// Its sandbox is always on: run as root, it runs as an unprivileged user, unless the sandbox was
+// turned off on purpose.
 class ChromiumProcess : public QObject {
     Q_OBJECT
 
@@ -37,7 +38,7 @@ public:
 private:
     QStringList Arguments(const Options& options) const;
 
-    QTemporaryDir FProfile;
+    BrowserProfile FProfile;
     QString FUserName;
     DevToolsPipe FPipe;
 };

@@ -50,6 +50,50 @@ QObject* ThreadRelay() {
     return relay;
 }
 
+// Only async-signal-safe calls: it runs between fork and exec. Whatever else the caller had
+// open (a log, a socket, a job runner's descriptor) closes at exec; Qt's own descriptors are
+// close-on-exec already, so it still learns whether exec worked.
+void KeepOnlyPipeDescriptors() {
+    if (close_range(5, ~0U, CLOSE_RANGE_CLOEXEC) == 0)
+        return;
+    for (int fd = 5; fd < 65536; ++fd) // kernels before 5.11
+        fcntl(fd, F_SETFD, FD_CLOEXEC);
+}
+
+bool PassedToBrowser(const QString& name) {
+    static const QStringList names{
+        "PATH",
+        "LANG",
+        "LANGUAGE",
+        "TZ",
+        "FONTCONFIG_FILE",
+        "FONTCONFIG_PATH",
+        "FONTCONFIG_SYSROOT",
+        "XDG_DATA_DIRS",
+    };
+    return names.contains(name) || name.startsWith(u"LC_");
+}
+
+// The caller's secrets stay with the caller: the browser gets the locale, the time zone and
+// what finds its fonts, and a home of its own.
+QProcessEnvironment BrowserEnvironment(const DevToolsPipe::Launch& launch) {
+    const QProcessEnvironment caller = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment environment;
+    for (const QString& name : caller.keys())
+        if (PassedToBrowser(name))
+            environment.insert(name, caller.value(name));
+    if (!environment.contains(QStringLiteral("PATH")))
+        environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
+    // a browser of the caller's own may use the caller's runtime and temporary folders
+    if (!launch.switchUser)
+        for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR"})
+            if (caller.contains(QLatin1String(name)))
+                environment.insert(QLatin1String(name), caller.value(QLatin1String(name)));
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+        environment.insert(QString::fromLatin1(name), launch.folder);
+    return environment;
+}
+
 } // namespace
 
 DevToolsPipe::DevToolsPipe(QObject* parent) : QObject(parent) {
@@ -83,15 +127,13 @@ void DevToolsPipe::Start(const Launch& launch) {
             _exit(127);
         if (dup2(child, 3) < 0 || dup2(child, 4) < 0)
             _exit(127);
+        KeepOnlyPipeDescriptors();
     });
     if (launch.verbose)
         FProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     else
         FProcess.setStandardErrorFile(QProcess::nullDevice());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
-        environment.insert(QString::fromLatin1(name), launch.folder);
-    FProcess.setProcessEnvironment(environment);
+    FProcess.setProcessEnvironment(BrowserEnvironment(launch));
     FProcess.setWorkingDirectory(launch.folder);
     FProcess.start(launch.program, launch.arguments);
     const bool started = FProcess.waitForStarted(10000);

@@ -9,8 +9,10 @@ QString PageAddressProblem(const QString& address) {
     const QUrl url = QUrl::fromUserInput(typed);
     if (!url.isValid())
         return QStringLiteral("\"%1\" is not a web address").arg(typed);
-    static const QStringList usable{"http", "https", "file", "about", "data"};
-    if (!usable.contains(url.scheme().toLower()))
+    // javascript:, ftp: and the like would wait out the whole load time limit
+    static const QStringList usable{"http", "https", "file", "data"};
+    const QString scheme = url.scheme().toLower();
+    if (!usable.contains(scheme) && url != QUrl(QStringLiteral("about:blank")))
         return QStringLiteral("The browser cannot open \"%1\" addresses: %2")
             .arg(url.scheme(), typed);
     return {};

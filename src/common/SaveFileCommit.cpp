@@ -1,5 +1,6 @@
 #include "common/SaveFileCommit.h"
 
+#include "common/FollowedLinks.h"
 #include "common/VistrelError.h"
 
 #include <exception>
@@ -45,13 +46,24 @@ bool CommitComplete(QSaveFile& file, QString* reason) {
 }
 
 bool WriteWholeFile(const QString& path, const std::function<void(QIODevice&)>& write,
-                    QString* reason) {
+                    QString* reason, FileAccess access) {
+    const QString refused = UnfollowedLinkReason(path);
+    if (!refused.isEmpty()) {
+        if (reason) {
+            *reason = refused;
+        }
+        return false;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (reason) {
             *reason = file.errorString();
         }
         return false;
+    }
+    if (access == FileAccess::OwnerOnly &&
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        return Fail(file, reason);
     }
     QString failure;
     try {

@@ -34,30 +34,41 @@ const char* SignalName(int signal) {
     }
 }
 
-} // namespace
-
-TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
+// The pipe and the handlers stay for the rest of the process: a signal in the last moments of
+// a run, while its objects are taken down, is kept instead of killing it half way.
+bool InstallHandlers() {
+    if (pipeEnds[0] >= 0)
+        return true;
     if (pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0)
-        return; // without the pipe the default handling stays: the run dies as before
-    FNotifier = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);
-    connect(FNotifier, &QSocketNotifier::activated, this, &TerminationSignals::ReadPipe);
+        return false; // without the pipe the default handling stays: the run dies as before
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signal : Handled)
         sigaction(signal, &action, nullptr);
+    return true;
 }
 
-TerminationSignals::~TerminationSignals() {
-    if (!FNotifier)
+} // namespace
+
+TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
+    if (!InstallHandlers())
         return;
-    for (const int signal : Handled)
-        std::signal(signal, SIG_DFL);
-    delete FNotifier;
-    close(pipeEnds[0]);
-    close(pipeEnds[1]);
-    pipeEnds[0] = pipeEnds[1] = -1;
+    FNotifier = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);
+    connect(FNotifier, &QSocketNotifier::activated, this, &TerminationSignals::ReadPipe);
+}
+
+TerminationSignals::~TerminationSignals() = default;
+
+int TerminationSignals::Undelivered() {
+    unsigned char byte = 0;
+    if (pipeEnds[0] < 0 || read(pipeEnds[0], &byte, 1) != 1)
+        return 0;
+    unsigned char more = 0;
+    while (read(pipeEnds[0], &more, 1) == 1) {
+    }
+    return byte;
 }
 
 QString TerminationSignals::Description(int signal) {

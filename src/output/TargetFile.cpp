@@ -1,5 +1,6 @@
 #include "output/TargetFile.h"
 
+#include "common/FollowedLinks.h"
 #include "common/SaveFileCommit.h"
 #include "common/VistrelError.h"
 
@@ -15,6 +16,8 @@ VistrelError CannotWrite(const QString& target, const QString& reason) {
 // QSaveFile would rename its file over a device, pipe or socket (followed through a link), so
 // root saving to a link to /dev/full would replace the device: only regular files are replaced.
 void RefuseSpecialFile(const QString& target) {
+    if (const QString link = UnfollowedLinkReason(target); !link.isEmpty())
+        throw CannotWrite(target, link);
     const QFileInfo info(target);
     if (info.exists() && !info.isFile() && !info.isDir())
         throw CannotWrite(target, QStringLiteral("not a regular file"));
@@ -28,15 +31,14 @@ QString FolderPart(const QString& name) {
 
 void EnsureTargetFolder(const QString& name) {
     const QString folder = FolderPart(name);
-    if (folder.isEmpty() || QFileInfo(folder).isDir())
-        return;
-    if (!QDir().mkpath(folder))
-        throw VistrelError(QStringLiteral("Cannot create folder \"%1\"").arg(folder));
+    if (!folder.isEmpty())
+        MakeFolderPath(folder);
 }
 
-void WriteFileAtomically(const QString& target, const std::function<void(QIODevice&)>& write) {
+void WriteFileAtomically(const QString& target, const std::function<void(QIODevice&)>& write,
+                         FileAccess access) {
     RefuseSpecialFile(target);
     QString reason;
-    if (!WriteWholeFile(target, write, &reason))
+    if (!WriteWholeFile(target, write, &reason, access))
         throw CannotWrite(target, reason);
 }

@@ -43,7 +43,8 @@ QImage LoadWorkingPicture(const QString& tempName) {
 
 void SaveWorkingPicture(const QImage& picture, const QString& tempName) {
     WriteFileAtomically(WorkingPicturePath(tempName),
-                        [&picture](QIODevice& device) { WriteBmp(picture, device); });
+                        [&picture](QIODevice& device) { WriteBmp(picture, device); },
+                        FileAccess::OwnerOnly); // a page somebody else may not see
 }
 
 QString BmpSizeLabel(int width, int height) {

@@ -14,6 +14,8 @@
 #include <QSet>
 #include <QtTest>
 
+#include <unistd.h>
+
 #include <optional>
 
 Q_DECLARE_METATYPE(CmdSwitch)
@@ -523,13 +525,23 @@ private slots:
         const QString unknown = QStringLiteral("/e: takes chromium or qt, not \"%1\" (see --help)");
         QTest::newRow("saved default")
             << E::Default << QStringList{"/p:p.png"} << E::Default << false << 0 << QStringList();
-        QTest::newRow("saved qt") << E::Qt << QStringList{"/p:p.png"} << E::Qt << false << 0
-                                  << QStringList();
+        // As root the embedded engine has no sandbox: it runs only when --no-sandbox says so.
+        const bool root = geteuid() == 0;
+        const int qtRefusal = root ? usage : 0;
+        const QStringList qtMessages =
+            root ? QStringList{"as root, Qt WebEngine (/e:qt, or the saved Capture_Engine 1) runs "
+                               "pages without a sandbox: pass --no-sandbox to allow that, or "
+                               "capture with /e:chromium"}
+                 : QStringList();
+        QTest::newRow("saved qt") << E::Qt << QStringList{"/p:p.png"} << E::Qt << false << qtRefusal
+                                  << qtMessages;
+        QTest::newRow("saved qt, --no-sandbox") << E::Qt << QStringList{"/p:p.png", "--no-sandbox"}
+                                                << E::Qt << true << 0 << QStringList();
         QTest::newRow("/e:chromium over saved qt")
             << E::Qt << QStringList{"/p:p.png", "/e:chromium"} << E::Chromium << false << 0
             << QStringList();
         QTest::newRow("/e=QT, any case") << E::Default << QStringList{"/e=QT", "/p:p.png"} << E::Qt
-                                         << false << 0 << QStringList();
+                                         << false << qtRefusal << qtMessages;
         QTest::newRow("/e:ChRoMiUm") << E::Qt << QStringList{"/e:ChRoMiUm", "/p:p.png"}
                                      << E::Chromium << false << 0 << QStringList();
         QTest::newRow("unknown name")

@@ -13,6 +13,8 @@
 #include <QRegularExpression>
 
 #include <array>
+#include <cerrno>
+#include <csignal>
 
 namespace CliChecks {
 
@@ -54,11 +56,16 @@ void WriteSettings(const ProgramSandbox& sandbox, const QMap<QString, quint32>& 
     QByteArray text = "Windows Registry Editor Version 5.00\n\n[" +
                       QByteArray(SettingsValues::RootName) + SettingsValues::KeyPath + "]\n";
     // In the order the program reads them, as a file it wrote itself would have them.
-    for (const char* name : SettingsValues::Names) {
-        text +=
-            '"' + QByteArray(name) + "\"=dword:" +
-            QByteArray::number(values.value(QString::fromLatin1(name)), 16).rightJustified(8, '0') +
-            '\n';
+    QStringList names;
+    for (const char* name : SettingsValues::Names)
+        names << QString::fromLatin1(name);
+    for (const QString& name : values.keys())
+        if (!names.contains(name))
+            names << name; // values kept beside the table, such as Capture_Engine
+    for (const QString& name : names) {
+        text += '"' + name.toLatin1() +
+                "\"=dword:" + QByteArray::number(values.value(name), 16).rightJustified(8, '0') +
+                '\n';
     }
     QDir().mkpath(QFileInfo(SettingsFile(sandbox)).path());
     QFile file(SettingsFile(sandbox));
@@ -182,6 +189,22 @@ QString CheckLines(const QStringList& lines, const QStringList& patterns) {
         }
     }
     return {};
+}
+
+QStringList ProfilesOfEndedRuns(const ProgramSandbox& sandbox) {
+    QStringList ended;
+    for (const QString& parent : {QStringLiteral("/tmp"), sandbox.tempDir()}) {
+        const QDir folder(parent);
+        for (const QString& name :
+             folder.entryList({QStringLiteral("vistrel-chromium-*")}, QDir::Dirs | QDir::Hidden)) {
+            QFile owner(folder.filePath(name) + QStringLiteral("/vistrel-owner.pid"));
+            const qint64 pid =
+                owner.open(QIODevice::ReadOnly) ? owner.readAll().trimmed().toLongLong() : 0;
+            if (pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+                ended << folder.filePath(name);
+        }
+    }
+    return ended;
 }
 
 } // namespace CliChecks

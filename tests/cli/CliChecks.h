@@ -24,6 +24,9 @@ QSet<QString> WrittenFiles(const ProgramSandbox& sandbox);
 // Working pictures (named by a braced GUID) still in the run's temporary folder.
 QStringList WorkingPicturesLeft(const ProgramSandbox& sandbox);
 
+// Browser profile folders (in /tmp or the run's temporary folder) whose run has ended.
+QStringList ProfilesOfEndedRuns(const ProgramSandbox& sandbox);
+
 // "" when path holds a picture of the format its suffix names and of size "WxH".
 QString CheckPicture(const QString& path, const QString& size);
 // "" when "file@x,y=colour" holds; negative x or y count from the right or bottom edge.

@@ -18,6 +18,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <unistd.h>
 
 using namespace CliChecks;
 
@@ -379,6 +380,22 @@ private slots:
         QTest::newRow("lines from standard input")
             << "printf '/u:%s /p:in.png\\n' \"$SHORT\" | $P --batch - --jobs 1" << 0 << ""
             << "in.png";
+        const int lineFailed = ToInt(ExitCode::LineFailed);
+        QTest::newRow("a line without /u fails alone")
+            << "printf '/p:n.png\\n/u:%s /p:in.png\\n' \"$SHORT\" | $P --batch - --jobs 1"
+            << lineFailed << "line 1: the line has no /u:<address>"
+            << "in.png";
+        // the same line twice is one capture; another line writing that file fails unstarted
+        QTest::newRow("two lines naming one file")
+            << "for r in '' '' /r:1; do echo \"/u:$SHORT /p:a.png $r\"; done | $P --batch - --jobs "
+               "1"
+            << lineFailed << "line 3: line 1 writes a.png already; nothing captured"
+            << "a.png";
+        if (geteuid() == 0)
+            QTest::newRow("as root, a line's /e:qt without the batch's --no-sandbox")
+                << "printf '/u:%s /p:q.png /e:qt --no-sandbox\\n' \"$SHORT\" | $P --batch -"
+                << lineFailed << "line 1: as root, Qt WebEngine .+ pass --no-sandbox .+"
+                << "";
     }
     void usage() {
         QFETCH(QString, shell);

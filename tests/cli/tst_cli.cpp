@@ -20,6 +20,7 @@
 
 #include <csignal>
 #include <memory>
+#include <unistd.h>
 
 using namespace CliChecks;
 
@@ -407,10 +408,46 @@ private slots:
         QTest::newRow("3: a missing file")
             << QStringList{"/u:file:///nonexistent/page.html", "/p:out/page.png"} << "" << none
             << Code(ExitCode::LoadFailed) << none << none << QStringList{"vistrel-pro: .+"} << none;
-        QTest::newRow("3: /U is no switch: the start address is loaded, and fails here")
+        QTest::newRow("3: /U is no switch: the start address is loaded, warned, and fails here")
             << QStringList{"/U:{http}/bands", "/p:out/page.png"} << "" << none
-            << Code(ExitCode::LoadFailed) << none << none << QStringList{"vistrel-pro: .+"}
+            << Code(ExitCode::LoadFailed) << none << none
+            << QStringList{"=vistrel-pro: warning: no /u:<address>; capturing "
+                           "https://www.wikipedia.org/",
+                           "vistrel-pro: .+"}
             << QStringList{"/bands=0"};
+        // Only pages are loaded: any other scheme would wait out the whole /w time.
+        for (const char* address : {"javascript:alert(1)", "ftp://127.0.0.1/page.html",
+                                    "about:config", "view-source:{http}/bands"}) {
+            const QString scheme = QString::fromLatin1(address).section(u':', 0, 0);
+            QTest::addRow("3: %s is refused at once", address)
+                << QStringList{"/u:" + QString::fromLatin1(address), "/p:out/page.png", "/w:0"}
+                << "" << none << Code(ExitCode::LoadFailed) << none << none
+                << QStringList{"vistrel-pro: The browser cannot open \"" + scheme +
+                               "\" addresses: .+"}
+                << none;
+        }
+        QTest::newRow("2: an empty /u")
+            << QStringList{"/u:", "/p:out/page.png"} << "" << none << Code(ExitCode::BadUsage)
+            << none << none << QStringList{"=vistrel-pro: /u: is empty: give /u:<address>"} << none;
+        // (the suite's own engine would name the engine of the Capture_Engine row)
+        if (geteuid() == 0 && qEnvironmentVariableIsEmpty("VISTREL_TEST_ENGINE")) {
+            const QString qtAsRoot =
+                "=vistrel-pro: as root, Qt WebEngine (/e:qt, or the saved Capture_Engine 1) runs "
+                "pages without a sandbox: pass --no-sandbox to allow that, or capture with "
+                "/e:chromium";
+            QTest::newRow("2: as root, /e:qt needs --no-sandbox")
+                << QStringList{"/u:{short}", "/p:out/page.png", "/e:qt"} << "" << none
+                << Code(ExitCode::BadUsage) << none << none << QStringList{qtAsRoot} << none;
+            QTest::newRow("2: as root, a saved Capture_Engine 1 needs --no-sandbox")
+                << QStringList{"/u:{short}", "/p:out/page.png"} << "Capture_Engine=1" << none
+                << Code(ExitCode::BadUsage) << none << none << QStringList{qtAsRoot} << none;
+            QTest::newRow("as root, /e:qt with --no-sandbox: warned by name")
+                << QStringList{"/u:{short}", "/p:out/page.png", "/e:qt", "--no-sandbox"} << ""
+                << none << ok << QStringList{"out/page.png=1024x768"} << none
+                << QStringList{"=vistrel-pro: --no-sandbox: the sandbox of Qt WebEngine is off; "
+                               "pages run unconfined, with all the rights of this user"}
+                << none;
+        }
         QTest::newRow("3: /w:3, the server never answers")
             << QStringList{"/u:{http}/silent", "/p:out/page.png", "/w:3"} << "" << none
             << Code(ExitCode::LoadFailed) << none << none
@@ -571,6 +608,8 @@ private slots:
                  QString());
         VerifyNothingWritten(sandbox, {});
         options.arguments << QStringLiteral("/e:qt");
+        if (geteuid() == 0) // the embedded engine has no sandbox as root
+            options.arguments << QStringLiteral("--no-sandbox");
         const ProgramResult qt = RunProgram(options, sandbox);
         QVERIFY2(qt.exitedWith(0), qPrintable(Describe(qt)));
     }
@@ -652,6 +691,52 @@ private slots:
         QTEST(ProgramLines(result.standardError).join(u'\n'), "line");
         VerifyNothingWritten(sandbox, {});
         QVERIFY(WorkingPicturesLeft(sandbox).isEmpty());
+    }
+
+    // A signal while the run is taken down (the picture and thumbnail written, the browser
+    // ending) never kills it by the default action: it ends with 128 + signal and its line, or
+    // had already ended with 0; either way no browser profile is left.
+    void signalAsTheLastFileIsWritten_data() { signalEndsTheRun_data(); }
+    void signalAsTheLastFileIsWritten() {
+        QFETCH(int, signal);
+        QFETCH(QString, line);
+        const ProgramSandbox sandbox;
+        ProgramRunOptions options = Options({"/u:{short}", "/p:out/page.png", "/t:"}, sandbox);
+        options.signal = signal;
+        options.signalWhenFile = QStringLiteral("out/page_thumb.png");
+        const ProgramResult result = RunProgram(options, sandbox);
+        VerifyEnded(result);
+        const QStringList lines = ProgramLines(result.standardError);
+        QVERIFY2(result.exitedWith(128 + signal) ? lines == QStringList{line}
+                                                 : result.exitedWith(0) && lines.isEmpty(),
+                 qPrintable(Describe(result)));
+        QCOMPARE(WrittenFiles(sandbox), QSet<QString>({"out/page.png", "out/page_thumb.png"}));
+        QCOMPARE(ProfilesOfEndedRuns(sandbox), QStringList());
+    }
+
+    // A run killed outright leaves its browser profile; the next run of the same user removes
+    // it once it is a minute old.
+    void killedRunsProfileIsRemovedLater() {
+        const ProgramSandbox sandbox;
+        ProgramRunOptions killed = Options({"/u:{http}/silent", "/p:out/page.png"}, sandbox);
+        killed.program = BuiltProgramPath(); // the profile is Chromium's
+        killed.signal = SIGKILL;
+        killed.signalAfterMs = 2000;
+        QVERIFY(RunProgram(killed, sandbox).started);
+        const QStringList left = ProfilesOfEndedRuns(sandbox);
+        QVERIFY2(!left.isEmpty(), "the killed run left no profile");
+        const QString owner = left.first() + QStringLiteral("/vistrel-owner.pid");
+        ProgramRunOptions next = Options({"/u:{short}", "/p:out/page.png"}, sandbox);
+        next.program = BuiltProgramPath();
+        QVERIFY2(RunProgram(next, sandbox).exitedWith(0), "the next run failed");
+        QVERIFY2(QFileInfo::exists(owner), "removed before it was a minute old");
+        QFile file(owner);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-120),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        QVERIFY2(RunProgram(next, sandbox).exitedWith(0), "the next run failed");
+        QVERIFY2(!QFileInfo::exists(left.first()), qPrintable(left.first()));
     }
 
     // On a real X display the run works the same and still ends by itself.

@@ -1,6 +1,7 @@
 #include "CodedPage.h"
 #include "PixelPage.h"
 #include "capture/ChromiumBrowser.h"
+#include "capture/ChromiumProcess.h"
 #include "capture/EngineSetup.h"
 #include "capture/PageRenderer.h"
 #include "capture/WebEngineBrowser.h"
@@ -9,12 +10,14 @@
 #include "support/PageFolder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QtTest>
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <string>
 #include <vector>
 
@@ -43,6 +46,7 @@ private slots:
     void refusedConnectionIsAFailure();
     void endedPageProcessIsAFailure();
     void pageProcessIsSandboxed();
+    void browserGetsNoDescriptorOrVariableOfOurs();
 
 private:
     bool Load(const QString& address);
@@ -348,6 +352,33 @@ void tst_CaptureEngine::pageProcessIsSandboxed() {
     QVERIFY(uid.hasMatch());
     if (geteuid() == 0)
         QVERIFY(uid.captured(1).toInt() != 0);
+}
+
+// What the caller had open and set stays with the caller: a browser run as another user must
+// not write to root's files or read root's secrets.
+void tst_CaptureEngine::browserGetsNoDescriptorOrVariableOfOurs() {
+    if (Engine != "chromium")
+        QSKIP("The embedded engine runs inside this process");
+    const QString operatorFile = FFolder.filePath(QStringLiteral("operator.txt"));
+    const int inherited = ::open(QFile::encodeName(operatorFile).constData(), O_WRONLY | O_CREAT,
+                                 0600); // no O_CLOEXEC, as `exec 7>file`
+    QVERIFY(inherited >= 0);
+    qputenv("VISTREL_TEST_SECRET", "marker");
+    ChromiumProcess browser(ChromiumProcess::Options{});
+    ::close(inherited);
+    qunsetenv("VISTREL_TEST_SECRET");
+    const QString proc = QStringLiteral("/proc/%1/").arg(browser.ProcessId());
+    QStringList open;
+    for (const QFileInfo& fd : QDir(proc + QStringLiteral("fd")).entryInfoList(QDir::System))
+        open << fd.fileName() + QStringLiteral(" -> ") + fd.symLinkTarget();
+    QVERIFY2(!open.isEmpty(), "no descriptors read");
+    QVERIFY2(!open.join(u'\n').contains(operatorFile), qPrintable(open.join(u'\n')));
+    QFile environment(proc + QStringLiteral("environ"));
+    QVERIFY(environment.open(QIODevice::ReadOnly));
+    const QByteArrayList variables = environment.readAll().split('\0');
+    QVERIFY(!variables.contains("VISTREL_TEST_SECRET=marker"));
+    QVERIFY(std::any_of(variables.begin(), variables.end(),
+                        [](const QByteArray& v) { return v.startsWith("HOME=/"); }));
 }
 
 // "-unattended" runs the same checks with the engine as command-line runs start it;

@@ -17,6 +17,8 @@
 #include <QtTest>
 
 #include <memory>
+#include <pwd.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace Faults;
@@ -38,7 +40,7 @@ int Code(ExitCode code) {
 // without the fillers that make a disk full.
 QSet<QString> FilesIn(const ProgramSandbox& sandbox) {
     QSet<QString> files;
-    QDirIterator it(sandbox.path(), QDir::Files | QDir::Hidden | QDir::System,
+    QDirIterator it(sandbox.path(), QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString name = it.next().mid(sandbox.path().size() + 1);
@@ -102,6 +104,10 @@ class TestProgramFaults : public QObject {
             arranged.tempDir = sandbox.filePath(folder);
             kind = kind.mid(4);
         }
+        if (kind == u"link-other" || kind == u"link-own") {
+            if (!PlantLinks(folder, kind == u"link-other", sandbox, arranged))
+                return;
+        }
         if (kind == u"full" || kind == u"ro") {
             arranged.mounts.push_back(
                 std::make_unique<TmpfsMount>(sandbox.filePath(folder), DiskBytes));
@@ -118,6 +124,28 @@ class TestProgramFaults : public QObject {
             QVERIFY(arranged.mounts.back()->FillLeaving(LeftOnDisk));
         if (kind == u"ro")
             QVERIFY(arranged.mounts.back()->RemountReadOnly());
+    }
+
+    // "name=target,...": links in the sandbox, owned by another user (only root can make
+    // those) or by this one.
+    static bool PlantLinks(const QString& links, bool otherUser, const ProgramSandbox& sandbox,
+                           Arranged& arranged) {
+        const passwd* nobody = getpwnam("nobody");
+        if (otherUser && (geteuid() != 0 || !nobody)) {
+            arranged.skip = QStringLiteral("links of another user need root and nobody");
+            return false;
+        }
+        for (const QString& link : links.split(u',')) {
+            const QString path = sandbox.filePath(link.section(u'=', 0, 0));
+            QDir().mkpath(QFileInfo(path).path());
+            if (!QFile::link(link.section(u'=', 1), path) ||
+                (otherUser && lchown(QFile::encodeName(path).constData(), nobody->pw_uid,
+                                     nobody->pw_gid) != 0)) {
+                arranged.skip = QStringLiteral("cannot plant ") + path;
+                return false;
+            }
+        }
+        return true;
     }
 
     ProgramRunOptions Options(const QStringList& arguments, const QString& tempDir,
@@ -195,6 +223,25 @@ private slots:
             << QStringList{"/u:{page}", "/p:ro/page.png"} << "ro:ro" << QStringList{"ro/page.png"}
             << writeFailed << none
             << QRegularExpression::escape("vistrel-pro: Cannot write ro/page.png: ") + ".+";
+
+        // As root in a folder others may write: another user's link is never written through,
+        // nor is a folder made behind one; a link of the running user is followed.
+        const QString notFollowed =
+            QStringLiteral(" is a symbolic link of user \\d+, not followed");
+        QTest::newRow("another user's links as the picture and the thumbnail")
+            << QStringList{"/u:{page}", "/p:out/page.png", "/t:"}
+            << "link-other:out/page.png=../victim.conf,out/page_thumb.png=../private/planted.conf"
+            << QStringList{"victim.conf"} << writeFailed << none
+            << QRegularExpression::escape("vistrel-pro: Cannot write out/page.png: ") +
+                   "\\{dir\\}" + QRegularExpression::escape("/out/page.png") + notFollowed;
+        QTest::newRow("another user's link as a folder on the way")
+            << QStringList{"/u:{page}", "/p:shared/new/page.png"} << "link-other:shared=private"
+            << QStringList{"private/keep"} << writeFailed << none
+            << QRegularExpression::escape("vistrel-pro: Cannot create folder \"shared/new/\": ") +
+                   "\\{dir\\}" + QRegularExpression::escape("/shared") + notFollowed;
+        QTest::newRow("the user's own link is followed")
+            << QStringList{"/u:{page}", "/p:out/page.png"} << "link-own:out/page.png=../real.png"
+            << none << 0 << QStringList{"real.png"} << "";
 
         // The picture stays in memory: a temporary folder that cannot be used stops nothing.
         const QStringList both{"out/page.png", "out/page_thumb.png"};

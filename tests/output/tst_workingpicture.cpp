@@ -66,6 +66,10 @@ void TestWorkingPicture::saveAndLoad() {
     const QImage first = PatternPicture(31, 17);
     SaveWorkingPicture(first, TempName);
     QCOMPARE(LoadWorkingPicture(TempName), first);
+    // somebody's page: for its owner's eyes only, whatever the umask
+    const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                               QFileDevice::ReadUser | QFileDevice::WriteUser;
+    QCOMPARE(QFileInfo(WorkingPicturePath(TempName)).permissions(), ownerOnly);
     // The next capture overwrites it, and nothing else is left in the folder.
     const QImage second = PatternPicture(8, 40);
     SaveWorkingPicture(second, TempName);

@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
@@ -72,6 +73,16 @@ QString BuiltProgramPath() {
 
 namespace {
 
+// As root the embedded engine has no sandbox and runs only with --no-sandbox; the runner adds
+// it for the suite's engine, so the warning it brings is the runner's, not the test's.
+const QByteArray QtNoSandboxWarning =
+    "vistrel-pro: --no-sandbox: the sandbox of Qt WebEngine is off; pages run unconfined, with "
+    "all the rights of this user\n";
+
+bool NeedsNoSandbox(const QString& engine) {
+    return engine == u"qt" && geteuid() == 0;
+}
+
 // VISTREL_TEST_ENGINE=qt runs every capture of the built program on that engine (/e:qt), so
 // that one suite checks both engines; a run that names an engine keeps it, and a single
 // argument (which starts the windows) stays single.
@@ -87,7 +98,10 @@ QStringList WithTestEngine(const QStringList& arguments) {
     if (engine.isEmpty() || given < 2 || !named(QStringLiteral("/u")) ||
         named(QStringLiteral("/e")))
         return arguments;
-    return arguments + QStringList{QStringLiteral("/e:") + engine};
+    QStringList chosen = arguments + QStringList{QStringLiteral("/e:") + engine};
+    if (NeedsNoSandbox(engine))
+        chosen << QStringLiteral("--no-sandbox");
+    return chosen;
 }
 
 } // namespace
@@ -96,8 +110,11 @@ ProgramResult RunProgram(const ProgramRunOptions& options, const ProgramSandbox&
     ProgramResult result;
     QProcess process;
     process.setProgram(options.program.isEmpty() ? BuiltProgramPath() : options.program);
-    process.setArguments(options.program.isEmpty() ? WithTestEngine(options.arguments)
-                                                   : options.arguments);
+    const QStringList arguments =
+        options.program.isEmpty() ? WithTestEngine(options.arguments) : options.arguments;
+    const bool addedNoSandbox = arguments.contains(QStringLiteral("--no-sandbox")) &&
+                                !options.arguments.contains(QStringLiteral("--no-sandbox"));
+    process.setArguments(arguments);
     process.setWorkingDirectory(options.workingDirectory.isEmpty() ? sandbox.path()
                                                                    : options.workingDirectory);
     process.setProcessEnvironment(RunEnvironment(options, sandbox));
@@ -114,7 +131,16 @@ ProgramResult RunProgram(const ProgramRunOptions& options, const ProgramSandbox&
     result.started = true;
     const pid_t leader = pid_t(process.processId());
     QTimer signaller;
-    if (options.signal != 0) {
+    if (options.signal != 0 && !options.signalWhenFile.isEmpty()) {
+        const QString file = sandbox.filePath(options.signalWhenFile);
+        QObject::connect(&signaller, &QTimer::timeout, [leader, &options, &signaller, file] {
+            if (QFileInfo::exists(file)) {
+                ::kill(leader, options.signal);
+                signaller.stop();
+            }
+        });
+        signaller.start(1);
+    } else if (options.signal != 0) {
         signaller.setSingleShot(true);
         QObject::connect(&signaller, &QTimer::timeout,
                          [leader, &options] { ::kill(leader, options.signal); });
@@ -130,6 +156,8 @@ ProgramResult RunProgram(const ProgramRunOptions& options, const ProgramSandbox&
     result.exitCode = process.exitCode();
     result.standardOutput = process.readAllStandardOutput();
     result.standardError = process.readAllStandardError();
+    if (addedNoSandbox)
+        result.standardError.replace(QtNoSandboxWarning, QByteArray());
     result.leftovers = CollectLeftovers(leader, result.timedOut ? 1000 : options.leftoverGraceMs);
     return result;
 }

@@ -19,6 +19,7 @@ struct ProgramRunOptions {
     int leftoverGraceMs = 3000; // how long helpers may take to go once the program has ended
     int signal = 0;             // sent to the program (not its helpers) after signalAfterMs
     int signalAfterMs = 0;
+    QString signalWhenFile; // else sent as soon as this file (in the sandbox) is there
 };
 
 struct ProgramResult {
