@@ -13,8 +13,6 @@
 #include <QRegularExpression>
 
 #include <array>
-#include <cerrno>
-#include <csignal>
 
 namespace CliChecks {
 
@@ -191,20 +189,18 @@ QString CheckLines(const QStringList& lines, const QStringList& patterns) {
     return {};
 }
 
-QStringList ProfilesOfEndedRuns(const ProgramSandbox& sandbox) {
-    QStringList ended;
+QStringList ProfilesLeftBy(qint64 pid, const ProgramSandbox& sandbox) {
+    QStringList left;
     for (const QString& parent : {QStringLiteral("/tmp"), sandbox.tempDir()}) {
         const QDir folder(parent);
-        for (const QString& name :
-             folder.entryList({QStringLiteral("vistrel-chromium-*")}, QDir::Dirs | QDir::Hidden)) {
+        for (const QString& name : folder.entryList({QStringLiteral("vistrel-chromium-*")},
+                                                    QDir::Dirs | QDir::Hidden)) {
             QFile owner(folder.filePath(name) + QStringLiteral("/vistrel-owner.pid"));
-            const qint64 pid =
-                owner.open(QIODevice::ReadOnly) ? owner.readAll().trimmed().toLongLong() : 0;
-            if (pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
-                ended << folder.filePath(name);
+            if (owner.open(QIODevice::ReadOnly) && owner.readAll().trimmed().toLongLong() == pid)
+                left << folder.filePath(name);
         }
     }
-    return ended;
+    return left;
 }
 
 } // namespace CliChecks

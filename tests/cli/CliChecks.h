@@ -24,8 +24,8 @@ QSet<QString> WrittenFiles(const ProgramSandbox& sandbox);
 // Working pictures (named by a braced GUID) still in the run's temporary folder.
 QStringList WorkingPicturesLeft(const ProgramSandbox& sandbox);
 
-// Browser profile folders (in /tmp or the run's temporary folder) whose run has ended.
-QStringList ProfilesOfEndedRuns(const ProgramSandbox& sandbox);
+// Browser profile folders (in /tmp or the run's temporary folder) of the run with this pid.
+QStringList ProfilesLeftBy(qint64 pid, const ProgramSandbox& sandbox);
 
 // "" when path holds a picture of the format its suffix names and of size "WxH".
 QString CheckPicture(const QString& path, const QString& size);

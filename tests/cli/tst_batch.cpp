@@ -393,9 +393,10 @@ private slots:
             << "a.png";
         if (geteuid() == 0)
             QTest::newRow("as root, a line's /e:qt without the batch's --no-sandbox")
-                << "printf '/u:%s /p:q.png /e:qt --no-sandbox\\n' \"$SHORT\" | $P --batch -"
+                << "printf '/u:%s /p:q.png /e:qt --no-sandbox\\n/u:%s /p:in.png\\n' \"$SHORT\" "
+                   "\"$SHORT\" | $P --batch - --jobs 1"
                 << lineFailed << "line 1: as root, Qt WebEngine .+ pass --no-sandbox .+"
-                << "";
+                << "in.png";
     }
     void usage() {
         QFETCH(QString, shell);

@@ -277,13 +277,14 @@ private slots:
             << "" << QStringList{"vistrel-pro: The page did not answer in time \\(.+\\)"} << none
             << "" << 35;
 
-        // Page processes that die
+        // Only pages are loaded: the browser's own addresses are refused before it starts.
         QTest::newRow("chrome://crash")
             << QStringList{"/u:chrome://crash", "/p:" + png, "/w:10"} << loadFailed << ""
             << ""
-            << QStringList{"=vistrel-pro: Could not load chrome://crash: the page's process "
-                           "crashed"}
-            << none << "" << 15;
+            << QStringList{"=vistrel-pro: The browser cannot open \"chrome\" addresses: "
+                           "chrome://crash"}
+            << none << "" << 5;
+        // Page processes that die
         QTest::newRow("page process killed while the page loads")
             << page("/crash-loading", "/w:30") << loadFailed << ""
             << ""

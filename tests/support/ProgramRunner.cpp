@@ -130,6 +130,7 @@ ProgramResult RunProgram(const ProgramRunOptions& options, const ProgramSandbox&
     }
     result.started = true;
     const pid_t leader = pid_t(process.processId());
+    result.pid = leader;
     QTimer signaller;
     if (options.signal != 0 && !options.signalWhenFile.isEmpty()) {
         const QString file = sandbox.filePath(options.signalWhenFile);

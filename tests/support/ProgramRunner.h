@@ -25,6 +25,7 @@ struct ProgramRunOptions {
 struct ProgramResult {
     bool started = false;
     QString startError;
+    qint64 pid = 0; // of the program, once started
     bool timedOut = false;
     bool crashed = false;
     int exitCode = -1;
