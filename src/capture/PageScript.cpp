@@ -8,7 +8,9 @@ namespace {
 
 // Installed once a capture: what the capture changes on the page, and how it undoes it. Every
 // change is an inline style with "important", which no rule of the page can override, saved
-// first so that the page gets its own inline styles back afterwards.
+// first so that the page gets its own inline styles back afterwards. Fixed ::before and ::after
+// boxes have no inline style: an attribute of the capture's own on their element and a style
+// sheet adopted by its document or shadow root hide them, and go with the capture.
 const char* const Installer = R"js(
 (() => {
   const old = window.vistrelCapture;
@@ -22,6 +24,47 @@ const char* const Installer = R"js(
   observer.observe(document, { subtree: true, childList: true, attributes: true,
     attributeFilter: ['class', 'style', 'id', 'hidden', 'open'] });
   const hide = { opacity: '0', transition: 'none' };
+  const sheets = new Map(); // document or shadow root -> the sheet adopted there
+  const pseudos = new WeakMap(); // element -> { before, after } entries kept across scans
+  const marked = new Set();
+  const hiding = (which) => 'vistrel-hide-' + which;
+  function pseudoOf(el, which) {
+    let of = pseudos.get(el);
+    if (!of) pseudos.set(el, of = {});
+    return of[which] || (of[which] = { el, which });
+  }
+  function adoptSheet(root) {
+    if (sheets.has(root) || !root.adoptedStyleSheets) return;
+    const sheet = new CSSStyleSheet();
+    sheet.replaceSync(['before', 'after'].map((w) => '[' + hiding(w) + ']::' + w +
+      ' { opacity: 0 !important; transition: none !important; }').join('\n'));
+    root.adoptedStyleSheets = [...root.adoptedStyleSheets, sheet];
+    sheets.set(root, sheet);
+  }
+  function conceal(x) {
+    if (!x.which) return override(x, hide);
+    adoptSheet(x.el.getRootNode());
+    x.el.setAttribute(hiding(x.which), '');
+    marked.add(x);
+  }
+  function reveal(x) {
+    if (!x.which) return restore(x, Object.keys(hide));
+    x.el.removeAttribute(hiding(x.which));
+    marked.delete(x);
+  }
+  // A pseudo-element has no client rect: its box comes from its used values.
+  function box(x) {
+    if (!x.which) return x.getBoundingClientRect();
+    const s = getComputedStyle(x.el, '::' + x.which);
+    const n = (v) => parseFloat(v) || 0;
+    const content = s.boxSizing !== 'border-box';
+    const width = n(s.width) + (content ? n(s.paddingLeft) + n(s.paddingRight) +
+      n(s.borderLeftWidth) + n(s.borderRightWidth) : 0);
+    const height = n(s.height) + (content ? n(s.paddingTop) + n(s.paddingBottom) +
+      n(s.borderTopWidth) + n(s.borderBottomWidth) : 0);
+    const left = n(s.left), top = n(s.top);
+    return { left, top, width, height, right: left + width, bottom: top + height };
+  }
   const flow = { position: 'relative', top: 'auto', right: 'auto', bottom: 'auto', left: 'auto' };
 
   function override(el, props) {
@@ -46,8 +89,8 @@ const char* const Installer = R"js(
   const page = () => document.scrollingElement || document.documentElement;
   const up = (el) => el.parentElement || (el.getRootNode && el.getRootNode().host) || null;
   // A transformed or filtered ancestor holds a fixed element: it scrolls with the page.
-  function scrollsWithPage(el) {
-    for (let a = up(el); a; a = up(a)) {
+  function scrollsWithPage(el, self) {
+    for (let a = self ? el : up(el); a; a = up(a)) {
       const s = getComputedStyle(a);
       if (s.transform !== 'none' || s.perspective !== 'none' || s.filter !== 'none' ||
           /transform|perspective|filter/.test(s.willChange) ||
@@ -77,21 +120,24 @@ const char* const Installer = R"js(
       } else if (position === 'fixed' && !scrollsWithPage(el)) {
         now.add(el);
       }
+      for (const which of ['before', 'after'])
+        if (getComputedStyle(el, '::' + which).position === 'fixed' && !scrollsWithPage(el, true))
+          now.add(pseudoOf(el, which));
     }
-    for (const el of fixed) if (!now.has(el)) restore(el, Object.keys(hide));
+    for (const x of fixed) if (!now.has(x)) reveal(x);
     fixed.clear();
-    for (const el of now) {
+    for (const x of now) {
       let inside = false;
-      for (let a = up(el); a && !inside; a = up(a)) inside = now.has(a);
-      if (inside) restore(el, Object.keys(hide));
-      else fixed.add(el);
+      for (let a = x.which ? x.el : up(x); a && !inside; a = up(a)) inside = now.has(a);
+      if (inside) reveal(x);
+      else fixed.add(x);
     }
     dirty = false;
   }
   // Where a person sees a fixed element: a header on the first screen, a bar at the bottom
   // or a button in a corner on the screen that reaches that edge of the page.
-  function home(el, at, rtl) {
-    const r = el.getBoundingClientRect();
+  function home(item, at, rtl) {
+    const r = box(item);
     const w = page().clientWidth;
     const h = page().clientHeight;
     const bottom = r.height < 0.75 * h && r.top + r.bottom > h;
@@ -110,13 +156,13 @@ const char* const Installer = R"js(
     const at = { left: scrollX <= left, right: scrollX >= left + spanX, top: scrollY <= 0,
       bottom: scrollY >= e.scrollHeight - e.clientHeight };
     const shown = [];
-    for (const el of fixed) {
-      if (home(el, at, rtl)) {
-        restore(el, Object.keys(hide));
-        const r = el.getBoundingClientRect();
+    for (const x of fixed) {
+      if (home(x, at, rtl)) {
+        reveal(x);
+        const r = box(x);
         shown.push([Math.floor(r.left), Math.floor(r.top), Math.ceil(r.right), Math.ceil(r.bottom)]);
       } else {
-        override(el, hide);
+        conceal(x);
       }
     }
     return shown;
@@ -173,6 +219,9 @@ const char* const Installer = R"js(
     observer.disconnect();
     if (V.mark) V.mark.remove();
     for (const el of [...saved.keys()]) restore(el);
+    for (const x of [...marked]) reveal(x);
+    for (const [root, sheet] of sheets)
+      root.adoptedStyleSheets = root.adoptedStyleSheets.filter((s) => s !== sheet);
     delete window.vistrelCapture;
   };
   return true;

@@ -46,6 +46,13 @@ html { overflow-y: scroll; }
         }
       }
       ctx.putImageData(image, 0, 0);
+      if (el.dataset.pseudo) { // the rows paint its ::before or ::after instead
+        const style = document.createElement('style');
+        style.textContent = '[data-pseudo]::' + el.dataset.pseudo + ' { background: url(' +
+          canvas.toDataURL() + ') no-repeat; }';
+        document.head.appendChild(style);
+        return;
+      }
       el.appendChild(canvas);
     }
   };

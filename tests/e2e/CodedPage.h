@@ -7,7 +7,8 @@
 // Pages whose every row says what it is: an element with data-code="content" or "element" and
 // data-rows="n" (data-first="k" to go on numbering from k) is filled by a canvas whose rows
 // have red and green = the row's number and blue = whose row it is. Elements inside open shadow
-// roots are filled too.
+// roots are filled too. With data-pseudo="before" (or "after") the rows are its pseudo-element's
+// background instead, up to 4096 of them.
 namespace CodedPage {
 
 QString Html(const QString& body);

@@ -178,6 +178,12 @@ void tst_CaptureEngine::fixedAndSticky_data() {
            " left: 0; width: 150px; overflow: hidden'></div>" +
                content.arg("margin-left: 150px")
         << 300 << 5000 << 20 << 768 << 0;
+    QTest::newRow("fixed ::before layer")
+        << "<style>[data-pseudo]::before { content: ''; position: fixed; top: 0; left: 0;"
+           " width: 1009px; height: 60px }</style>"
+           "<div data-code=element data-pseudo=before data-rows=60 data-width=1009></div>" +
+               content.arg("margin-top: 60px")
+        << 100 << 5000 << 100 << 60 << 0;
     QTest::newRow("sticky heading")
         << "<div data-code=content data-rows=1000></div>"
            "<div data-code=element data-rows=40 style='position: sticky; top: 0'></div>"
