@@ -1,5 +1,6 @@
 #include "capture/ChromiumBrowser.h"
 
+#include "capture/DesktopFonts.h"
 #include "capture/EngineWait.h"
 #include "capture/PageScript.h"
 #include "common/VistrelError.h"
@@ -14,6 +15,20 @@
 #include <QtConcurrentRun>
 
 namespace {
+
+// Only the families fontconfig found: an empty name would be taken as a family of that name.
+QJsonObject DesktopFamiliesParams() {
+    const DesktopFontFamilies& desktop = DesktopFamilies();
+    const QList<QPair<const char*, QString>> named{
+        {"standard", desktop.standard}, {"serif", desktop.standard},
+        {"sansSerif", desktop.sansSerif}, {"fixed", desktop.fixed},
+        {"cursive", desktop.cursive},   {"fantasy", desktop.fantasy}};
+    QJsonObject families;
+    for (const auto& [generic, family] : named)
+        if (!family.isEmpty())
+            families.insert(QLatin1String(generic), family);
+    return {{QStringLiteral("fontFamilies"), families}};
+}
 
 const char* const QuietWindowScript =
     "window.open = function open() { return null; };"
@@ -153,6 +168,11 @@ void ChromiumBrowser::PageOpened(const QString& session) {
                                   {QStringLiteral("resourceType"), QStringLiteral("Document")},
                                   {QStringLiteral("requestStage"), QStringLiteral("Request")}}}}}},
         {QStringLiteral("Emulation.setDeviceMetricsOverride"), ViewSizeParams()},
+        // The shell's generic families are its own; the desktop browser asks fontconfig.
+        {QStringLiteral("Page.setFontFamilies"), DesktopFamiliesParams()},
+        {QStringLiteral("Page.setFontSizes"),
+         {{QStringLiteral("fontSizes"),
+           QJsonObject{{QStringLiteral("standard"), 16}, {QStringLiteral("fixed"), 13}}}}},
     };
     auto left = std::make_shared<int>(int(setup.size()));
     QPointer<ChromiumBrowser> self(this);

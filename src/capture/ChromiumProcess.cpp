@@ -1,5 +1,6 @@
 #include "capture/ChromiumProcess.h"
 
+#include "capture/DesktopFonts.h"
 #include "capture/EngineSetup.h"
 #include "common/VistrelError.h"
 
@@ -113,6 +114,10 @@ QStringList ChromiumProcess::Arguments(const Options& options) const {
         QStringLiteral("--force-color-profile=srgb"),
         // a screenshot is drawn when asked for, not at the next of 60 frames a second
         QStringLiteral("--disable-frame-rate-limit"),
+        // The shell hints web fonts fully, rounding every advance to a whole pixel: lines of
+        // a web font come out wider or narrower than in the desktop browser, which hints as
+        // fontconfig says.
+        QStringLiteral("--font-render-hinting=%1").arg(DesktopFontHinting()),
         QStringLiteral("about:blank"),
     };
     if (options.sandboxOff)
