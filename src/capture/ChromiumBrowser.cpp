@@ -20,9 +20,9 @@ namespace {
 QJsonObject DesktopFamiliesParams() {
     const DesktopFontFamilies& desktop = DesktopFamilies();
     const QList<QPair<const char*, QString>> named{
-        {"standard", desktop.standard}, {"serif", desktop.standard},
+        {"standard", desktop.standard},   {"serif", desktop.standard},
         {"sansSerif", desktop.sansSerif}, {"fixed", desktop.fixed},
-        {"cursive", desktop.cursive},   {"fantasy", desktop.fantasy}};
+        {"cursive", desktop.cursive},     {"fantasy", desktop.fantasy}};
     QJsonObject families;
     for (const auto& [generic, family] : named)
         if (!family.isEmpty())

@@ -1,3 +1,4 @@
+#include "EngineUnderTest.h"
 #include "capture/ChromiumBrowser.h"
 #include "capture/EngineSetup.h"
 #include "capture/WebEngineBrowser.h"
@@ -40,7 +41,7 @@ private:
 
 namespace {
 
-QByteArray Engine = "qt";
+std::string Engine = "qt";
 // The test font: the installed Liberation Serif, cut down and renamed.
 const QString WebFont = QStringLiteral("Vistrel Test Serif");
 
@@ -69,7 +70,8 @@ void tst_BrowserFonts::initTestCase() {
     QVERIFY(page.open(QIODevice::WriteOnly));
     page.write("<!DOCTYPE html><style>@font-face { font-family: '" + WebFont.toUtf8() +
                "'; src: url(web.woff2) format('woff2') }</style><body>"
-               "<span style=\"font-family: '" + WebFont.toUtf8() + "'\">loaded</span>");
+               "<span style=\"font-family: '" +
+               WebFont.toUtf8() + "'\">loaded</span>");
     page.close();
     // The browser's user reads the page when the program runs as root.
     QFile::setPermissions(FFolder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
@@ -81,13 +83,7 @@ void tst_BrowserFonts::initTestCase() {
     FHost = new QWidget;
     FHost->setAttribute(Qt::WA_DontShowOnScreen);
     FHost->resize(1024, 768);
-    if (Engine == "chromium") {
-        FBrowser = new ChromiumBrowser(nullptr, FHost);
-    } else {
-        auto* browser = new WebEngineBrowser(FHost);
-        browser->View()->setParent(FHost);
-        FBrowser = browser;
-    }
+    FBrowser = EngineUnderTest::NewBrowser(Engine, FHost);
     FHost->show();
     QSignalSpy done(FBrowser, &Browser::DocumentComplete);
     FBrowser->Navigate(QUrl::fromLocalFile(page.fileName()).toString());
@@ -184,11 +180,7 @@ void tst_BrowserFonts::webFontAsWideAsInstalled() {
 // "-engine chromium" runs the same checks on headless Chromium.
 int main(int argc, char** argv) {
     std::vector<char*> arguments(argv, argv + argc);
-    const auto engine = std::find(arguments.begin(), arguments.end(), std::string("-engine"));
-    if (engine != arguments.end() && engine + 1 != arguments.end()) {
-        Engine = *(engine + 1);
-        arguments.erase(engine, engine + 2);
-    }
+    Engine = EngineUnderTest::Take(arguments);
     argc = int(arguments.size());
     argv = arguments.data();
     PrepareBrowserEngine(EngineUse::Unattended);
