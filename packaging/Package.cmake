@@ -11,6 +11,25 @@ file(CREATE_LINK ../${vistrel_home}/vistrel-pro ${CMAKE_BINARY_DIR}/package/vist
 install(FILES ${CMAKE_BINARY_DIR}/package/vistrel-pro DESTINATION bin)
 
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/vistrel-pro.desktop DESTINATION share/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/completion/vistrel-pro
+        DESTINATION share/bash-completion/completions)
+
+# The release's day (SOURCE_DATE_EPOCH when set) in the changelog and the software centres'
+# metadata, both made from the version.
+string(TIMESTAMP CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+string(TIMESTAMP RELEASE_DAY "%Y-%m-%d" UTC)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/org.example.vistrel.VistrelPro.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/package/org.example.vistrel.VistrelPro.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/package/org.example.vistrel.VistrelPro.metainfo.xml
+        DESTINATION share/metainfo)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog.in ${CMAKE_BINARY_DIR}/package/changelog
+               @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/package/changelog.gz
+  COMMAND gzip -9nc ${CMAKE_BINARY_DIR}/package/changelog > ${CMAKE_BINARY_DIR}/package/changelog.gz
+  DEPENDS ${CMAKE_BINARY_DIR}/package/changelog)
+add_custom_target(changelog_gz ALL DEPENDS ${CMAKE_BINARY_DIR}/package/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/package/changelog.gz ${CMAKE_SOURCE_DIR}/packaging/copyright
+        DESTINATION share/doc/vistrel-pro)
 foreach(side 48 256)
   install(FILES ${CMAKE_SOURCE_DIR}/resources/artwork/vistrel-pro-${side}.png
           DESTINATION share/icons/hicolor/${side}x${side}/apps RENAME vistrel-pro.png)
@@ -26,8 +45,12 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vistrel-pro)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "capture a whole web page into one picture file")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Vistrel Pro loads a web page in an embedded browser, scrolls it screen by screen and pastes the screens into one picture: BMP, JPEG or PNG, with a framed thumbnail. It has a capture wizard and an unattended command line that also runs on servers with no display.")
+# Debian's lines of the long description are 80 characters at most; CPack puts the summary
+# above them.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vistrel Pro loads a web page in an embedded browser, scrolls it screen by
+screen and pastes the screens into one picture: BMP, JPEG or PNG, with a
+framed thumbnail. It has a capture wizard and an unattended command line that
+also runs on servers with no display.")
 set(CPACK_PACKAGE_CONTACT "Vistrel Pro developers <dev@vistrel.example.org>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Captures a long page with each real engine (headless Chromium, then Qt WebEngine) and prints
 // how many renderings it took and how long each took, split into the scroll (with the page's
 // own preparation of each screen), the paint and the rest (pasting).

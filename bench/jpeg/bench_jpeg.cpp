@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our JPEG encoder against Qt's JPEG writer on a long screenshot-like page, in one process,
 // alternated, median of several runs. Prints both times, both sizes and the ratio.
 #include "output/JpegEncoder.h"

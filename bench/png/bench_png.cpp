@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our PNG writer against Qt's (libpng) at zlib level 7 on a tall screenshot-like picture.
 // Usage: bench_png [--height N] [--runs N]
 

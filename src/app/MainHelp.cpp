@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help page and the settings page's menu tools.
 #include "app/ErrorReport.h"
 #include "app/HelpLinks.h"
@@ -28,8 +29,18 @@ void TMainForm::Image_Menu_3Click() {
     SetMenuBold(Label_Menu_3);
 }
 
+// The manual: a link that does nothing when no program can show it would leave the user
+// guessing, so it says where the file is.
 void TMainForm::JvXPButton1Click() {
-    OpenWithDesktop(QUrl::fromLocalFile(ManualPath()));
+    const QString manual = ManualPath();
+    const auto cannotOpen = [manual] {
+        ShowErrorReport(
+            QStringLiteral("The manual could not be opened: no program to show it could be "
+                           "started. It is the file %1")
+                .arg(manual));
+    };
+    if (!OpenWithDesktop(QUrl::fromLocalFile(manual), cannotOpen))
+        cannotOpen();
 }
 
 void TMainForm::JvXPButton6Click() {

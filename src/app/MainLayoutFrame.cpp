@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame, the address page, the settings page and the help page of the main window.
 #include "app/ClickableImage.h"
 #include "app/FormBuilder.h"

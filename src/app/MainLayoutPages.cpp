@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result page and the thumbnail page of the main window.
 #include "app/ClickableImage.h"
 #include "app/FormBuilder.h"

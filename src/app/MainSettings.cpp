@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the shown window and the two places where settings are saved.
 #include "app/CommandLineSplit.h"
 #include "app/ErrorReport.h"

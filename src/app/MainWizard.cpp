@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The capture wizard's actions.
 #include "app/ClickableImage.h"
 #include "app/ErrorReport.h"

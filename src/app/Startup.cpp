@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Startup.h"
 
 #include "app/BatchOptions.h"
@@ -166,6 +167,8 @@ int RunVistrelPro(int argc, char** argv) {
     }
     // Nobody browses in an unattended run, so frames come as fast as the engine makes them.
     PrepareBrowserEngine(unattended ? EngineUse::Unattended : EngineUse::Interactive, verbose);
+    if (!verbose)
+        qInstallMessageHandler(QuietMessages);
     if (!unattended) {
         if (sandboxOff)
             PrintLine(QStringLiteral("--no-sandbox is for command-line captures; the windows keep "
@@ -175,8 +178,6 @@ int RunVistrelPro(int argc, char** argv) {
                                      "shows pages without a sandbox"));
         return StatusAfterShutdown(RunWindows(argc, argv));
     }
-    if (!verbose)
-        qInstallMessageHandler(QuietMessages);
     QStringList runArguments = arguments.mid(1);
     // The job reads it among the switches; it was kept out only while the run was counted.
     if (sandboxOff)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QUrl>
@@ -7,4 +8,6 @@
 // nothing outside the test is started.
 using UrlOpener = std::function<bool(const QUrl&)>;
 void SetUrlOpener(UrlOpener opener);
-bool OpenWithDesktop(const QUrl& url);
+// False when nothing could be started. xdg-open starts at once but may find no program for the
+// address only later: `failedLater` is then called (in the event loop).
+bool OpenWithDesktop(const QUrl& url, std::function<void()> failedLater = {});

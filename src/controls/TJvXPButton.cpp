@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/TJvXPButton.h"
 
 #include "controls/XPLook.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "png/TRowGate.h"
 
 #include "common/VistrelError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/DesktopEntry.h"
 
 #include "common/SaveFileCommit.h"
@@ -126,7 +127,9 @@ QString DesktopEntry::Text() const {
                           "Terminal=false\n"
                           "MimeType=text/html;application/xhtml+xml;"
                           "x-scheme-handler/http;x-scheme-handler/https;\n"
-                          "Categories=Graphics;\n")
+                          "Categories=Graphics;\n"
+                          // offered in "Open With" only: the installed launcher is the menu's
+                          "NoDisplay=true\n")
         .arg(kIconName, EscapedValue(FProgramPath), ExecLine());
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch run's own rules, without a browser: its lines, options, shares, report lines, the
 // memory budget and the resume decision.
 #include "app/BatchBudget.h"

@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainFormFixture.h"
 
 #include "app/ClickableImage.h"
+#include "app/HelpLinks.h"
+#include "app/UrlOpener.h"
 #include "capture/CaptureSession.h"
 #include "controls/TFlatSpinEditInteger.h"
 #include "controls/TJvOfficeColorButton.h"
@@ -77,6 +80,23 @@ private slots:
         QTest::mouseClick(f.main->Image_Menu_1, Qt::LeftButton);
         QCOMPARE(FrontPage(*f.main), f.main->Panel_web_3);
         QVERIFY(f.main->Label_Menu_1->font().bold());
+    }
+
+    // With no program to show it, the manual's link says so and where the file is.
+    void manualThatCannotBeOpenedSaysWhere() {
+        MainFormFixture f;
+        f.show();
+        QList<QUrl> asked;
+        SetUrlOpener([&asked](const QUrl& url) {
+            asked << url;
+            return false;
+        });
+        QTest::mouseClick(f.main->Image_Menu_3, Qt::LeftButton);
+        QTest::mouseClick(f.main->JvXPButton1, Qt::LeftButton);
+        SetUrlOpener({});
+        QCOMPARE(asked, QList<QUrl>{QUrl::fromLocalFile(ManualPath())});
+        QCOMPARE(f.messages.size(), 1);
+        QVERIFY2(f.messages.first().contains(ManualPath()), qPrintable(f.messages.first()));
     }
 
     void helpPageShowsTheEngineVersion() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Batch runs of the built vistrel-pro: many lines in one process, the report on stdout, lines
 // that fail alone, resumed runs, and shares of one list run separately (also by GNU parallel).
 #include "CliChecks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built vistrel-pro run as a process, as a script would run it: files written, exit
 // statuses, stderr, and nothing left running afterwards.
 #include "CliChecks.h"

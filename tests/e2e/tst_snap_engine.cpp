@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "PixelPage.h"
 #include "app/ErrorReport.h"
 #include "app/Main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built vistrel-pro run as a script would run it while its disk, its target folder or its
 // temporary folder fails: the listed exit status, one line on stderr that says what failed, the
 // older file of that name intact, nothing half-written, nothing left running.

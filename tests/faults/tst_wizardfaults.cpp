@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows with the fake engine while the disk, the temporary folder, the working picture or
 // the settings file fails: the error report says what failed, and no file is half-written,
 // replaced or lost.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files written below the windows when the disk fills up, when the target is no regular file
 // and when the temporary folder is gone: an error, and the older file as it was.
 #include "FaultTools.h"

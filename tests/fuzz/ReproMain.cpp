@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs every file of the given folders (or files) through the fuzz target once, without
 // libFuzzer, so the corpus and the crashers are a plain test under any compiler. With no
 // arguments it runs the target's committed corpus and crashers.

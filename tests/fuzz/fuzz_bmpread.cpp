@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The working picture's BMP reader: any file is either refused with the program's error or
 // read to exactly the pixels its rows hold; a picture read is written and read back unchanged.
 #include "FuzzCheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line reader: splitting a raw command line, the switches, and the values the
 // switches carry, with the input read as UTF-8, as Latin-1 and as UTF-16 text.
 #include "FuzzCheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PNG writer fed pictures of random sizes, formats and pixels on both deflate paths: the
 // file it writes is taken apart here chunk by chunk, inflated with zlib, unfiltered and
 // compared pixel for pixel, and read again by Qt's own PNG reader.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file reader and writer: whatever the file holds, reading it never fails, its
 // rewrite reads back clean with the same values, and values set in it read back as set.
 #include "FuzzCheck.h"

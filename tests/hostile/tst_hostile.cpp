@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built vistrel-pro against pages that fight back: pop-ups, dialogs, pages that replace
 // themselves, loads that never end, page processes that die, pages too large or still growing,
 // downloads and passwords. Each run must end within its time with the status, the message and

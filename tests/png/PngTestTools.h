@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Independent checks of written PNG files: a chunk parser, zlib's inflate over the joined IDAT

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FolderSnapshot.h"
 
 #include "common/VistrelError.h"
@@ -66,7 +67,8 @@ private slots:
         QVERIFY(text.contains(QLatin1String("\nMimeType=text/html;application/xhtml+xml;"
                                             "x-scheme-handler/http;x-scheme-handler/https;\n")));
         QVERIFY(text.contains(QLatin1String("\nIcon=vistrel-pro\n")));
-        QVERIFY(!text.contains(QLatin1String("NoDisplay")));
+        // a second launcher in the menu would be a duplicate of the installed one
+        QVERIFY(text.contains(QLatin1String("\nNoDisplay=true\n")));
     }
 
     void execLine_data() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's artwork into resources/artwork. Run it after changing a picture:
 //   build/tools/artwork/make-artwork resources/artwork
 #include <QDir>
