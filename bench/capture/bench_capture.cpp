@@ -6,10 +6,10 @@
 //   bench_capture [--page file.html] [--size 1024x768] [--runs 3] [--unattended]
 //                 [--engine chromium|qt|both]
 
-#include "capture/ChromiumBrowser.h"
+#include "engines/chromium/ChromiumBrowser.h"
 #include "capture/EngineSetup.h"
 #include "capture/PageRenderer.h"
-#include "capture/WebEngineBrowser.h"
+#include "engines/webengine/WebEngineBrowser.h"
 #include "common/VistrelError.h"
 
 #include <QApplication>

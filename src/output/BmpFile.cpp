@@ -2,7 +2,7 @@
 #include "output/BmpFile.h"
 
 #include "common/VistrelError.h"
-#include "output/TargetFile.h"
+#include "common/TargetFile.h"
 
 #include <QFile>
 #include <QtEndian>

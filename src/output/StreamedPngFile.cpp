@@ -2,7 +2,7 @@
 #include "output/StreamedPngFile.h"
 
 #include "common/VistrelError.h"
-#include "output/TargetFile.h"
+#include "common/TargetFile.h"
 #include "png/pngimage.h"
 
 #include <sys/resource.h>

@@ -2,7 +2,7 @@
 #include "output/Thumbnail.h"
 
 #include "common/VistrelError.h"
-#include "controls/ColorRef.h"
+#include "output/ColorRef.h"
 #include "output/PictureCrop.h"
 #include "output/ThumbnailScaler.h"
 

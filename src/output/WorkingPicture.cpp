@@ -3,7 +3,7 @@
 
 #include "common/VistrelError.h"
 #include "output/BmpFile.h"
-#include "output/TargetFile.h"
+#include "common/TargetFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 #include "png/TChunk.h"
 
 #include "common/VistrelError.h"
-#include "output/TargetFile.h"
+#include "common/TargetFile.h"
 
 #include <QIODevice>
 #include <cstring>

@@ -2,7 +2,7 @@
 #include "png/pngimage.h"
 
 #include "common/VistrelError.h"
-#include "output/TargetFile.h"
+#include "common/TargetFile.h"
 #include "png/TChunkIDAT.h"
 #include "png/TChunkIEND.h"
 #include "png/TChunkIHDR.h"

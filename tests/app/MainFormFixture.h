@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/ErrorReport.h"
-#include "app/Main.h"
-#include "capture/ViewPic.h"
-#include "capture/snap.h"
-#include "output/SavePicture.h"
+#include "common/ErrorReport.h"
+#include "gui/Main.h"
+#include "gui/ViewPic.h"
+#include "gui/snap.h"
+#include "gui/SavePicture.h"
 #include "support/FakeBrowser.h"
 
 #include <QStringList>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The batch run's own rules, without a browser: its lines, options, shares, report lines, the
 // memory budget and the resume decision.
-#include "app/BatchBudget.h"
-#include "app/BatchLines.h"
-#include "app/BatchOptions.h"
-#include "app/BatchReport.h"
-#include "app/BatchResume.h"
+#include "cli/BatchBudget.h"
+#include "cli/BatchLines.h"
+#include "cli/BatchOptions.h"
+#include "cli/BatchReport.h"
+#include "cli/BatchResume.h"
 
 #include <QFile>
 #include <QJsonDocument>

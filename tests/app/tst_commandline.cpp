@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/CommandLineJob.h"
-#include "app/CommandLineMessage.h"
-#include "app/CommandLineMode.h"
-#include "app/CommandLineNames.h"
-#include "app/CommandLinePaths.h"
-#include "app/CommandLineSplit.h"
-#include "app/CommandLineSwitch.h"
-#include "app/CommandLineValues.h"
-#include "app/ExitCodes.h"
-#include "app/PreparedJob.h"
-#include "app/Usage.h"
-#include "output/TargetFile.h"
+#include "cli/CommandLineJob.h"
+#include "cli/CommandLineMessage.h"
+#include "cli/CommandLineMode.h"
+#include "cli/CommandLineNames.h"
+#include "cli/CommandLinePaths.h"
+#include "common/CommandLineSplit.h"
+#include "cli/CommandLineSwitch.h"
+#include "cli/CommandLineValues.h"
+#include "cli/ExitCodes.h"
+#include "cli/PreparedJob.h"
+#include "cli/Usage.h"
+#include "common/TargetFile.h"
 
 #include <QSet>
 #include <QtTest>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainFormFixture.h"
 
-#include "controls/TFlatSpinEditInteger.h"
-#include "controls/TJvOfficeColorButton.h"
-#include "controls/TJvXPButton.h"
-#include "controls/TJvXPCheckbox.h"
-#include "controls/TRbCheckBox.h"
-#include "controls/TRbRadioButton.h"
+#include "gui/widgets/TFlatSpinEditInteger.h"
+#include "gui/widgets/TJvOfficeColorButton.h"
+#include "gui/widgets/TJvXPButton.h"
+#include "gui/widgets/TJvXPCheckbox.h"
+#include "gui/widgets/TRbCheckBox.h"
+#include "gui/widgets/TRbRadioButton.h"
 #include "settings/RegistryKey.h"
 #include "settings/SettingsValues.h"
 

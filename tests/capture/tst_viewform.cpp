@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "capture/TImage.h"
-#include "capture/ViewPic.h"
+#include "gui/TImage.h"
+#include "gui/ViewPic.h"
 
 #include <QApplication>
 #include <QScrollArea>

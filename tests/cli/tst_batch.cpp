@@ -3,7 +3,7 @@
 // that fail alone, resumed runs, and shares of one list run separately (also by GNU parallel).
 #include "CliChecks.h"
 #include "CliPages.h"
-#include "app/ExitCodes.h"
+#include "cli/ExitCodes.h"
 #include "support/HttpFixture.h"
 #include "support/PageFolder.h"
 #include "support/ProgramRunner.h"

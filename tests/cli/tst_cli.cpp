@@ -3,7 +3,7 @@
 // statuses, stderr, and nothing left running afterwards.
 #include "CliChecks.h"
 #include "CliPages.h"
-#include "app/ExitCodes.h"
+#include "cli/ExitCodes.h"
 #include "support/HttpFixture.h"
 #include "support/PageFolder.h"
 #include "support/ProgramRunner.h"

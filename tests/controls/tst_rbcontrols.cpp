@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "controls/TRbCheckBox.h"
-#include "controls/TRbRadioButton.h"
-#include "controls/TRbStyleManager.h"
+#include "gui/widgets/TRbCheckBox.h"
+#include "gui/widgets/TRbRadioButton.h"
+#include "gui/widgets/TRbStyleManager.h"
 
 #include <QGroupBox>
 #include <QtTest>

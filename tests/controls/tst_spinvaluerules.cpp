@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "controls/ColorRef.h"
-#include "controls/SpinValueRules.h"
+#include "output/ColorRef.h"
+#include "common/SpinValueRules.h"
 
 #include <QtTest>
 #include <limits>

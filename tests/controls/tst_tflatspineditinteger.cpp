@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "controls/TFlatSpinEditInteger.h"
+#include "gui/widgets/TFlatSpinEditInteger.h"
 
 #include <QClipboard>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "controls/ColorPalettePopup.h"
-#include "controls/TJvOfficeColorButton.h"
+#include "gui/widgets/ColorPalettePopup.h"
+#include "gui/widgets/TJvOfficeColorButton.h"
 
 #include <QToolButton>
 // Mouse clicks travel through the windows, so the open palette sees presses outside itself

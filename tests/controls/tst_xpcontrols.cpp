@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "controls/TFlatGroupBox.h"
-#include "controls/TJvXPButton.h"
-#include "controls/TJvXPCheckbox.h"
-#include "controls/TJvXPProgressBar.h"
+#include "gui/widgets/TFlatGroupBox.h"
+#include "gui/widgets/TJvXPButton.h"
+#include "gui/widgets/TJvXPCheckbox.h"
+#include "gui/widgets/TJvXPProgressBar.h"
 
 #include <QVBoxLayout>
 #include <QtTest>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EngineUnderTest.h"
 
-#include "capture/ChromiumBrowser.h"
-#include "capture/WebEngineBrowser.h"
+#include "engines/chromium/ChromiumBrowser.h"
+#include "engines/webengine/WebEngineBrowser.h"
 
 #include <algorithm>
 

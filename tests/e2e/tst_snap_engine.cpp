@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PixelPage.h"
-#include "app/ErrorReport.h"
-#include "app/Main.h"
+#include "common/ErrorReport.h"
+#include "gui/Main.h"
 #include "capture/EngineSetup.h"
-#include "capture/snap.h"
-#include "controls/TJvXPButton.h"
-#include "controls/TRbRadioButton.h"
+#include "gui/snap.h"
+#include "gui/widgets/TJvXPButton.h"
+#include "gui/widgets/TRbRadioButton.h"
 #include "output/WorkingPicture.h"
 #include "support/PageFolder.h"
 

@@ -4,7 +4,7 @@
 // older file of that name intact, nothing half-written, nothing left running.
 #include "FaultTools.h"
 
-#include "app/ExitCodes.h"
+#include "cli/ExitCodes.h"
 #include "support/PageFolder.h"
 #include "support/ProgramRunner.h"
 #include "support/ProgramSandbox.h"

@@ -4,12 +4,12 @@
 // replaced or lost.
 #include "FaultTools.h"
 
-#include "app/ClickableImage.h"
+#include "gui/ClickableImage.h"
 #include "app/MainFormFixture.h"
 #include "common/VistrelError.h"
-#include "controls/TFlatSpinEditInteger.h"
-#include "controls/TJvXPButton.h"
-#include "output/MakeThumbnail.h"
+#include "gui/widgets/TFlatSpinEditInteger.h"
+#include "gui/widgets/TJvXPButton.h"
+#include "gui/MakeThumbnail.h"
 #include "output/WorkingPicture.h"
 #include "settings/RegistryKey.h"
 #include "settings/SettingsValues.h"

@@ -4,7 +4,7 @@
 #include "FaultTools.h"
 
 #include "common/VistrelError.h"
-#include "output/TargetFile.h"
+#include "common/TargetFile.h"
 #include "output/WorkingPicture.h"
 #include "png/pngimage.h"
 #include "settings/DesktopEntry.h"

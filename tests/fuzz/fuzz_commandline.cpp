@@ -3,13 +3,13 @@
 // switches carry, with the input read as UTF-8, as Latin-1 and as UTF-16 text.
 #include "FuzzCheck.h"
 
-#include "app/CommandLineMode.h"
-#include "app/CommandLineNames.h"
-#include "app/CommandLinePaths.h"
-#include "app/CommandLineSplit.h"
-#include "app/CommandLineSwitch.h"
-#include "app/CommandLineValues.h"
-#include "output/TargetFile.h"
+#include "cli/CommandLineMode.h"
+#include "cli/CommandLineNames.h"
+#include "cli/CommandLinePaths.h"
+#include "common/CommandLineSplit.h"
+#include "cli/CommandLineSwitch.h"
+#include "cli/CommandLineValues.h"
+#include "common/TargetFile.h"
 
 #include <QString>
 #include <QStringList>

@@ -6,7 +6,7 @@
 #include "HostileChecks.h"
 #include "HostilePages.h"
 #include "PageProcesses.h"
-#include "app/ExitCodes.h"
+#include "cli/ExitCodes.h"
 #include "cli/CliChecks.h"
 #include "cli/CliPages.h"
 #include "e2e/PixelPage.h"

@@ -2,7 +2,7 @@
 #include "TestPictures.h"
 #include "common/VistrelError.h"
 #include "output/BmpFile.h"
-#include "output/TargetFile.h"
+#include "common/TargetFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>

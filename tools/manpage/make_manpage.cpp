@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the manual page vistrel-pro(1) from the --help text, so the two never differ.
-#include "app/Usage.h"
+#include "cli/Usage.h"
 
 #include <QFile>
 #include <QStringList>

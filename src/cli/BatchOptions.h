@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "cli/BatchShard.h"
+
+#include <QString>
+#include <QStringList>
+
+inline constexpr int MostBatchJobs = 64;
+
+// How a batch run was asked for: --batch FILE (or - for standard input), --jobs N, --resume,
+// --shard K/N; each also as --name=value.
+struct BatchOptions {
+    QString file;
+    int jobs = 0; // 0: as many as the cores and the memory allow
+    bool resume = false;
+    BatchShard shard;
+    // --no-sandbox on the program's own command line: every line's Chromium runs unconfined.
+    bool sandboxOff = false;
+};
+
+struct BatchOptionsRead {
+    BatchOptions options;
+    QString error; // empty when the arguments make a batch run
+};
+
+// Whether the arguments (no program name) ask for a batch run.
+bool IsBatchRun(const QStringList& arguments);
+
+// Every argument must belong to the batch run: a capture's switches go on the file's lines.
+BatchOptionsRead ReadBatchOptions(const QStringList& arguments);

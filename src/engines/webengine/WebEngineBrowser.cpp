@@ -1,0 +1,513 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engines/webengine/WebEngineBrowser.h"
+
+#include "engines/webengine/BrowserPage.h"
+#include "capture/EngineWait.h"
+#include "capture/PageScript.h"
+#include "common/VistrelError.h"
+
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QTimer>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include <algorithm>
+
+namespace {
+
+// A view that has not painted for this long has no frame on its way; an animated page is
+// never quiet, and is not waited for longer than the limit.
+constexpr int QuietMs = 60;
+constexpr int QuietLimitMs = 600;
+constexpr int RefusedDownloadMs = 250;
+
+QString SizeText(const QSize& size) {
+    return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
+}
+
+QString EndedText(int status) {
+    switch (status) {
+    case QWebEnginePage::CrashedTerminationStatus:
+        return QStringLiteral("the page's process crashed");
+    case QWebEnginePage::KilledTerminationStatus:
+        return QStringLiteral("the page's process was killed");
+    default:
+        return QStringLiteral("the page's process ended unexpectedly");
+    }
+}
+
+} // namespace
+
+WebEngineBrowser::WebEngineBrowser(QObject* parent, QWebEngineProfile* profile)
+    : Browser(parent), FView(new QWebEngineView),
+      FPage(new BrowserPage(profile ? profile : QWebEngineProfile::defaultProfile(), FView)) {
+    FView->setObjectName(QStringLiteral("WebBrowser_Snap"));
+    FView->setPage(FPage);
+    FView->setContextMenuPolicy(Qt::NoContextMenu);
+    connect(FPage, &BrowserPage::NewWindowRefused, this, &Browser::NewWindowRefused);
+    connect(FPage, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::LoadingChanged);
+    connect(FPage, &QWebEnginePage::loadProgress, this,
+            [this](int progress) { emit ProgressChange(progress, 100); });
+    connect(FPage, &QWebEnginePage::urlChanged, this, &Browser::NavigateComplete);
+    connect(FPage, &QWebEnginePage::linkHovered, this, [this](const QString& link) {
+        emit StatusTextChange(link.isEmpty() ? FStatus : link);
+    });
+    connect(FPage, &QWebEnginePage::scrollPositionChanged, this, &WebEngineBrowser::FrameArrived);
+    connect(FPage, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                ProcessEnded(status);
+            });
+    connect(FPage->profile(), &QWebEngineProfile::downloadRequested, this,
+            &WebEngineBrowser::DownloadRequested);
+    FView->installEventFilter(this);
+    WatchRenderWidget();
+}
+
+// The view belongs to whichever window holds it; it may be gone first.
+WebEngineBrowser::~WebEngineBrowser() {
+    if (FView && !FView->parent())
+        delete FView;
+}
+
+QWidget* WebEngineBrowser::Widget() const {
+    return FView;
+}
+
+qint64 WebEngineBrowser::PageProcessId() {
+    return FPage->renderProcessPid();
+}
+
+void WebEngineBrowser::SetQuiet(bool quiet) {
+    FPage->SetQuiet(quiet);
+}
+
+// A navigation that began before the hold is let finish: stopped half way, the engine may
+// leave a new document that never paints. One that does not finish in time is stopped.
+void WebEngineBrowser::HoldPage(bool held) {
+    FPage->SetHeld(held);
+    if (!held || !FLoading)
+        return;
+    EngineWait wait(QStringLiteral("load"), FTimeLimitMs);
+    FLoadWaiter = wait.Finisher();
+    try {
+        Await(wait);
+    } catch (const VistrelError&) {
+        FLoadWaiter = nullptr;
+        if (!FEnded.isEmpty())
+            throw;
+        FView->stop();
+    }
+    FLoadWaiter = nullptr;
+}
+
+void WebEngineBrowser::Navigate(const QString& address) {
+    FTarget = address;
+    FEnded.clear();
+    FRefusedDownloads.clear();
+    FNeedFreshFrame = true;
+    if (address == QLatin1String("about:blank"))
+        FStatus.clear(); // nor does a hover that ends bring back the last page's "完成"
+    else
+        SetStatus(QStringLiteral("正在打开网页 %1...").arg(address));
+    FView->setUrl(QUrl::fromUserInput(address));
+}
+
+void WebEngineBrowser::Stop() {
+    FView->stop();
+}
+
+void WebEngineBrowser::Refresh() {
+    FNeedFreshFrame = true;
+    FEnded.clear();
+    FView->reload();
+}
+
+QString WebEngineBrowser::LocationURL() const {
+    return FView->url().toString();
+}
+
+void WebEngineBrowser::SetViewSize(const QSize& size) {
+    if (FView->size() != size)
+        FNeedFreshFrame = true;
+    FView->resize(size);
+}
+
+QSize WebEngineBrowser::ViewSize() const {
+    return FView->size();
+}
+
+// A navigation has a document once the engine shows something else than the blank page it
+// started from.
+bool WebEngineBrowser::HasDocument() {
+    if (FTarget.isEmpty())
+        return false;
+    const QVariantList answer =
+        Evaluate(QStringLiteral("[location.href, !!document.body]"), QStringLiteral("document"))
+            .toList();
+    if (answer.size() != 2 || !answer.at(1).toBool())
+        return false;
+    return answer.at(0).toString() != QLatin1String("about:blank") ||
+           FTarget == QLatin1String("about:blank");
+}
+
+DocumentMetrics WebEngineBrowser::Metrics() {
+    WaitForViewSize();
+    DocumentMetrics metrics =
+        PageScript::MetricsFrom(Evaluate(PageScript::Metrics(), QStringLiteral("metrics")));
+    if (metrics.Client.width() < metrics.Viewport.width())
+        FScrollBarWidth = metrics.Viewport.width() - metrics.Client.width();
+    return metrics;
+}
+
+QPoint WebEngineBrowser::ScrollTo(const QPoint& position) {
+    if (FNeedFreshFrame)
+        PrepareFirstFrame(position);
+    const QPoint reached = ScrollNow(position);
+    WaitForFrameAt(reached);
+    return reached;
+}
+
+QVariant WebEngineBrowser::RunScript(const QString& script) {
+    return Evaluate(script, QStringLiteral("script"));
+}
+
+bool WebEngineBrowser::AwaitPaint(int milliseconds) {
+    if (FPaintsSinceGrab > 0)
+        return true;
+    EngineWait wait(QStringLiteral("paint"), milliseconds + 5000);
+    QTimer::singleShot(milliseconds, this, wait.Finisher());
+    FPaintWaiter = wait.Finisher();
+    try {
+        Await(wait);
+    } catch (...) {
+        FPaintWaiter = nullptr;
+        throw;
+    }
+    FPaintWaiter = nullptr;
+    return FPaintsSinceGrab > 0;
+}
+
+QImage WebEngineBrowser::PaintView() {
+    const QSize size = FView->size();
+    FPaintsSinceGrab = 0;
+    FGrabbing = true; // the grab paints the view once more, with nothing new
+    QImage view = FView->grab(QRect(QPoint(0, 0), size)).toImage();
+    FGrabbing = false;
+    if (view.isNull())
+        throw VistrelError(QStringLiteral("The browser could not paint its view"));
+    if (view.size() != size) // a high-density screen paints more pixels than the page has
+        view = view.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return view.convertToFormat(QImage::Format_RGB888);
+}
+
+bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == FRenderWidget && event->type() == QEvent::Paint && !FGrabbing) {
+        ++FPaints;
+        ++FPaintsSinceGrab;
+        if (++FPaintsSinceFrame > 1)
+            FFlowing = true;
+        CheckFrame();
+        if (FPaintWaiter)
+            FPaintWaiter();
+    } else if (watched == FView && event->type() == QEvent::Show) {
+        FNeedFreshFrame = true; // shown again, perhaps in another window
+    } else if (watched == FView && event->type() == QEvent::ChildAdded) {
+        QTimer::singleShot(0, this, &WebEngineBrowser::WatchRenderWidget);
+    }
+    return false;
+}
+
+// The engine draws into a child widget that it replaces when its page process restarts.
+void WebEngineBrowser::WatchRenderWidget() {
+    QWidget* widget = FView ? FView->focusProxy() : nullptr;
+    if (!widget || widget == FRenderWidget)
+        return;
+    FRenderWidget = widget;
+    widget->installEventFilter(this);
+}
+
+// A page whose process has gone answers nothing more: waiting on would only run into the
+// time limit.
+void WebEngineBrowser::Await(EngineWait& wait) {
+    if (!FEnded.isEmpty())
+        throw VistrelError(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
+    FAbort = wait.Aborter();
+    try {
+        wait.Wait();
+    } catch (...) {
+        FAbort = nullptr;
+        throw;
+    }
+    FAbort = nullptr;
+}
+
+// Lets the engine work for a while, user input excluded.
+void WebEngineBrowser::Pause(int milliseconds) {
+    EngineWait pause(QStringLiteral("pause"), milliseconds + 5000);
+    QTimer::singleShot(milliseconds, pause.Finisher());
+    Await(pause);
+}
+
+QVariant WebEngineBrowser::Evaluate(const QString& script, const QString& what) {
+    EngineWait wait(what, FTimeLimitMs);
+    auto answer = std::make_shared<QVariant>();
+    auto finish = wait.Finisher();
+    FPage->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                         [answer, finish](const QVariant& value) {
+                             *answer = value;
+                             finish();
+                         });
+    Await(wait);
+    return *answer;
+}
+
+QList<int> WebEngineBrowser::EvaluateNumbers(const QString& script, int count,
+                                             const QString& what) {
+    return PageScript::Numbers(Evaluate(script, what), count, what);
+}
+
+QPoint WebEngineBrowser::ScrollNow(const QPoint& position) {
+    const QList<int> n =
+        EvaluateNumbers(PageScript::ScrollTo(position), 2, QStringLiteral("scroll position"));
+    return QPoint(n[0], n[1]);
+}
+
+void WebEngineBrowser::FrameArrived(const QPointF& position) {
+    FFramePosition = position.toPoint();
+    FPaintsSinceFrame = 0;
+    CheckFrame();
+}
+
+bool WebEngineBrowser::FrameShown(int paints) const {
+    return FFramePosition == FWantedFrame && FPaintsSinceFrame >= paints;
+}
+
+void WebEngineBrowser::CheckFrame() {
+    if (FFrameWaiter && FrameShown(FPaintsWanted))
+        FFrameWaiter();
+}
+
+// While frames keep coming, the view may have painted the frame before the scroll once more
+// after the new position was reported; the paint after that shows the new one. When no
+// second paint comes, the view has gone quiet and its one paint was the new frame.
+void WebEngineBrowser::WaitForFrameAt(const QPoint& position) {
+    FWantedFrame = position;
+    if (!FrameShown(1)) {
+        EngineWait wait(QStringLiteral("frame"), FTimeLimitMs);
+        FFrameWaiter = wait.Finisher();
+        AwaitPaints(1, wait);
+    }
+    if (FFlowing && !FrameShown(2)) {
+        EngineWait settle(QStringLiteral("frame"), QuietMs + 5000);
+        QTimer::singleShot(QuietMs, this, settle.Finisher());
+        FFrameWaiter = settle.Finisher();
+        AwaitPaints(2, settle);
+        FFlowing = FrameShown(2);
+    }
+}
+
+void WebEngineBrowser::AwaitPaints(int paints, EngineWait& wait) {
+    FPaintsWanted = paints;
+    CheckFrame();
+    try {
+        Await(wait);
+    } catch (...) {
+        FFrameWaiter = nullptr;
+        throw;
+    }
+    FFrameWaiter = nullptr;
+}
+
+// A resize reaches the page some frames later.
+void WebEngineBrowser::WaitForViewSize() {
+    const QSize wanted = FView->size();
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        const QList<int> n =
+            EvaluateNumbers(PageScript::ViewSize(), 2, QStringLiteral("view size"));
+        if (QSize(n[0], n[1]) == wanted)
+            return;
+        if (clock.elapsed() > FTimeLimitMs)
+            throw VistrelError(
+                QStringLiteral("The page did not take the view's size (%1)").arg(SizeText(wanted)));
+        Pause(10);
+    }
+}
+
+// After a load or a resize the view may still show an older frame whose position happens to
+// be the same. Moving the page by one pixel and back gives two frames known to be new.
+void WebEngineBrowser::PrepareFirstFrame(const QPoint& position) {
+    WaitForViewSize();
+    FNeedFreshFrame = false;
+    FFlowing = false;
+    const QPoint here = ScrollNow(position);
+    for (const QPoint nudge : {QPoint(0, 1), QPoint(0, -1), QPoint(1, 0), QPoint(-1, 0)}) {
+        const QPoint moved = ScrollNow(here + nudge);
+        if (moved != here) {
+            WaitForFrameAt(moved);
+            WaitForQuietView();
+            return;
+        }
+    }
+    WaitForAnimationFrames(); // the page cannot move: let the engine finish its frame
+    WaitForQuietView();
+}
+
+// Frames that were on their way when the wait began show up as paints; once the view has
+// stopped painting, the next paint can only be a new frame.
+void WebEngineBrowser::WaitForQuietView() {
+    QElapsedTimer clock;
+    clock.start();
+    bool quiet = false;
+    while (!quiet && clock.elapsed() < QuietLimitMs) {
+        const int before = FPaints;
+        Pause(QuietMs);
+        quiet = FPaints == before;
+    }
+    FFlowing = !quiet;
+    FPaintsSinceFrame = std::max(FPaintsSinceFrame, 2);
+}
+
+void WebEngineBrowser::WaitForAnimationFrames() {
+    Evaluate(QStringLiteral("window.vistrelFrames = 0; requestAnimationFrame(() =>"
+                            " requestAnimationFrame(() => { window.vistrelFrames = 2; })); 0"),
+             QStringLiteral("frame"));
+    QElapsedTimer clock;
+    clock.start();
+    while (Evaluate(QStringLiteral("window.vistrelFrames"), QStringLiteral("frame")).toInt() != 2) {
+        if (clock.elapsed() > FTimeLimitMs)
+            throw VistrelError(QStringLiteral("The page did not answer in time (frame)"));
+        Pause(5);
+    }
+}
+
+// While the page is held, the loads that start are its own navigations, refused or stopped:
+// nothing the page shows changes.
+bool WebEngineBrowser::HeldLoad(const QWebEngineLoadingInfo& info) {
+    if (!FPage->Held())
+        return false;
+    switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+        if (!FPage->TakeRefused(info.url()))
+            FView->stop(); // it slipped through just before the hold
+        return true;
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+        return true;
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        return info.errorCode() == -3;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+        return false;
+    }
+    return false;
+}
+
+void WebEngineBrowser::LoadingChanged(const QWebEngineLoadingInfo& info) {
+    // A view out of sight paints the engine's frames only when something asks it to; until it
+    // does, a page that opens dialogs without end waits for its frame and answers no script.
+    if (FRenderWidget && !FPage->Held())
+        FRenderWidget->update();
+    FLoading = info.status() == QWebEngineLoadingInfo::LoadStartedStatus;
+    if (!FLoading && FLoadWaiter)
+        FLoadWaiter();
+    if (HeldLoad(info))
+        return;
+    FNeedFreshFrame = true;
+    // The blank page that ends a capture says nothing: the status line was just emptied.
+    const bool blank = info.url() == QUrl(QStringLiteral("about:blank"));
+    // An error page the server sent (404, 500) is still the page at that address.
+    const bool httpError = info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
+                           info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
+    switch (httpError ? QWebEngineLoadingInfo::LoadSucceededStatus : info.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+        if (blank)
+            FStatus.clear();
+        else
+            SetStatus(QStringLiteral("正在打开网页 %1...").arg(info.url().toString()));
+        break;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+        emit ProgressChange(-1, 100);
+        if (!blank)
+            SetStatus(QStringLiteral("完成"));
+        // the blank page of an earlier capture finishing under a new navigation is not it
+        if (blank && FTarget != QLatin1String("about:blank"))
+            break;
+        emit DocumentComplete();
+        break;
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        emit ProgressChange(-1, 100);
+        SetStatus(QString());
+        if (info.errorCode() != -3) // -3: aborted by a stop or by the next navigation
+            emit LoadFailed(info.errorString());
+        break;
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+        FLastStopped = info.url();
+        if (FRefusedDownloads.removeOne(info.url())) { // see PageDownloadRefused
+            LoadEnded();
+            break;
+        }
+        emit ProgressChange(-1, 100);
+        SetStatus(QString());
+        break;
+    }
+}
+
+void WebEngineBrowser::LoadEnded() {
+    emit ProgressChange(-1, 100);
+    SetStatus(QStringLiteral("完成"));
+    emit DocumentComplete();
+}
+
+void WebEngineBrowser::ProcessEnded(int status) {
+    FNeedFreshFrame = true;
+    FLoading = false;
+    if (status == QWebEnginePage::NormalTerminationStatus)
+        return;
+    FEnded = EndedText(status);
+    if (FAbort)
+        FAbort(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
+    emit LoadFailed(FEnded);
+}
+
+// Nothing is ever saved but the program's own files. An address that turns out to be a
+// download brings no page at all: its load has failed. A download that a page starts is
+// only refused.
+void WebEngineBrowser::DownloadRequested(QWebEngineDownloadRequest* download) {
+    if (download->page() != FPage || FTarget.isEmpty())
+        return;
+    download->cancel();
+    const QUrl shown = FPage->history()->currentItem().url();
+    if (shown.isEmpty() || shown == QUrl(QStringLiteral("about:blank")))
+        AddressIsDownload(download->suggestedFileName());
+    else
+        PageDownloadRefused(download->url());
+}
+
+// The engine removes what it had already received a moment later, on a thread of its own: a
+// run that ended at once would leave that file behind.
+void WebEngineBrowser::AddressIsDownload(const QString& fileName) {
+    const QString reason = QStringLiteral("it is a download (%1), not a page").arg(fileName);
+    QTimer::singleShot(RefusedDownloadMs, this, [this, reason, target = FTarget] {
+        if (FTarget == target)
+            emit LoadFailed(reason);
+    });
+}
+
+// A link the page followed that was a download: the engine reports the end of the page's load
+// as the end of that link's, before or after this.
+void WebEngineBrowser::PageDownloadRefused(const QUrl& url) {
+    if (FLastStopped == url && !FLoading)
+        QTimer::singleShot(0, this, &WebEngineBrowser::LoadEnded); // once the engine has it back
+    else
+        FRefusedDownloads << url;
+}
+
+void WebEngineBrowser::SetStatus(const QString& text) {
+    FStatus = text;
+    emit StatusTextChange(text);
+}

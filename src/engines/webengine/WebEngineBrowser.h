@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "capture/Browser.h"
+#include "engines/webengine/BrowserPage.h"
+
+#include <QPointer>
+#include <QVariant>
+#include <QWebEngineView>
+
+#include <functional>
+
+class EngineWait;
+class QWebEngineDownloadRequest;
+class QWebEngineLoadingInfo;
+class QWebEngineProfile;
+
+// The browser on Qt WebEngine. Page scripts cannot see or change what the capture runs: its
+// scripts run in a world of their own. A scroll counts as done only when the view has painted
+// a frame that the engine produced at the new position.
+class WebEngineBrowser : public Browser {
+    Q_OBJECT
+
+public:
+    // Without a profile the page uses the engine's default one.
+    explicit WebEngineBrowser(QObject* parent = nullptr, QWebEngineProfile* profile = nullptr);
+    ~WebEngineBrowser() override;
+
+    QWebEngineView* View() const { return FView; }
+    QWidget* Widget() const override;
+    void SetQuiet(bool quiet) override;
+    void HoldPage(bool held) override;
+    void SetTimeLimit(int milliseconds) override { FTimeLimitMs = milliseconds; }
+    qint64 PageProcessId() override;
+
+    void Navigate(const QString& address) override;
+    void Stop() override;
+    void Refresh() override;
+    QString LocationURL() const override;
+    void SetViewSize(const QSize& size) override;
+    QSize ViewSize() const override;
+    bool HasDocument() override;
+    DocumentMetrics Metrics() override;
+    QPoint ScrollTo(const QPoint& position) override;
+    QImage PaintView() override;
+    int ScrollBarWidth() const override { return FScrollBarWidth; }
+    QVariant RunScript(const QString& script) override;
+    bool AwaitPaint(int milliseconds) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Await(EngineWait& wait);
+    void Pause(int milliseconds);
+    QVariant Evaluate(const QString& script, const QString& what);
+    QList<int> EvaluateNumbers(const QString& script, int count, const QString& what);
+    QPoint ScrollNow(const QPoint& position);
+    void WaitForFrameAt(const QPoint& position);
+    void AwaitPaints(int paints, EngineWait& wait);
+    bool FrameShown(int paints) const;
+    void WaitForViewSize();
+    void PrepareFirstFrame(const QPoint& position);
+    void WaitForAnimationFrames();
+    void WaitForQuietView();
+    void WatchRenderWidget();
+    void FrameArrived(const QPointF& position);
+    void LoadingChanged(const QWebEngineLoadingInfo& info);
+    void ProcessEnded(int status);
+    void DownloadRequested(QWebEngineDownloadRequest* download);
+    void AddressIsDownload(const QString& fileName);
+    void PageDownloadRefused(const QUrl& url);
+    bool HeldLoad(const QWebEngineLoadingInfo& info);
+    void LoadEnded();
+    void SetStatus(const QString& text);
+    void CheckFrame();
+
+    QPointer<QWebEngineView> FView;
+    QPointer<BrowserPage> FPage;
+    QPointer<QWidget> FRenderWidget;
+    QString FTarget;
+    QString FStatus;
+    // Why the page's process is gone, until the next navigation starts a new one.
+    QString FEnded;
+    bool FLoading = false;
+    std::function<void(const QString&)> FAbort;
+    std::function<void()> FLoadWaiter;
+    // Downloads the page started by following a link: refused, they end its load.
+    QList<QUrl> FRefusedDownloads;
+    QUrl FLastStopped;
+    int FScrollBarWidth = 15;
+    int FTimeLimitMs = 15000;
+    // The position of the newest frame the engine delivered, and how often the view has
+    // painted since it came.
+    QPoint FFramePosition;
+    int FPaintsSinceFrame = 0;
+    int FPaints = 0;
+    // Frames keep coming unasked (an animation): the first paint after a scroll may still show
+    // the frame before it.
+    bool FFlowing = false;
+    bool FGrabbing = false;
+    int FPaintsWanted = 1;
+    bool FNeedFreshFrame = true;
+    QPoint FWantedFrame;
+    std::function<void()> FFrameWaiter;
+    // Paints since the last PaintView, and who waits for the next one.
+    int FPaintsSinceGrab = 0;
+    std::function<void()> FPaintWaiter;
+};

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The help page and the settings page's menu tools.
+#include "common/ErrorReport.h"
+#include "gui/HelpLinks.h"
+#include "gui/Main.h"
+#include "gui/UrlOpener.h"
+#include "common/ProgramFolder.h"
+#include "engines/BrowserVersion.h"
+
+#include <QLabel>
+#include <QProcess>
+
+namespace {
+
+// Success is judged by the start alone; the tool's own outcome is its business.
+void StartMenuTool(const QString& tool, const QString& message) {
+    if (QProcess::startDetached(ProgramFolder() + QStringLiteral("dll/") + tool, {})) {
+        ShowInformation(message);
+    }
+}
+
+} // namespace
+
+void TMainForm::Image_Menu_3Click() {
+    Label22->setText(QStringLiteral("Internet Explorer 版本号:  ") + ReadBrowserVersion());
+    Label_ChromiumVersion->setText(QStringLiteral("Chromium (后台截图) 版本号:  ") +
+                                   HeadlessChromiumVersionText(QStringLiteral("未安装")));
+    BringToFront(Panel_Help);
+    SetMenuBold(Label_Menu_3);
+}
+
+// The manual: a link that does nothing when no program can show it would leave the user
+// guessing, so it says where the file is.
+void TMainForm::JvXPButton1Click() {
+    const QString manual = ManualPath();
+    const auto cannotOpen = [manual] {
+        ShowErrorReport(
+            QStringLiteral("The manual could not be opened: no program to show it could be "
+                           "started. It is the file %1")
+                .arg(manual));
+    };
+    if (!OpenWithDesktop(QUrl::fromLocalFile(manual), cannotOpen))
+        cannotOpen();
+}
+
+void TMainForm::JvXPButton6Click() {
+    OpenWithDesktop(QUrl(SupportAddress()));
+}
+
+void TMainForm::JvXPButton12Click() {
+    OpenWithDesktop(QUrl(UpdateAddress()));
+}
+
+void TMainForm::JvXPButton15Click() {
+    OpenWithDesktop(QUrl(HomeAddress()));
+}
+
+void TMainForm::JvXPButton13Click() {
+    StartMenuTool(
+        QStringLiteral("regdll"),
+        QStringLiteral("Vistrel Pro has been added to right-click menu in Internet Explorer."));
+}
+
+void TMainForm::JvXPButton14Click() {
+    StartMenuTool(
+        QStringLiteral("unregdll"),
+        QStringLiteral("Vistrel Pro has been removed from right-click menu in Internet Explorer."));
+}

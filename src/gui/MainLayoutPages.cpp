@@ -1,0 +1,178 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The result page and the thumbnail page of the main window.
+#include "gui/ClickableImage.h"
+#include "gui/FormBuilder.h"
+#include "gui/Main.h"
+#include "gui/widgets/TFlatSpinEditInteger.h"
+#include "gui/widgets/TJvOfficeColorButton.h"
+#include "gui/widgets/TJvXPButton.h"
+#include "gui/widgets/TRbCheckBox.h"
+#include "gui/widgets/TRbRadioButton.h"
+
+#include <QGroupBox>
+#include <QStyle>
+
+namespace {
+
+const QString kIdeographicGap = QString(7, QChar(0x3000));
+
+TFlatSpinEditInteger* PlaceSpin(QWidget* parent, const char* name, const QRect& geometry,
+                                const SpinLimits& limits) {
+    auto* spin = Place<TFlatSpinEditInteger>(parent, name, geometry);
+    spin->setMinValue(limits.min);
+    spin->setMaxValue(limits.max);
+    spin->setValue(limits.initial);
+    return spin;
+}
+
+TRbRadioButton* PlaceRadio(QWidget* parent, const char* name, const QString& caption, int x, int y,
+                           int width) {
+    auto* radio = Place<TRbRadioButton>(parent, name, QRect(x, y, width, 22));
+    radio->setText(caption);
+    return radio;
+}
+
+// A crop caption leaves a gap of ideographic spaces for its spin edit, which sits over it.
+TRbRadioButton* PlaceCropRadio(QWidget* parent, const char* radioName, const QString& prefix, int x,
+                               int y, TFlatSpinEditInteger* spin) {
+    TRbRadioButton* radio =
+        PlaceRadio(parent, radioName, prefix + kIdeographicGap + QStringLiteral("像素"), x, y, 300);
+    const QStyle* style = radio->style();
+    const int textStart = style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, radio) +
+                          style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, radio);
+    const QFontMetrics metrics(radio->font());
+    const int gapStart = x + textStart + metrics.horizontalAdvance(prefix);
+    const int gapWidth = metrics.horizontalAdvance(kIdeographicGap);
+    spin->setParent(parent);
+    spin->setGeometry(gapStart + 4, y - 1, gapWidth - 8, 24);
+    spin->raise();
+    return radio;
+}
+
+QGroupBox* PlaceGroup(QWidget* parent, const char* name, const QString& title,
+                      const QRect& geometry) {
+    auto* box = Place<QGroupBox>(parent, name, geometry);
+    box->setTitle(title);
+    return box;
+}
+
+} // namespace
+
+void TMainForm::CreateResultPage() {
+    Panel_web_2 = Place<QWidget>(this, "Panel_web_2", QRect(155, 80, 557, 326));
+    PlacePicture(Panel_web_2, "Image_Background2", QStringLiteral(":/artwork/page_plain.png"), 0,
+                 0);
+    PlaceLabel(Panel_web_2, "Label6", QStringLiteral("图片:"), 24, 14);
+    PlacePicture(Panel_web_2, "Image3", QStringLiteral(":/artwork/frame.png"), 20, 36);
+    auto* panel1 = Place<QWidget>(Panel_web_2, "Panel1", QRect(34, 50, 142, 162));
+    panel1->setAutoFillBackground(true);
+    panel1->setStyleSheet(QStringLiteral("#Panel1 { background: rgb(83, 83, 83); }"));
+    Image_Preview = Place<ClickableImage>(panel1, "Image_Preview", QRect(1, 1, 140, 160));
+    Image_Preview->setScaledContents(false);
+    Label9 = PlaceLabel(Panel_web_2, "Label9", QStringLiteral("1024 x 768"), 24, 236, 170, 18);
+    Label10 = PlaceLabel(Panel_web_2, "Label10", QStringLiteral("BMP: 1000 KB"), 24, 256, 170, 18);
+
+    PlaceLabel(Panel_web_2, "Label27", QStringLiteral("图片大小:"), 214, 14);
+    Radio_Picsize_Fullsize = PlaceRadio(Panel_web_2, "Radio_Picsize_Fullsize",
+                                        QStringLiteral("  该页面的完整大小."), 226, 36, 300);
+    PicSize_H = PlaceSpin(Panel_web_2, "PicSize_H", QRect(), OptionLimits::CropHeight);
+    Radio_Picsize_Crop = PlaceCropRadio(Panel_web_2, "Radio_Picsize_Crop",
+                                        QStringLiteral("  裁减高度为: "), 226, 62, PicSize_H);
+    Radio_Picsize_Fullsize->setChecked(true);
+
+    PlaceLabel(Panel_web_2, "Label7", QStringLiteral("预览:"), 214, 106);
+    JvXPButton5 = PlaceButton(Panel_web_2, "JvXPButton5", QStringLiteral("预览图片"),
+                              QRect(262, 100, 100, 26));
+    PlaceLabel(Panel_web_2, "Label8", QStringLiteral("保存:"), 214, 146);
+    JvXPButton7 = PlaceButton(Panel_web_2, "JvXPButton7", QStringLiteral("保存为 BMP"),
+                              QRect(262, 140, 90, 26));
+    JvXPButton10 = PlaceButton(Panel_web_2, "JvXPButton10", QStringLiteral("保存为 PNG"),
+                               QRect(358, 140, 90, 26));
+    JvXPButton8 = PlaceButton(Panel_web_2, "JvXPButton8", QStringLiteral("保存为 JPG"),
+                              QRect(454, 140, 90, 26));
+    PlaceLabel(Panel_web_2, "Label14", QStringLiteral("JPG 压缩格式 :"), 262, 186);
+    Edit_JpgComp =
+        PlaceSpin(Panel_web_2, "Edit_JpgComp", QRect(352, 182, 56, 24), OptionLimits::JpegQuality);
+    PlaceLabel(Panel_web_2, "Label15", QStringLiteral("* 100 为最佳质量.\n   0  为最高压缩率."),
+               416, 180, 130, 32);
+
+    JvXPButton3 = PlaceButton(Panel_web_2, "JvXPButton3", QStringLiteral("创建略缩图"),
+                              QRect(214, 280, 106, 30));
+    JvXPButton21 = PlaceButton(Panel_web_2, "JvXPButton21", QStringLiteral("开始新页面"),
+                               QRect(326, 280, 106, 30));
+    JvXPButton11 = PlaceButton(Panel_web_2, "JvXPButton11", QStringLiteral("完成并退出"),
+                               QRect(438, 280, 106, 30));
+}
+
+void TMainForm::CreateThumbnailPage() {
+    Panel_web_3 = Place<QWidget>(this, "Panel_web_3", QRect(155, 80, 557, 326));
+    PlacePicture(Panel_web_3, "Image_Background3", QStringLiteral(":/artwork/page_plain.png"), 0,
+                 0);
+    PlaceLabel(Panel_web_3, "Label5", QStringLiteral("创建略缩图"), 24, 8);
+
+    GroupBox1 = PlaceGroup(Panel_web_3, "GroupBox1", QStringLiteral(" 略缩图大小: "),
+                           QRect(14, 28, 529, 82));
+    Radio_Thumbsize_1 =
+        PlaceRadio(GroupBox1, "Radio_Thumbsize_1", QStringLiteral("  宽 :"), 12, 22, 78);
+    Edit_Thumb_Width =
+        PlaceSpin(GroupBox1, "Edit_Thumb_Width", QRect(92, 21, 64, 24), OptionLimits::ThumbWidth);
+    PlaceLabel(GroupBox1, "Label16", QStringLiteral("像素"), 162, 25);
+    QLabel* label17 =
+        PlaceLabel(GroupBox1, "Label17", QStringLiteral(" 高 :                 像素"), 206, 25);
+    const QFontMetrics metrics(label17->font());
+    const int heightX = 206 + metrics.horizontalAdvance(QStringLiteral(" 高 : "));
+    Edit_Thumb_Height =
+        PlaceSpin(GroupBox1, "Edit_Thumb_Height",
+                  QRect(heightX, 21, metrics.horizontalAdvance(QString(16, QLatin1Char(' '))), 24),
+                  OptionLimits::ThumbHeight);
+    Radio_Thumbsize_2 =
+        PlaceRadio(GroupBox1, "Radio_Thumbsize_2", QStringLiteral("  百分比:"), 12, 50, 96);
+    Edit_Thumb_Percent = PlaceSpin(GroupBox1, "Edit_Thumb_Percent", QRect(110, 49, 56, 24),
+                                   OptionLimits::ThumbPercent);
+    PlaceLabel(GroupBox1, "Label18", QStringLiteral("%"), 172, 53);
+    Radio_Thumbsize_1->setChecked(true);
+    for (TFlatSpinEditInteger* spin : {Edit_Thumb_Width, Edit_Thumb_Height, Edit_Thumb_Percent}) {
+        spin->setEnabled(false);
+    }
+
+    GroupBox2 = PlaceGroup(Panel_web_3, "GroupBox2", QStringLiteral(" 略缩图边框 :"),
+                           QRect(14, 116, 260, 56));
+    Check_ThumbBorder = Place<TRbCheckBox>(GroupBox2, "Check_ThumbBorder", QRect(12, 22, 110, 22));
+    Check_ThumbBorder->setText(QStringLiteral("  边框颜色 :"));
+    Btn_ThumbColor =
+        Place<TJvOfficeColorButton>(GroupBox2, "Btn_ThumbColor", QRect(126, 19, 64, 28));
+    Btn_ThumbColor->setEnabled(false);
+    GroupBox3 = PlaceGroup(Panel_web_3, "GroupBox3", QStringLiteral(" 其他选项 : "),
+                           QRect(283, 116, 260, 56));
+    Check_ThumbSmooth = Place<TRbCheckBox>(GroupBox3, "Check_ThumbSmooth", QRect(12, 22, 200, 22));
+    Check_ThumbSmooth->setText(QStringLiteral("  平滑."));
+    Check_ThumbSmooth->setChecked(true);
+
+    GroupBox4 = PlaceGroup(Panel_web_3, "GroupBox4", QStringLiteral(" 原始图片大小 : "),
+                           QRect(14, 178, 529, 72));
+    Radio_PicsizeT_full = PlaceRadio(GroupBox4, "Radio_PicsizeT_full",
+                                     QStringLiteral("  该页面的完整大小."), 12, 20, 300);
+    PicSize_T_H = PlaceSpin(GroupBox4, "PicSize_T_H", QRect(), OptionLimits::CropHeight);
+    Radio_PicsizeT_crop = PlaceCropRadio(GroupBox4, "Radio_PicsizeT_crop",
+                                         QStringLiteral("裁减高度为: "), 12, 44, PicSize_T_H);
+    Radio_PicsizeT_full->setChecked(true);
+
+    PlaceLabel(Panel_web_3, "Label19", QStringLiteral("预览:"), 18, 263);
+    JvXPButton18 = PlaceButton(Panel_web_3, "JvXPButton18", QStringLiteral("预览略缩图"),
+                               QRect(54, 257, 90, 26));
+    PlaceLabel(Panel_web_3, "Label21", QStringLiteral("保存:"), 158, 263);
+    JvXPButton9 = PlaceButton(Panel_web_3, "JvXPButton9", QStringLiteral("保存为 BMP"),
+                              QRect(194, 257, 84, 26));
+    JvXPButton16 = PlaceButton(Panel_web_3, "JvXPButton16", QStringLiteral("保存为 PNG"),
+                               QRect(282, 257, 84, 26));
+    JvXPButton17 = PlaceButton(Panel_web_3, "JvXPButton17", QStringLiteral("保存为 JPG"),
+                               QRect(370, 257, 84, 26));
+    JvXPButton19 = PlaceButton(Panel_web_3, "JvXPButton19", QStringLiteral("保存为默认设置"),
+                               QRect(443, 290, 100, 30));
+    JvXPButton22 =
+        PlaceButton(Panel_web_3, "JvXPButton22", QStringLiteral("<"), QRect(14, 290, 40, 30));
+    JvXPButton4 = PlaceButton(Panel_web_3, "JvXPButton4", QStringLiteral("开始新页面"),
+                              QRect(225, 290, 104, 30));
+    JvXPButton20 = PlaceButton(Panel_web_3, "JvXPButton20", QStringLiteral("完成并退出"),
+                               QRect(334, 290, 104, 30));
+}

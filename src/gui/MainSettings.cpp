@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Start-up of the shown window and the two places where settings are saved.
+#include "common/CommandLineSplit.h"
+#include "common/ErrorReport.h"
+#include "gui/Main.h"
+#include "capture/StoredSettings.h"
+#include "common/VistrelError.h"
+#include "gui/widgets/TJvXPCheckbox.h"
+#include "gui/widgets/TJvXPProgressBar.h"
+#include "gui/widgets/TRbRadioButton.h"
+#include "gui/LoadSaveSettings.h"
+#include "settings/RegistryKey.h"
+#include "settings/SettingsValues.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+
+void TMainForm::FormShow() {
+    JvXPProgressBar1->hide();
+    const QStringList arguments = ParseCommandLine(FCommandLine).mid(1);
+    LoadOptionalSettings();
+    LoadSaveSettings(this, true, false);
+    // Two or more arguments are an unattended run, which never opens this window.
+    FCmdLineMode = false;
+    if (arguments.size() == 1 && arguments.first().startsWith(QLatin1String("/u"))) {
+        FCmdUrl = arguments.first().mid(3);
+        EditBox_Address->setText(FCmdUrl);
+    }
+}
+
+void TMainForm::LoadOptionalSettings() {
+    RegistryKey key;
+    if (key.OpenKey(SettingsKeyPath(), false)) {
+        Check_KeepFixed->setChecked(ReadKeepFixed(key));
+        SetChosenEngine(ReadCaptureEngine(key));
+    }
+    key.CloseKey();
+}
+
+BrowserEngine TMainForm::ChosenEngine() const {
+    return Radio_EngineQt->Checked() ? BrowserEngine::Qt : BrowserEngine::Default;
+}
+
+void TMainForm::SetChosenEngine(BrowserEngine engine) {
+    (engine == BrowserEngine::Qt ? Radio_EngineQt : Radio_EngineChromium)->setChecked(true);
+}
+
+void TMainForm::JvXPButton19Click() {
+    LoadSaveSettings(this, false, true);
+    ShowInformation(QStringLiteral("Save successful."));
+}
+
+void TMainForm::btn_SavesetClick() {
+    RegistryKey key;
+    key.CreateKey(SettingsKeyPath());
+    key.OpenKey(SettingsKeyPath(), true);
+    FShowIE = Check_ShowIE->Checked();
+    key.WriteBool(SettingsValues::SettingName(SettingsValues::ShowIE), FShowIE);
+    key.WriteBool(QString::fromLatin1(SettingsValues::KeepFixedName), Check_KeepFixed->Checked());
+    WriteCaptureEngine(key, ChosenEngine());
+    ShowInformation(QStringLiteral("Save successful.    "));
+    Image_Menu_1Click();
+    key.CloseKey();
+}
