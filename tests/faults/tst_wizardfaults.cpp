@@ -5,7 +5,7 @@
 #include "FaultTools.h"
 
 #include "gui/ClickableImage.h"
-#include "app/MainFormFixture.h"
+#include "gui/MainFormFixture.h"
 #include "common/VistrelError.h"
 #include "gui/widgets/TFlatSpinEditInteger.h"
 #include "gui/widgets/TJvXPButton.h"

@@ -215,4 +215,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestBatch)
-#include "tst_batch.moc"
+#include "tst_batchlines.moc"
