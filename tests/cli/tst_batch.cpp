@@ -7,6 +7,7 @@
 #include "support/HttpFixture.h"
 #include "support/PageFolder.h"
 #include "support/ProgramRunner.h"
+#include "support/TestHelpers.h"
 #include "support/ProgramSandbox.h"
 
 #include <QDir>
@@ -141,10 +142,8 @@ private slots:
         FHttp.addSilent("/silent");
         FHttp.addPage("/bands", CliPages::BandsHtml());
         FHttp.addPage("/remember", RememberingPage);
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
-        FDeadPort = probe.serverPort();
-        probe.close();
+        FDeadPort = UnusedPort();
+        QVERIFY(FDeadPort != 0);
     }
 
     // lines: the batch file; outcomes: "line=status/exit" for every line reported; expect:

@@ -7,6 +7,7 @@
 #include "support/HttpFixture.h"
 #include "support/PageFolder.h"
 #include "support/ProgramRunner.h"
+#include "support/TestHelpers.h"
 #include "support/ProgramSandbox.h"
 
 #include <QBuffer>
@@ -173,10 +174,8 @@ private slots:
                           "image/png");
         }
 
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
-        FDeadPort = probe.serverPort();
-        probe.close();
+        FDeadPort = UnusedPort();
+        QVERIFY(FDeadPort != 0);
     }
 
     // One run each: the arguments, the saved settings, files made beforehand, then what must

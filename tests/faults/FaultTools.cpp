@@ -58,23 +58,6 @@ bool TmpfsMount::RemountReadOnly() {
                    nullptr) == 0;
 }
 
-FileSizeLimit::FileSizeLimit(qint64 bytes) {
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    FOld = qint64(limit.rlim_cur);
-    FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    limit.rlim_cur = rlim_t(bytes);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-FileSizeLimit::~FileSizeLimit() {
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = rlim_t(FOld);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, FOldHandler);
-}
-
 QMap<QString, QByteArray> Snapshot(const QString& root) {
     QMap<QString, QByteArray> entries;
     QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/FileSizeLimit.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QMap>
@@ -31,20 +33,6 @@ private:
     QString FFolder;
     bool FMounted = false;
     QString FError;
-};
-
-// Writes past this size fail with EFBIG as a full disk would, for any user; the signal that
-// would end the process is ignored while it holds.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(qint64 bytes);
-    ~FileSizeLimit();
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    qint64 FOld = -1;
-    void (*FOldHandler)(int) = nullptr;
 };
 
 // Every entry below a root ("name" with its bytes, "folder/" for a folder), to prove that a

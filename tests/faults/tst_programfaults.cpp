@@ -7,6 +7,7 @@
 #include "cli/ExitCodes.h"
 #include "support/PageFolder.h"
 #include "support/ProgramRunner.h"
+#include "support/TestHelpers.h"
 #include "support/ProgramSandbox.h"
 
 #include <QDir>
@@ -176,9 +177,8 @@ private slots:
         QVERIFY(WriteFile(FPages.filePath("noise.html"),
                           "<html><body style=\"margin:0\"><img src=\"noise.png\" "
                           "style=\"display:block\"></body></html>"));
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
-        FDeadPort = probe.serverPort();
+        FDeadPort = UnusedPort();
+        QVERIFY(FDeadPort != 0);
     }
 
     // fault: see Arrange. prepare: files holding "old" before the run, all still "old" after.

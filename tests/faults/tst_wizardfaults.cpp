@@ -16,6 +16,8 @@
 
 #include <QDir>
 #include <QLabel>
+#include "support/TestHelpers.h"
+
 #include <QtTest>
 
 #include <functional>
@@ -33,14 +35,6 @@ const QByteArray Older("older file");
 
 enum class Writer { Bmp, Png, Jpeg, ThumbBmp, ThumbPng, ThumbJpeg };
 
-QString ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const VistrelError& error) {
-        return error.message();
-    }
-    return QStringLiteral("(no error)");
-}
 
 void Capture(MainFormFixture& f, const QSize& page) {
     f.browser->SetPageSize(page);

@@ -13,6 +13,8 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include "support/TestHelpers.h"
+
 #include <QtTest>
 
 #include <optional>
@@ -25,14 +27,6 @@ namespace {
 
 const QString TempName = QStringLiteral("{00000000-FA17-0000-0000-000000000001}");
 
-QString ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const VistrelError& error) {
-        return error.message();
-    }
-    return QStringLiteral("(no error)");
-}
 
 class Variable {
 public:

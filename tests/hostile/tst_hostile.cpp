@@ -12,6 +12,7 @@
 #include "e2e/PixelPage.h"
 #include "support/HttpFixture.h"
 #include "support/ProgramRunner.h"
+#include "support/TestHelpers.h"
 #include "support/ProgramSandbox.h"
 
 #include <QImageReader>
@@ -201,10 +202,8 @@ private slots:
             if (!FKillOn.isEmpty() && path == FKillOn)
                 FKilled += PageProcesses::KillAll();
         });
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
-        FDeadPort = probe.serverPort();
-        probe.close();
+        FDeadPort = UnusedPort();
+        QVERIFY(FDeadPort != 0);
     }
 
     // One run each. picture: "file=WxH" (format by its suffix) or empty, when nothing at all

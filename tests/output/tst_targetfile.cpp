@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include "support/FileSizeLimit.h"
+
 #include <QtTest>
 
 #include <csignal>
@@ -33,26 +35,6 @@ QStringList Entries(const QString& folder) {
                                   QDir::System);
 }
 
-// Writes beyond the limit fail with EFBIG, as on a full disk; the signal that would end the
-// process is ignored while it holds.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &FOld);
-        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = FOld;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &FOld);
-        std::signal(SIGXFSZ, FOldHandler);
-    }
-
-private:
-    rlimit FOld{};
-    void (*FOldHandler)(int) = nullptr;
-};
 
 void WritePicture(QIODevice& device) {
     WriteBmp(PatternPicture(1024, 512), device);

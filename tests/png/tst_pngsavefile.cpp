@@ -10,6 +10,8 @@
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <QThread>
+#include "support/FileSizeLimit.h"
+
 #include <QtTest>
 #include <csignal>
 #include <cstring>
@@ -28,25 +30,6 @@ void WriteAll(const QString& fileName, const QByteArray& bytes) {
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-// Makes every write past the limit fail with EFBIG, as a full disk would (root ignores modes).
-class TFileSizeLimit {
-public:
-    explicit TFileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &FOld);
-        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = FOld;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~TFileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &FOld);
-        std::signal(SIGXFSZ, FOldHandler);
-    }
-
-private:
-    rlimit FOld{};
-    void (*FOldHandler)(int) = nullptr;
-};
 
 } // namespace
 
@@ -115,7 +98,7 @@ void TestPngSaveFile::failedWriteKeepsOldFile() {
         png.Assign(PngTest::MakePicture(1001, 3001, 2));
     }
     {
-        TFileSizeLimit limit(100000);
+        FileSizeLimit limit(100000);
         QVERIFY_THROWS_EXCEPTION(VistrelError, png.SaveToFile(target));
     }
     QCOMPARE(ReadAll(target), old);

@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include "support/TestHelpers.h"
+
 #include <QtTest>
 
 #include <climits>
@@ -31,14 +33,6 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-QString ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const VistrelError& error) {
-        return error.message();
-    }
-    return QStringLiteral("(no error)");
-}
 
 QString SettingsFile() {
     return RegistryKey::FilePath(QStringLiteral("HKEY_LOCAL_MACHINE"));
