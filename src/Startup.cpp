@@ -1,21 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Startup.h"
 
+#include "capture/EngineSetup.h"
 #include "cli/BatchOptions.h"
 #include "cli/BatchRun.h"
 #include "cli/CommandLineMode.h"
 #include "cli/CommandLineRun.h"
-#include "common/CommandLineSplit.h"
 #include "cli/ExitCodes.h"
-#include "gui/Main.h"
-#include "gui/TApplication.h"
 #include "cli/Usage.h"
-#include "capture/EngineSetup.h"
-#include "gui/ViewPic.h"
-#include "gui/snap.h"
+#include "common/CommandLineSplit.h"
 #include "common/TerminationSignals.h"
-#include "output/WorkingPicture.h"
 #include "engines/BrowserVersion.h"
+#include "gui/Application.h"
+#include "gui/BrowserWindow.h"
+#include "gui/MainWindow.h"
+#include "gui/PictureViewer.h"
+#include "output/WorkingPicture.h"
 
 #include <QFile>
 #include <QFont>
@@ -60,7 +60,7 @@ void SetApplicationFont() {
 // The guard is made before the run and outlives it: taking the run down (the browser ended,
 // its profile removed) is part of the run, and a signal then must not kill it half way.
 int RunUnattended(int argc, char** argv, const QStringList& arguments, bool verbose) {
-    TApplication application(argc, argv);
+    Application application(argc, argv);
     TerminationSignals termination;
     CommandLineRun run(arguments, verbose);
     QObject::connect(&termination, &TerminationSignals::Received, &run, &CommandLineRun::Interrupt);
@@ -69,7 +69,7 @@ int RunUnattended(int argc, char** argv, const QStringList& arguments, bool verb
 }
 
 int RunBatch(int argc, char** argv, const BatchOptions& options) {
-    TApplication application(argc, argv);
+    Application application(argc, argv);
     // Between two pages no window is left: that ends nothing here.
     QApplication::setQuitOnLastWindowClosed(false);
     TerminationSignals termination;
@@ -113,13 +113,13 @@ int StartBatch(int argc, char** argv, const QStringList& arguments, bool verbose
 }
 
 int RunWindows(int argc, char** argv) {
-    TApplication application(argc, argv);
+    Application application(argc, argv);
     // The main window's close handler ends the run, with the run's exit status.
     QApplication::setQuitOnLastWindowClosed(false);
     SetApplicationFont();
-    auto* mainForm = new TMainForm;
-    auto* snapForm = new TSnapForm;
-    auto* viewForm = new TViewForm;
+    auto* mainForm = new MainWindow;
+    auto* snapForm = new BrowserWindow;
+    auto* viewForm = new PictureViewer;
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::Received, mainForm, [mainForm](int signal) {
         QFile::remove(WorkingPicturePath(mainForm->FTempName));

@@ -2,7 +2,7 @@
 // Our PNG writer against Qt's (libpng) at zlib level 7 on a tall screenshot-like picture.
 // Usage: bench_png [--height N] [--runs N]
 
-#include "png/pngimage.h"
+#include "png/PngWriter.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>
@@ -132,9 +132,9 @@ private:
 
 using TWriter = std::function<void(QIODevice&)>;
 
-TWriter Ours(const QImage& picture, TPNGObject::TDeflatePath path) {
+TWriter Ours(const QImage& picture, PngWriter::TDeflatePath path) {
     return [&picture, path](QIODevice& device) {
-        TPNGObject png;
+        PngWriter png;
         png.SetDeflatePath(path);
         png.Assign(picture);
         png.SaveToStream(device);
@@ -244,7 +244,7 @@ int main(int argc, char** argv) {
     const QImage picture = MakeScreenshot(1024, height);
     std::printf("picture 1024 x %d, %.1f MB of pixels, drawn in %.1f s; %d threads\n", height,
                 picture.sizeInBytes() / 1e6, drawing.elapsed() / 1e3,
-                TPNGObject().EffectiveThreadCount());
+                PngWriter().EffectiveThreadCount());
     if (!sample.isEmpty()) {
         picture.copy(0, 0, picture.width(), qMin(height, 3000)).save(sample);
     }
@@ -257,8 +257,8 @@ int main(int argc, char** argv) {
         long FPeakKb = 0;
     };
     std::vector<TEntry> entries = {
-        {"ours, parallel", Ours(picture, TPNGObject::TDeflatePath::Parallel), {}},
-        {"ours, sequential", Ours(picture, TPNGObject::TDeflatePath::Sequential), {}},
+        {"ours, parallel", Ours(picture, PngWriter::TDeflatePath::Parallel), {}},
+        {"ours, sequential", Ours(picture, PngWriter::TDeflatePath::Sequential), {}},
         {"Qt / libpng", Libpng(picture), {}},
     };
     for (TEntry& entry : entries) {

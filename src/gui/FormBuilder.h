@@ -35,11 +35,11 @@ inline QLabel* PlacePicture(QWidget* parent, const char* name, const QString& re
     return label;
 }
 
-#include "gui/widgets/TJvXPButton.h"
+#include "gui/widgets/StyledButton.h"
 
-inline TJvXPButton* PlaceButton(QWidget* parent, const char* name, const QString& caption,
-                                const QRect& geometry) {
-    auto* button = Place<TJvXPButton>(parent, name, geometry);
+inline StyledButton* PlaceButton(QWidget* parent, const char* name, const QString& caption,
+                                 const QRect& geometry) {
+    auto* button = Place<StyledButton>(parent, name, geometry);
     button->setCaption(caption);
     return button;
 }

@@ -1,26 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/LoadSaveSettings.h"
 
-#include "gui/Main.h"
 #include "common/VistrelError.h"
-#include "gui/widgets/TFlatSpinEditInteger.h"
-#include "gui/widgets/TJvOfficeColorButton.h"
-#include "gui/widgets/TJvXPCheckbox.h"
-#include "gui/widgets/TRbCheckBox.h"
-#include "gui/widgets/TRbRadioButton.h"
+#include "gui/MainWindow.h"
+#include "gui/widgets/ColorButton.h"
+#include "gui/widgets/FlatSpinBox.h"
+#include "gui/widgets/GradientCheckBox.h"
+#include "gui/widgets/GradientRadioButton.h"
+#include "gui/widgets/StyledCheckBox.h"
 #include "settings/RegistryKey.h"
 #include "settings/SettingsValues.h"
 
 namespace {
 
-void SelectPair(TRbRadioButton* yes, TRbRadioButton* no, bool value) {
+void SelectPair(GradientRadioButton* yes, GradientRadioButton* no, bool value) {
     yes->setChecked(value);
     no->setChecked(!value);
 }
 
 } // namespace
 
-StoredSettings TMainForm::ControlSettings() const {
+StoredSettings MainWindow::ControlSettings() const {
     StoredSettings settings;
     settings.resolution = ChosenResolutionNumber();
     settings.showIE = Check_ShowIE->Checked();
@@ -31,8 +31,8 @@ StoredSettings TMainForm::ControlSettings() const {
     return settings;
 }
 
-void TMainForm::ApplySettings(const StoredSettings& s) {
-    TRbRadioButton* const resolutions[] = {RbRadioButton1, RbRadioButton2, RbRadioButton3};
+void MainWindow::ApplySettings(const StoredSettings& s) {
+    GradientRadioButton* const resolutions[] = {RbRadioButton1, RbRadioButton2, RbRadioButton3};
     if (BrowserSizeOf(s.resolution).isValid()) {
         resolutions[s.resolution - 1]->setChecked(true);
     }
@@ -58,7 +58,7 @@ void TMainForm::ApplySettings(const StoredSettings& s) {
 
 // A load stops at the first value that is missing or of another type; what came before it is
 // shown, and all fourteen are then written back as the controls hold them.
-void LoadSaveSettings(TMainForm* form, bool load, bool save) {
+void LoadSaveSettings(MainWindow* form, bool load, bool save) {
     RegistryKey key;
     key.CreateKey(SettingsKeyPath());
     key.OpenKey(SettingsKeyPath(), true);
@@ -84,7 +84,7 @@ void LoadSaveSettings(TMainForm* form, bool load, bool save) {
     key.CloseKey();
 }
 
-void UpdateThumbEditStates(TMainForm* form) {
+void UpdateThumbEditStates(MainWindow* form) {
     form->Edit_Thumb_Width->setEnabled(form->Radio_Thumbsize_1->Checked());
     form->Edit_Thumb_Height->setEnabled(form->Radio_Thumbsize_1->Checked());
     form->Edit_Thumb_Percent->setEnabled(form->Radio_Thumbsize_2->Checked());

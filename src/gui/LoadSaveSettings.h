@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-class TMainForm;
+class MainWindow;
 
 // Copies the fourteen settings between the settings file and the main window's controls.
-void LoadSaveSettings(TMainForm* form, bool load, bool save);
-void UpdateThumbEditStates(TMainForm* form);
+void LoadSaveSettings(MainWindow* form, bool load, bool save);
+void UpdateThumbEditStates(MainWindow* form);

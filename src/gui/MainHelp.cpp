@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The help page and the settings page's menu tools.
 #include "common/ErrorReport.h"
-#include "gui/HelpLinks.h"
-#include "gui/Main.h"
-#include "gui/UrlOpener.h"
 #include "common/ProgramFolder.h"
 #include "engines/BrowserVersion.h"
+#include "gui/HelpLinks.h"
+#include "gui/MainWindow.h"
+#include "gui/UrlOpener.h"
 
 #include <QLabel>
 #include <QProcess>
@@ -21,7 +21,7 @@ void StartMenuTool(const QString& tool, const QString& message) {
 
 } // namespace
 
-void TMainForm::Image_Menu_3Click() {
+void MainWindow::Image_Menu_3Click() {
     Label22->setText(QStringLiteral("Internet Explorer 版本号:  ") + ReadBrowserVersion());
     Label_ChromiumVersion->setText(QStringLiteral("Chromium (后台截图) 版本号:  ") +
                                    HeadlessChromiumVersionText(QStringLiteral("未安装")));
@@ -31,7 +31,7 @@ void TMainForm::Image_Menu_3Click() {
 
 // The manual: a link that does nothing when no program can show it would leave the user
 // guessing, so it says where the file is.
-void TMainForm::JvXPButton1Click() {
+void MainWindow::JvXPButton1Click() {
     const QString manual = ManualPath();
     const auto cannotOpen = [manual] {
         ShowErrorReport(
@@ -43,25 +43,25 @@ void TMainForm::JvXPButton1Click() {
         cannotOpen();
 }
 
-void TMainForm::JvXPButton6Click() {
+void MainWindow::JvXPButton6Click() {
     OpenWithDesktop(QUrl(SupportAddress()));
 }
 
-void TMainForm::JvXPButton12Click() {
+void MainWindow::JvXPButton12Click() {
     OpenWithDesktop(QUrl(UpdateAddress()));
 }
 
-void TMainForm::JvXPButton15Click() {
+void MainWindow::JvXPButton15Click() {
     OpenWithDesktop(QUrl(HomeAddress()));
 }
 
-void TMainForm::JvXPButton13Click() {
+void MainWindow::JvXPButton13Click() {
     StartMenuTool(
         QStringLiteral("regdll"),
         QStringLiteral("Vistrel Pro has been added to right-click menu in Internet Explorer."));
 }
 
-void TMainForm::JvXPButton14Click() {
+void MainWindow::JvXPButton14Click() {
     StartMenuTool(
         QStringLiteral("unregdll"),
         QStringLiteral("Vistrel Pro has been removed from right-click menu in Internet Explorer."));

@@ -3,12 +3,12 @@
 #include "gui/ClickableImage.h"
 #include "gui/FormBuilder.h"
 #include "gui/HelpLinks.h"
-#include "gui/Main.h"
-#include "gui/widgets/TFlatGroupBox.h"
-#include "gui/widgets/TJvXPButton.h"
-#include "gui/widgets/TJvXPCheckbox.h"
-#include "gui/widgets/TJvXPProgressBar.h"
-#include "gui/widgets/TRbRadioButton.h"
+#include "gui/MainWindow.h"
+#include "gui/widgets/FlatGroupBox.h"
+#include "gui/widgets/GradientRadioButton.h"
+#include "gui/widgets/StyledButton.h"
+#include "gui/widgets/StyledCheckBox.h"
+#include "gui/widgets/StyledProgressBar.h"
 
 #include <QLineEdit>
 
@@ -46,7 +46,7 @@ QLabel* PlaceHeading(QWidget* parent, const char* name, const QString& text, int
 
 } // namespace
 
-void TMainForm::CreateFrame() {
+void MainWindow::CreateFrame() {
     Image1 = PlacePicture(this, "Image1", QStringLiteral(":/artwork/background.png"), 0, 0);
     Label20 = PlaceLabel(this, "Label20", QStringLiteral("版本: 1.2.1"), 640, 52);
     Label20->setStyleSheet(QStringLiteral("color: #e8f0ff;"));
@@ -66,11 +66,11 @@ void TMainForm::CreateFrame() {
     Label_Menu_3 = PlaceMenuCaption(this, "Label_Menu_3", QStringLiteral("帮助 & 关于"), 340);
 
     Label1 = PlaceLabel(this, "Label1", QString(), 11, 415, 670, 14);
-    JvXPProgressBar1 = Place<TJvXPProgressBar>(this, "JvXPProgressBar1", QRect(520, 414, 198, 14));
+    JvXPProgressBar1 = Place<StyledProgressBar>(this, "JvXPProgressBar1", QRect(520, 414, 198, 14));
     JvXPProgressBar1->setSmooth(true);
 }
 
-void TMainForm::CreateAddressPage() {
+void MainWindow::CreateAddressPage() {
     Panel_web_1 =
         PlacePage(this, "Panel_web_1", QStringLiteral(":/artwork/page_address.png"), "Image2");
     PlaceHeading(Panel_web_1, "Label3", QStringLiteral("网站地址 (URL)"), 24, 18);
@@ -79,18 +79,21 @@ void TMainForm::CreateAddressPage() {
     EditBox_Address->setText(DefaultStartAddress());
     PlaceHeading(Panel_web_1, "Label2", QStringLiteral("屏幕分辨率"), 24, 104);
     // Their captions belong to the page's background picture.
-    RbRadioButton1 = Place<TRbRadioButton>(Panel_web_1, "RbRadioButton1", QRect(44, 140, 20, 20));
-    RbRadioButton2 = Place<TRbRadioButton>(Panel_web_1, "RbRadioButton2", QRect(44, 176, 20, 20));
-    RbRadioButton3 = Place<TRbRadioButton>(Panel_web_1, "RbRadioButton3", QRect(44, 212, 20, 20));
+    RbRadioButton1 =
+        Place<GradientRadioButton>(Panel_web_1, "RbRadioButton1", QRect(44, 140, 20, 20));
+    RbRadioButton2 =
+        Place<GradientRadioButton>(Panel_web_1, "RbRadioButton2", QRect(44, 176, 20, 20));
+    RbRadioButton3 =
+        Place<GradientRadioButton>(Panel_web_1, "RbRadioButton3", QRect(44, 212, 20, 20));
     RbRadioButton2->setChecked(true);
     JvXPButton2 = PlaceButton(Panel_web_1, "JvXPButton2", QStringLiteral("开始(&T)"),
                               QRect(420, 272, 110, 30));
 }
 
-void TMainForm::CreateSettingsPage() {
+void MainWindow::CreateSettingsPage() {
     Panel_Set = PlacePage(this, "Panel_Set", QStringLiteral(":/artwork/page_plain.png"));
     PlaceHeading(Panel_Set, "Label11", QStringLiteral("设置"), 24, 18);
-    FlatGroupBox1 = Place<TFlatGroupBox>(Panel_Set, "FlatGroupBox1", QRect(24, 50, 509, 112));
+    FlatGroupBox1 = Place<FlatGroupBox>(Panel_Set, "FlatGroupBox1", QRect(24, 50, 509, 112));
     FlatGroupBox1->setTitle(QStringLiteral(" Internet Explorer 右键菜单 "));
     FlatGroupBox1->setColorBorder(12164479);
     JvXPButton13 = PlaceButton(FlatGroupBox1, "JvXPButton13",
@@ -99,28 +102,28 @@ void TMainForm::CreateSettingsPage() {
     JvXPButton14 = PlaceButton(FlatGroupBox1, "JvXPButton14",
                                QStringLiteral("从 Internet Explorer 的右键菜单中去除 Vistrel Pro"),
                                QRect(20, 68, 469, 30));
-    FlatGroupBox2 = Place<TFlatGroupBox>(Panel_Set, "FlatGroupBox2", QRect(24, 170, 509, 106));
+    FlatGroupBox2 = Place<FlatGroupBox>(Panel_Set, "FlatGroupBox2", QRect(24, 170, 509, 106));
     FlatGroupBox2->setTitle(QStringLiteral(" 其他设置 "));
     FlatGroupBox2->setColorBorder(12164479);
-    Check_ShowIE = Place<TJvXPCheckbox>(FlatGroupBox2, "Check_ShowIE", QRect(20, 26, 469, 22));
+    Check_ShowIE = Place<StyledCheckBox>(FlatGroupBox2, "Check_ShowIE", QRect(20, 26, 469, 22));
     Check_ShowIE->setText(QStringLiteral("显示 Internet Explorer 窗口."));
     Check_KeepFixed =
-        Place<TJvXPCheckbox>(FlatGroupBox2, "Check_KeepFixed", QRect(20, 50, 469, 22));
+        Place<StyledCheckBox>(FlatGroupBox2, "Check_KeepFixed", QRect(20, 50, 469, 22));
     Check_KeepFixed->setText(QStringLiteral("每一屏都按原样截取 (固定的标题栏在每屏重复出现)."));
     // The visible browser window is always Qt WebEngine; this picks the out-of-sight engine.
     PlaceLabel(FlatGroupBox2, "Label_Engine", QStringLiteral("截图引擎:"), 22, 78);
     Radio_EngineChromium =
-        Place<TRbRadioButton>(FlatGroupBox2, "Radio_EngineChromium", QRect(88, 74, 150, 22));
+        Place<GradientRadioButton>(FlatGroupBox2, "Radio_EngineChromium", QRect(88, 74, 150, 22));
     Radio_EngineChromium->setText(QStringLiteral("Chromium (安全, 默认)"));
     Radio_EngineQt =
-        Place<TRbRadioButton>(FlatGroupBox2, "Radio_EngineQt", QRect(252, 74, 237, 22));
+        Place<GradientRadioButton>(FlatGroupBox2, "Radio_EngineQt", QRect(252, 74, 237, 22));
     Radio_EngineQt->setText(QStringLiteral("Qt WebEngine (快速, 仅用于可信网页)"));
     Radio_EngineChromium->setChecked(true);
     btn_Saveset =
         PlaceButton(Panel_Set, "btn_Saveset", QStringLiteral("保存"), QRect(423, 284, 110, 30));
 }
 
-void TMainForm::CreateHelpPage() {
+void MainWindow::CreateHelpPage() {
     Panel_Help = PlacePage(this, "Panel_Help", QStringLiteral(":/artwork/page_help.png"), "Image4");
     PlaceHeading(Panel_Help, "Label12", QStringLiteral("帮助 & 关于"), 24, 18);
     Label23 =

@@ -2,12 +2,12 @@
 // The result page and the thumbnail page of the main window.
 #include "gui/ClickableImage.h"
 #include "gui/FormBuilder.h"
-#include "gui/Main.h"
-#include "gui/widgets/TFlatSpinEditInteger.h"
-#include "gui/widgets/TJvOfficeColorButton.h"
-#include "gui/widgets/TJvXPButton.h"
-#include "gui/widgets/TRbCheckBox.h"
-#include "gui/widgets/TRbRadioButton.h"
+#include "gui/MainWindow.h"
+#include "gui/widgets/ColorButton.h"
+#include "gui/widgets/FlatSpinBox.h"
+#include "gui/widgets/GradientCheckBox.h"
+#include "gui/widgets/GradientRadioButton.h"
+#include "gui/widgets/StyledButton.h"
 
 #include <QGroupBox>
 #include <QStyle>
@@ -16,26 +16,26 @@ namespace {
 
 const QString kIdeographicGap = QString(7, QChar(0x3000));
 
-TFlatSpinEditInteger* PlaceSpin(QWidget* parent, const char* name, const QRect& geometry,
-                                const SpinLimits& limits) {
-    auto* spin = Place<TFlatSpinEditInteger>(parent, name, geometry);
+FlatSpinBox* PlaceSpin(QWidget* parent, const char* name, const QRect& geometry,
+                       const SpinLimits& limits) {
+    auto* spin = Place<FlatSpinBox>(parent, name, geometry);
     spin->setMinValue(limits.min);
     spin->setMaxValue(limits.max);
     spin->setValue(limits.initial);
     return spin;
 }
 
-TRbRadioButton* PlaceRadio(QWidget* parent, const char* name, const QString& caption, int x, int y,
-                           int width) {
-    auto* radio = Place<TRbRadioButton>(parent, name, QRect(x, y, width, 22));
+GradientRadioButton* PlaceRadio(QWidget* parent, const char* name, const QString& caption, int x,
+                                int y, int width) {
+    auto* radio = Place<GradientRadioButton>(parent, name, QRect(x, y, width, 22));
     radio->setText(caption);
     return radio;
 }
 
 // A crop caption leaves a gap of ideographic spaces for its spin edit, which sits over it.
-TRbRadioButton* PlaceCropRadio(QWidget* parent, const char* radioName, const QString& prefix, int x,
-                               int y, TFlatSpinEditInteger* spin) {
-    TRbRadioButton* radio =
+GradientRadioButton* PlaceCropRadio(QWidget* parent, const char* radioName, const QString& prefix,
+                                    int x, int y, FlatSpinBox* spin) {
+    GradientRadioButton* radio =
         PlaceRadio(parent, radioName, prefix + kIdeographicGap + QStringLiteral("像素"), x, y, 300);
     const QStyle* style = radio->style();
     const int textStart = style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, radio) +
@@ -58,7 +58,7 @@ QGroupBox* PlaceGroup(QWidget* parent, const char* name, const QString& title,
 
 } // namespace
 
-void TMainForm::CreateResultPage() {
+void MainWindow::CreateResultPage() {
     Panel_web_2 = Place<QWidget>(this, "Panel_web_2", QRect(155, 80, 557, 326));
     PlacePicture(Panel_web_2, "Image_Background2", QStringLiteral(":/artwork/page_plain.png"), 0,
                  0);
@@ -104,7 +104,7 @@ void TMainForm::CreateResultPage() {
                                QRect(438, 280, 106, 30));
 }
 
-void TMainForm::CreateThumbnailPage() {
+void MainWindow::CreateThumbnailPage() {
     Panel_web_3 = Place<QWidget>(this, "Panel_web_3", QRect(155, 80, 557, 326));
     PlacePicture(Panel_web_3, "Image_Background3", QStringLiteral(":/artwork/page_plain.png"), 0,
                  0);
@@ -131,20 +131,21 @@ void TMainForm::CreateThumbnailPage() {
                                    OptionLimits::ThumbPercent);
     PlaceLabel(GroupBox1, "Label18", QStringLiteral("%"), 172, 53);
     Radio_Thumbsize_1->setChecked(true);
-    for (TFlatSpinEditInteger* spin : {Edit_Thumb_Width, Edit_Thumb_Height, Edit_Thumb_Percent}) {
+    for (FlatSpinBox* spin : {Edit_Thumb_Width, Edit_Thumb_Height, Edit_Thumb_Percent}) {
         spin->setEnabled(false);
     }
 
     GroupBox2 = PlaceGroup(Panel_web_3, "GroupBox2", QStringLiteral(" 略缩图边框 :"),
                            QRect(14, 116, 260, 56));
-    Check_ThumbBorder = Place<TRbCheckBox>(GroupBox2, "Check_ThumbBorder", QRect(12, 22, 110, 22));
+    Check_ThumbBorder =
+        Place<GradientCheckBox>(GroupBox2, "Check_ThumbBorder", QRect(12, 22, 110, 22));
     Check_ThumbBorder->setText(QStringLiteral("  边框颜色 :"));
-    Btn_ThumbColor =
-        Place<TJvOfficeColorButton>(GroupBox2, "Btn_ThumbColor", QRect(126, 19, 64, 28));
+    Btn_ThumbColor = Place<ColorButton>(GroupBox2, "Btn_ThumbColor", QRect(126, 19, 64, 28));
     Btn_ThumbColor->setEnabled(false);
     GroupBox3 = PlaceGroup(Panel_web_3, "GroupBox3", QStringLiteral(" 其他选项 : "),
                            QRect(283, 116, 260, 56));
-    Check_ThumbSmooth = Place<TRbCheckBox>(GroupBox3, "Check_ThumbSmooth", QRect(12, 22, 200, 22));
+    Check_ThumbSmooth =
+        Place<GradientCheckBox>(GroupBox3, "Check_ThumbSmooth", QRect(12, 22, 200, 22));
     Check_ThumbSmooth->setText(QStringLiteral("  平滑."));
     Check_ThumbSmooth->setChecked(true);
 

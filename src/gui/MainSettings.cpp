@@ -1,21 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the shown window and the two places where settings are saved.
+#include "capture/StoredSettings.h"
 #include "common/CommandLineSplit.h"
 #include "common/ErrorReport.h"
-#include "gui/Main.h"
-#include "capture/StoredSettings.h"
 #include "common/VistrelError.h"
-#include "gui/widgets/TJvXPCheckbox.h"
-#include "gui/widgets/TJvXPProgressBar.h"
-#include "gui/widgets/TRbRadioButton.h"
 #include "gui/LoadSaveSettings.h"
+#include "gui/MainWindow.h"
+#include "gui/widgets/GradientRadioButton.h"
+#include "gui/widgets/StyledCheckBox.h"
+#include "gui/widgets/StyledProgressBar.h"
 #include "settings/RegistryKey.h"
 #include "settings/SettingsValues.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
 
-void TMainForm::FormShow() {
+void MainWindow::FormShow() {
     JvXPProgressBar1->hide();
     const QStringList arguments = ParseCommandLine(FCommandLine).mid(1);
     LoadOptionalSettings();
@@ -28,7 +28,7 @@ void TMainForm::FormShow() {
     }
 }
 
-void TMainForm::LoadOptionalSettings() {
+void MainWindow::LoadOptionalSettings() {
     RegistryKey key;
     if (key.OpenKey(SettingsKeyPath(), false)) {
         Check_KeepFixed->setChecked(ReadKeepFixed(key));
@@ -37,20 +37,20 @@ void TMainForm::LoadOptionalSettings() {
     key.CloseKey();
 }
 
-BrowserEngine TMainForm::ChosenEngine() const {
+BrowserEngine MainWindow::ChosenEngine() const {
     return Radio_EngineQt->Checked() ? BrowserEngine::Qt : BrowserEngine::Default;
 }
 
-void TMainForm::SetChosenEngine(BrowserEngine engine) {
+void MainWindow::SetChosenEngine(BrowserEngine engine) {
     (engine == BrowserEngine::Qt ? Radio_EngineQt : Radio_EngineChromium)->setChecked(true);
 }
 
-void TMainForm::JvXPButton19Click() {
+void MainWindow::JvXPButton19Click() {
     LoadSaveSettings(this, false, true);
     ShowInformation(QStringLiteral("Save successful."));
 }
 
-void TMainForm::btn_SavesetClick() {
+void MainWindow::btn_SavesetClick() {
     RegistryKey key;
     key.CreateKey(SettingsKeyPath());
     key.OpenKey(SettingsKeyPath(), true);

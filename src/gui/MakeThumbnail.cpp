@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/MakeThumbnail.h"
 
-#include "gui/ViewPic.h"
+#include "gui/PictureViewer.h"
 #include "gui/SavePicture.h"
 
 void MakeThumbnail(const QImage& picture, const PictureOptions& options, ThumbnailTarget target,

@@ -4,7 +4,7 @@
 #include "common/TargetFile.h"
 #include "common/VistrelError.h"
 #include "output/BmpFile.h"
-#include "png/pngimage.h"
+#include "png/PngWriter.h"
 
 void RequirePicture(const QImage& picture) {
     if (picture.isNull() || picture.width() == 0 || picture.height() == 0)
@@ -18,7 +18,7 @@ void WriteBmpFile(const QImage& picture, const QString& target) {
 
 void WritePngFile(const QImage& picture, const QString& target) {
     EnsureTargetFolder(target);
-    TPNGObject png;
+    PngWriter png;
     png.Assign(picture);
     // Through the one atomic write that every format shares, which commits only a complete file.
     WriteFileAtomically(target, [&png](QIODevice& device) { png.SaveToStream(device); });

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/StreamedPngFile.h"
 
-#include "common/VistrelError.h"
 #include "common/TargetFile.h"
-#include "png/pngimage.h"
+#include "common/VistrelError.h"
+#include "png/PngWriter.h"
 
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -33,7 +33,7 @@ void StreamedPngFile::Write() {
     setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 10);
     try {
         WriteFileAtomically(FTarget, [this](QIODevice& device) {
-            TPNGObject png;
+            PngWriter png;
             png.Assign(FRows);
             png.SetRowGate(&FGate);
             png.SaveToStream(device);

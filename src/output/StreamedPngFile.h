@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "png/TRowGate.h"
+#include "png/RowGate.h"
 
 #include <QImage>
 #include <QString>
@@ -34,7 +34,7 @@ private:
     QString FTarget;
     QImage FRows; // the same pixels as the picture, read-only, without sharing them
     int FHeight = 0;
-    TRowGate FGate;
+    RowGate FGate;
     std::thread FWriter;
     QString FFailure;
 };

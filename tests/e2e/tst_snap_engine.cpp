@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PixelPage.h"
-#include "common/ErrorReport.h"
-#include "gui/Main.h"
 #include "capture/EngineSetup.h"
-#include "gui/snap.h"
-#include "gui/widgets/TJvXPButton.h"
-#include "gui/widgets/TRbRadioButton.h"
+#include "common/ErrorReport.h"
+#include "gui/BrowserWindow.h"
+#include "gui/MainWindow.h"
+#include "gui/widgets/GradientRadioButton.h"
+#include "gui/widgets/StyledButton.h"
 #include "output/WorkingPicture.h"
 #include "support/PageFolder.h"
 
@@ -52,8 +52,8 @@ private:
     void SweepDialogs();
 
     PageFolder FFolder;
-    TMainForm* FMain = nullptr;
-    TSnapForm* FSnap = nullptr;
+    MainWindow* FMain = nullptr;
+    BrowserWindow* FSnap = nullptr;
     QStringList FMessages;
     QStringList FStrayWindows;
     QTimer FSweeper;
@@ -62,8 +62,8 @@ private:
 void tst_SnapEngine::initTestCase() {
     QVERIFY(FFolder.isValid());
     SetMessageSink([this](MessageKind, const QString& text) { FMessages << text; });
-    FMain = new TMainForm;
-    FSnap = new TSnapForm;
+    FMain = new MainWindow;
+    FSnap = new BrowserWindow;
     connect(&FSweeper, &QTimer::timeout, this, &tst_SnapEngine::SweepDialogs);
     FSweeper.start(20);
 }

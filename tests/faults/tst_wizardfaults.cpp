@@ -4,19 +4,19 @@
 // replaced or lost.
 #include "FaultTools.h"
 
+#include "common/VistrelError.h"
 #include "gui/ClickableImage.h"
 #include "gui/MainFormFixture.h"
-#include "common/VistrelError.h"
-#include "gui/widgets/TFlatSpinEditInteger.h"
-#include "gui/widgets/TJvXPButton.h"
 #include "gui/MakeThumbnail.h"
+#include "gui/widgets/FlatSpinBox.h"
+#include "gui/widgets/StyledButton.h"
 #include "output/WorkingPicture.h"
 #include "settings/RegistryKey.h"
 #include "settings/SettingsValues.h"
 
+#include "support/TestHelpers.h"
 #include <QDir>
 #include <QLabel>
-#include "support/TestHelpers.h"
 
 #include <QtTest>
 
@@ -30,11 +30,10 @@ namespace {
 // Less than any file written here: each write fails part way. The JPEG thumbnail (under 8 KB)
 // still waits whole in the file's buffer until the commit.
 constexpr qint64 LeftOnDisk = 4 * 1024;
-// TChunk::WriteBytes (src/png) reports a short write of a chunk without its reason.
+// PngChunk::WriteBytes (src/png) reports a short write of a chunk without its reason.
 const QByteArray Older("older file");
 
 enum class Writer { Bmp, Png, Jpeg, ThumbBmp, ThumbPng, ThumbJpeg };
-
 
 void Capture(MainFormFixture& f, const QSize& page) {
     f.browser->SetPageSize(page);
@@ -222,7 +221,7 @@ private slots:
         const char* buttons[] = {"JvXPButton7", "JvXPButton10", "JvXPButton8",  "JvXPButton5",
                                  "JvXPButton9", "JvXPButton16", "JvXPButton17", "JvXPButton18"};
         for (const char* button : buttons) {
-            auto* widget = f.main->findChild<TJvXPButton*>(QLatin1String(button));
+            auto* widget = f.main->findChild<StyledButton*>(QLatin1String(button));
             QVERIFY(widget);
             f.messages.clear();
             QTest::mouseClick(widget, Qt::LeftButton);

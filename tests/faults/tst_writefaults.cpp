@@ -3,17 +3,17 @@
 // and when the temporary folder is gone: an error, and the older file as it was.
 #include "FaultTools.h"
 
-#include "common/VistrelError.h"
 #include "common/TargetFile.h"
+#include "common/VistrelError.h"
 #include "output/WorkingPicture.h"
-#include "png/pngimage.h"
+#include "png/PngWriter.h"
 #include "settings/DesktopEntry.h"
 #include "settings/RegistryKey.h"
 #include "settings/SettingsValues.h"
 
+#include "support/TestHelpers.h"
 #include <QDir>
 #include <QTemporaryDir>
-#include "support/TestHelpers.h"
 
 #include <QtTest>
 
@@ -26,7 +26,6 @@ using namespace Faults;
 namespace {
 
 const QString TempName = QStringLiteral("{00000000-FA17-0000-0000-000000000001}");
-
 
 class Variable {
 public:
@@ -206,7 +205,7 @@ private slots:
         QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
-    // The program saves PNG files through WriteFileAtomically; TPNGObject::SaveToFile keeps
+    // The program saves PNG files through WriteFileAtomically; PngWriter::SaveToFile keeps
     // its own QSaveFile commit, which still replaces the older file by a truncated one.
     void pngSaveToFileOnAFullDisk() {
         QTemporaryDir dir;
@@ -215,7 +214,7 @@ private slots:
         const QString target = disk.path() + QStringLiteral("/page.png");
         QVERIFY(WriteFile(target, "older picture"));
         QVERIFY(disk.FillLeaving(4096));
-        TPNGObject png;
+        PngWriter png;
         png.Assign(NoisePicture(60, 60)); // about 11 KB: all of it waits in the file's buffer
         const QString error = ErrorOf([&] { png.SaveToFile(target); });
         QVERIFY2(error != QLatin1String("(no error)"), qPrintable(error));

@@ -5,7 +5,7 @@
 #include "FuzzCheck.h"
 
 #include "common/VistrelError.h"
-#include "png/pngimage.h"
+#include "png/PngWriter.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -159,7 +159,7 @@ void CheckDecoded(const QByteArray& file, const QImage& expected) {
     for (qsizetype i = 1; i + 1 < chunks.size(); ++i) {
         FUZZ_CHECK(chunks[i].type == "IDAT");
         // Every IDAT chunk but the last is full.
-        FUZZ_CHECK(chunks[i].data.size() == TPNGObject::MaxIdatSize ||
+        FUZZ_CHECK(chunks[i].data.size() == PngWriter::MaxIdatSize ||
                    (i + 2 == chunks.size() && !chunks[i].data.isEmpty()));
         idat += chunks[i].data;
     }
@@ -202,11 +202,11 @@ private:
     qint64 FRoom;
 };
 
-void Configure(TPNGObject& png, FuzzInput& in) {
+void Configure(PngWriter& png, FuzzInput& in) {
     const int path = in.Byte() % 3;
-    png.SetDeflatePath(path == 0   ? TPNGObject::TDeflatePath::Auto
-                       : path == 1 ? TPNGObject::TDeflatePath::Sequential
-                                   : TPNGObject::TDeflatePath::Parallel);
+    png.SetDeflatePath(path == 0   ? PngWriter::TDeflatePath::Auto
+                       : path == 1 ? PngWriter::TDeflatePath::Sequential
+                                   : PngWriter::TDeflatePath::Parallel);
     png.SetRangeBytes(qsizetype(in.Range(1, 1 << 18)));
     png.SetThreadCount(int(in.Range(1, 3)));
 }
@@ -215,7 +215,7 @@ void Configure(TPNGObject& png, FuzzInput& in) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in(data, size);
-    TPNGObject png;
+    PngWriter png;
     Configure(png, in);
     const quint8 failure = in.Byte();
     const Source source = MakeSource(in);

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "common/ErrorReport.h"
-#include "gui/Main.h"
-#include "gui/ViewPic.h"
-#include "gui/snap.h"
+#include "gui/BrowserWindow.h"
+#include "gui/MainWindow.h"
+#include "gui/PictureViewer.h"
 #include "gui/SavePicture.h"
 #include "support/FakeBrowser.h"
 
@@ -19,9 +19,9 @@ struct MainFormFixture {
     QTemporaryDir config;
     QTemporaryDir temp;
     FakeBrowser* browser = nullptr;
-    std::unique_ptr<TMainForm> main;
-    std::unique_ptr<TSnapForm> snap;
-    std::unique_ptr<TViewForm> view;
+    std::unique_ptr<MainWindow> main;
+    std::unique_ptr<BrowserWindow> snap;
+    std::unique_ptr<PictureViewer> view;
     QStringList messages;
     QString nextSaveName;
     QStringList saveRequests;
@@ -40,11 +40,11 @@ struct MainFormFixture {
                                 QLatin1Char('|') + request.defaultSuffix;
             return nextSaveName;
         });
-        main = std::make_unique<TMainForm>();
+        main = std::make_unique<MainWindow>();
         main->FCommandLine = QStringList{QStringLiteral("vistrel-pro")} + arguments;
         browser = new FakeBrowser;
-        snap = std::make_unique<TSnapForm>(browser);
-        view = std::make_unique<TViewForm>();
+        snap = std::make_unique<BrowserWindow>(browser);
+        view = std::make_unique<PictureViewer>();
     }
 
     ~MainFormFixture() {

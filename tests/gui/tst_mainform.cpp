@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainFormFixture.h"
 
+#include "capture/CaptureSession.h"
 #include "gui/ClickableImage.h"
 #include "gui/HelpLinks.h"
 #include "gui/UrlOpener.h"
-#include "capture/CaptureSession.h"
-#include "gui/widgets/TFlatSpinEditInteger.h"
-#include "gui/widgets/TJvOfficeColorButton.h"
-#include "gui/widgets/TJvXPButton.h"
-#include "gui/widgets/TJvXPProgressBar.h"
-#include "gui/widgets/TRbCheckBox.h"
-#include "gui/widgets/TRbRadioButton.h"
+#include "gui/widgets/ColorButton.h"
+#include "gui/widgets/FlatSpinBox.h"
+#include "gui/widgets/GradientCheckBox.h"
+#include "gui/widgets/GradientRadioButton.h"
+#include "gui/widgets/StyledButton.h"
+#include "gui/widgets/StyledProgressBar.h"
 #include "output/BmpFile.h"
 #include "output/WorkingPicture.h"
-#include "png/pngimage.h"
+#include "png/PngWriter.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -24,7 +24,7 @@
 
 namespace {
 
-QWidget* FrontPage(TMainForm& form) {
+QWidget* FrontPage(MainWindow& form) {
     for (QWidget* page :
          {form.Panel_web_1, form.Panel_web_2, form.Panel_web_3, form.Panel_Set, form.Panel_Help}) {
         if (page->isVisibleTo(&form)) {
@@ -122,8 +122,9 @@ private slots:
                                           << "http://127.0.0.1/x";
         QTest::newRow("any separator") << "/u=file:///tmp/a b.html"
                                        << "file:///tmp/a b.html";
-        QTest::newRow("/p alone is ignored") << "/p:shot.png" << TMainForm::DefaultStartAddress();
-        QTest::newRow("upper case is not /u") << "/U:http://x/" << TMainForm::DefaultStartAddress();
+        QTest::newRow("/p alone is ignored") << "/p:shot.png" << MainWindow::DefaultStartAddress();
+        QTest::newRow("upper case is not /u")
+            << "/U:http://x/" << MainWindow::DefaultStartAddress();
     }
     void singleArgument() {
         QFETCH(QString, argument);
@@ -184,8 +185,8 @@ private slots:
         QFETCH(int, crop);
         MainFormFixture f;
         f.show();
-        TRbRadioButton* buttons[] = {f.main->RbRadioButton1, f.main->RbRadioButton2,
-                                     f.main->RbRadioButton3};
+        GradientRadioButton* buttons[] = {f.main->RbRadioButton1, f.main->RbRadioButton2,
+                                          f.main->RbRadioButton3};
         buttons[choice - 1]->setChecked(true);
         f.main->PicSize_H->setValue(5);
         f.main->EditBox_Address->setText(QStringLiteral("http://127.0.0.1:9/"));
@@ -258,7 +259,7 @@ private slots:
         QVERIFY(!f.main->Image_Preview->pixmap().isNull());
         QCOMPARE(f.main->Image_Preview->pixmap().size(), QSize(140, 160));
         // The capture window's close ran Start new page before the result page came forward.
-        QCOMPARE(f.main->EditBox_Address->text(), TMainForm::DefaultStartAddress());
+        QCOMPARE(f.main->EditBox_Address->text(), MainWindow::DefaultStartAddress());
         QCOMPARE(f.browser->Navigations().last(), QStringLiteral("about:blank"));
         QVERIFY(f.main->Label1->text().isEmpty());
         QVERIFY(!f.main->JvXPProgressBar1->isVisible());
@@ -330,7 +331,7 @@ private slots:
         f.main->Radio_Picsize_Crop->setChecked(true);
         f.main->PicSize_H->setValue(1000);
         f.nextSaveName = f.temp.filePath(QStringLiteral("saved"));
-        QTest::mouseClick(f.main->findChild<TJvXPButton*>(button), Qt::LeftButton);
+        QTest::mouseClick(f.main->findChild<StyledButton*>(button), Qt::LeftButton);
         QCOMPARE(f.saveRequests, QStringList{QStringLiteral("Webpage|") + filter});
         QImage written;
         if (button == QLatin1String("JvXPButton7")) {
@@ -356,7 +357,7 @@ private slots:
     void previewWithoutCaptureIsReported() {
         MainFormFixture f;
         f.show();
-        QTest::mouseClick(f.main->findChild<TJvXPButton*>(QStringLiteral("JvXPButton5")),
+        QTest::mouseClick(f.main->findChild<StyledButton*>(QStringLiteral("JvXPButton5")),
                           Qt::LeftButton);
         QCOMPARE(f.messages.size(), 1);
         QVERIFY(f.messages.first().endsWith(QLatin1Char('.')));

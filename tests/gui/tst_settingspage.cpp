@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainFormFixture.h"
 
-#include "gui/widgets/TFlatSpinEditInteger.h"
-#include "gui/widgets/TJvOfficeColorButton.h"
-#include "gui/widgets/TJvXPButton.h"
-#include "gui/widgets/TJvXPCheckbox.h"
-#include "gui/widgets/TRbCheckBox.h"
-#include "gui/widgets/TRbRadioButton.h"
+#include "gui/widgets/ColorButton.h"
+#include "gui/widgets/FlatSpinBox.h"
+#include "gui/widgets/GradientCheckBox.h"
+#include "gui/widgets/GradientRadioButton.h"
+#include "gui/widgets/StyledButton.h"
+#include "gui/widgets/StyledCheckBox.h"
 #include "settings/RegistryKey.h"
 #include "settings/SettingsValues.h"
 
@@ -226,7 +226,7 @@ private slots:
                  QStringList{QStringLiteral(
                      "Failed to create key \\Software\\Dorwen Software\\Vistrel Pro.")});
         // The rest of the show handler is skipped: the argument was not read.
-        QCOMPARE(f.main->EditBox_Address->text(), TMainForm::DefaultStartAddress());
+        QCOMPARE(f.main->EditBox_Address->text(), MainWindow::DefaultStartAddress());
     }
 };
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/ClickableImage.h"
 #include "common/ErrorReport.h"
-#include "gui/Main.h"
-#include "gui/snap.h"
-#include "gui/widgets/TFlatSpinEditInteger.h"
-#include "gui/widgets/TJvXPButton.h"
-#include "gui/widgets/TJvXPProgressBar.h"
-#include "gui/widgets/TRbRadioButton.h"
+#include "gui/BrowserWindow.h"
+#include "gui/ClickableImage.h"
+#include "gui/MainWindow.h"
+#include "gui/widgets/FlatSpinBox.h"
+#include "gui/widgets/GradientRadioButton.h"
+#include "gui/widgets/StyledButton.h"
+#include "gui/widgets/StyledProgressBar.h"
 #include "output/WorkingPicture.h"
 #include "support/FakeBrowser.h"
 
@@ -43,8 +43,8 @@ private:
     void StartHidden(const QString& address);
     bool WorkingFileExists() const;
 
-    TMainForm* FMain = nullptr;
-    TSnapForm* FSnap = nullptr;
+    MainWindow* FMain = nullptr;
+    BrowserWindow* FSnap = nullptr;
     FakeBrowser* FBrowser = nullptr;
     QStringList FMessages;
 };
@@ -52,9 +52,9 @@ private:
 void tst_SnapForm::init() {
     FMessages.clear();
     SetMessageSink([this](MessageKind, const QString& text) { FMessages << text; });
-    FMain = new TMainForm;
+    FMain = new MainWindow;
     FBrowser = new FakeBrowser;
-    FSnap = new TSnapForm(FBrowser);
+    FSnap = new BrowserWindow(FBrowser);
 }
 
 void tst_SnapForm::cleanup() {
@@ -126,7 +126,7 @@ void tst_SnapForm::hiddenCapture() {
     QVERIFY(!FMain->Panel_web_2->isHidden());
     QCOMPARE(FMain->FPage, 2);
     // closing the window ran Start new page first
-    QCOMPARE(FMain->EditBox_Address->text(), TMainForm::DefaultStartAddress());
+    QCOMPARE(FMain->EditBox_Address->text(), MainWindow::DefaultStartAddress());
 }
 
 void tst_SnapForm::noSecondCapture() {
@@ -188,7 +188,7 @@ void tst_SnapForm::failedLoadReturnsToAddressPage() {
 
 void tst_SnapForm::progressAndStatusReachBothWindows() {
     emit FBrowser->ProgressChange(30, 200);
-    for (TJvXPProgressBar* bar : {FMain->JvXPProgressBar1, FSnap->JvXPProgressBar1}) {
+    for (StyledProgressBar* bar : {FMain->JvXPProgressBar1, FSnap->JvXPProgressBar1}) {
         QCOMPARE(bar->Max(), 200);
         QCOMPARE(bar->Position(), 30);
     }
@@ -262,7 +262,7 @@ void tst_SnapForm::visibleCloseReturnsToAddressPage() {
     QVERIFY(!FSnap->isVisible());
     QVERIFY(!FSnap->FCaptured);
     QCOMPARE(FMain->FPage, 1);
-    QCOMPARE(FMain->EditBox_Address->text(), TMainForm::DefaultStartAddress());
+    QCOMPARE(FMain->EditBox_Address->text(), MainWindow::DefaultStartAddress());
     QCOMPARE(FBrowser->Navigations().last(), QStringLiteral("about:blank"));
 }
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/TImage.h"
-#include "gui/ViewPic.h"
+#include "gui/PictureLabel.h"
+#include "gui/PictureViewer.h"
 
 #include <QApplication>
 #include <QScrollArea>
@@ -27,11 +27,11 @@ private:
     // Shows the viewer modally, runs check inside, closes it.
     void WhileShown(const std::function<void()>& check);
 
-    TViewForm* FView = nullptr;
+    PictureViewer* FView = nullptr;
 };
 
 void tst_ViewForm::init() {
-    FView = new TViewForm;
+    FView = new PictureViewer;
 }
 
 void tst_ViewForm::cleanup() {

@@ -1,22 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/VistrelError.h"
+#include "png/IhdrChunk.h"
+#include "png/PngChunk.h"
 #include "png/PngRows.h"
 #include "png/PngTestTools.h"
-#include "png/TChunk.h"
-#include "png/TChunkIHDR.h"
-#include "png/pngimage.h"
+#include "png/PngWriter.h"
 
 #include <QBuffer>
 #include <QImageReader>
 #include <QtTest>
 
-using Path = TPNGObject::TDeflatePath;
-Q_DECLARE_METATYPE(TPNGObject::TDeflatePath)
+using Path = PngWriter::TDeflatePath;
+Q_DECLARE_METATYPE(PngWriter::TDeflatePath)
 
 namespace {
 
 QByteArray Written(const QImage& picture, Path path, qsizetype rangeBytes = 0) {
-    TPNGObject png;
+    PngWriter png;
     png.SetDeflatePath(path);
     if (rangeBytes > 0) {
         png.SetRangeBytes(rangeBytes);
@@ -197,7 +197,7 @@ void TestPngImage::sourceFormats_data() {
 void TestPngImage::sourceFormats() {
     QFETCH(QImage::Format, format);
     const QImage source = PngTest::MakePicture(37, 41, 9).convertToFormat(format);
-    TPNGObject png;
+    PngWriter png;
     png.Assign(source);
     QCOMPARE(png.Header()->Image().format(), QImage::Format_RGB888);
     QBuffer buffer;
@@ -215,7 +215,7 @@ void TestPngImage::emptyPicture_data() {
 
 void TestPngImage::emptyPicture() {
     QFETCH(QImage, picture);
-    TPNGObject png;
+    PngWriter png;
     QImage previous(2, 2, QImage::Format_RGB888);
     previous.fill(Qt::red);
     png.Assign(previous);
@@ -226,7 +226,7 @@ void TestPngImage::emptyPicture() {
 }
 
 void TestPngImage::nothingAssigned() {
-    TPNGObject png;
+    PngWriter png;
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QVERIFY_THROWS_EXCEPTION(VistrelError, png.SaveToStream(buffer));
@@ -249,7 +249,7 @@ void TestPngImage::writeFailure() {
     if (room < 0) {
         room += Written(picture, path, 50000).size() - 12;
     }
-    TPNGObject png;
+    PngWriter png;
     png.SetDeflatePath(path);
     png.SetRangeBytes(50000);
     png.Assign(picture);

@@ -2,15 +2,15 @@
 #include "common/VistrelError.h"
 #include "output/StreamedPngFile.h"
 #include "png/PngTestTools.h"
-#include "png/pngimage.h"
+#include "png/PngWriter.h"
 
+#include "support/FileSizeLimit.h"
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <QThread>
-#include "support/FileSizeLimit.h"
 
 #include <QtTest>
 #include <csignal>
@@ -30,7 +30,6 @@ void WriteAll(const QString& fileName, const QByteArray& bytes) {
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-
 } // namespace
 
 class TestPngSaveFile : public QObject {
@@ -49,7 +48,7 @@ void TestPngSaveFile::roundTrip() {
     QTemporaryDir folder;
     const QString target = folder.filePath(QStringLiteral("page.png"));
     const QImage picture = PngTest::MakePicture(1001, 3001, 11);
-    TPNGObject png;
+    PngWriter png;
     png.Assign(picture);
     png.SaveToFile(target);
     QCOMPARE(QImageReader(target).read().convertToFormat(QImage::Format_RGB888), picture);
@@ -68,7 +67,7 @@ void TestPngSaveFile::unwritableTarget() {
     QTemporaryDir folder;
     WriteAll(folder.filePath(QStringLiteral("plain.txt")), "text");
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder")));
-    TPNGObject png;
+    PngWriter png;
     png.Assign(PngTest::MakePicture(3, 7, 1));
     QVERIFY_THROWS_EXCEPTION(VistrelError, png.SaveToFile(folder.filePath(relativeTarget)));
     QCOMPARE(ReadAll(folder.filePath(QStringLiteral("plain.txt"))), QByteArray("text"));
@@ -79,20 +78,20 @@ void TestPngSaveFile::unwritableTarget() {
 
 void TestPngSaveFile::failedWriteKeepsOldFile_data() {
     QTest::addColumn<bool>("assigned");
-    QTest::addColumn<TPNGObject::TDeflatePath>("path");
-    QTest::newRow("nothing to write") << false << TPNGObject::TDeflatePath::Sequential;
-    QTest::newRow("disk full, sequential") << true << TPNGObject::TDeflatePath::Sequential;
-    QTest::newRow("disk full, parallel") << true << TPNGObject::TDeflatePath::Parallel;
+    QTest::addColumn<PngWriter::TDeflatePath>("path");
+    QTest::newRow("nothing to write") << false << PngWriter::TDeflatePath::Sequential;
+    QTest::newRow("disk full, sequential") << true << PngWriter::TDeflatePath::Sequential;
+    QTest::newRow("disk full, parallel") << true << PngWriter::TDeflatePath::Parallel;
 }
 
 void TestPngSaveFile::failedWriteKeepsOldFile() {
     QFETCH(bool, assigned);
-    QFETCH(TPNGObject::TDeflatePath, path);
+    QFETCH(PngWriter::TDeflatePath, path);
     QTemporaryDir folder;
     const QString target = folder.filePath(QStringLiteral("page.png"));
     const QByteArray old("an older picture");
     WriteAll(target, old);
-    TPNGObject png;
+    PngWriter png;
     png.SetDeflatePath(path);
     if (assigned) {
         png.Assign(PngTest::MakePicture(1001, 3001, 2));
@@ -148,7 +147,7 @@ void TestPngSaveFile::streamedWhileMade() {
     } else {
         QBuffer after;
         after.open(QIODevice::WriteOnly);
-        TPNGObject png;
+        PngWriter png;
         png.Assign(final);
         png.SaveToStream(after);
         QCOMPARE(written.readAll(), after.data());

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/widgets/RbLook.h"
 
-#include "gui/widgets/TRbStyleManager.h"
+#include "gui/widgets/GradientStyle.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -9,18 +9,18 @@
 
 namespace RbLook {
 
-void Attach(QAbstractButton* button, QPointer<TRbStyleManager>& slot, TRbStyleManager* manager) {
+void Attach(QAbstractButton* button, QPointer<GradientStyle>& slot, GradientStyle* manager) {
     if (slot) {
         QObject::disconnect(slot, nullptr, button, nullptr);
     }
-    slot = manager ? manager : TRbStyleManager::Default();
-    QObject::connect(slot, &TRbStyleManager::changed, button, qOverload<>(&QWidget::update));
+    slot = manager ? manager : GradientStyle::Default();
+    QObject::connect(slot, &GradientStyle::changed, button, qOverload<>(&QWidget::update));
     button->update();
 }
 
 namespace {
 
-QLinearGradient IndicatorGradient(const QRectF& r, const TRbStyleManager& m, bool enabled,
+QLinearGradient IndicatorGradient(const QRectF& r, const GradientStyle& m, bool enabled,
                                   bool down) {
     QLinearGradient g(r.topLeft(), r.bottomRight());
     const QColor begin = enabled ? m.GradientBegin() : QColor(0xf4, 0xf3, 0xee);
@@ -48,8 +48,8 @@ void PaintMark(QPainter& p, const QRectF& r, Indicator indicator, const QColor& 
 
 } // namespace
 
-void Paint(QAbstractButton* b, TRbStyleManager* manager, Indicator indicator) {
-    const TRbStyleManager& m = manager ? *manager : *TRbStyleManager::Default();
+void Paint(QAbstractButton* b, GradientStyle* manager, Indicator indicator) {
+    const GradientStyle& m = manager ? *manager : *GradientStyle::Default();
     const bool enabled = b->isEnabled();
     QPainter p(b);
     p.setRenderHint(QPainter::Antialiasing);

@@ -4,7 +4,7 @@
 #include <QAbstractButton>
 #include <QPointer>
 
-class TRbStyleManager;
+class GradientStyle;
 
 // Painting and style-manager wiring shared by the gradient radio buttons and check boxes.
 namespace RbLook {
@@ -15,8 +15,8 @@ constexpr int IndicatorSize = 13;
 constexpr int TextGap = 5;
 
 // Connects the button to the manager (or the default one) so a change of look repaints it.
-void Attach(QAbstractButton* button, QPointer<TRbStyleManager>& slot, TRbStyleManager* manager);
-void Paint(QAbstractButton* button, TRbStyleManager* manager, Indicator indicator);
+void Attach(QAbstractButton* button, QPointer<GradientStyle>& slot, GradientStyle* manager);
+void Paint(QAbstractButton* button, GradientStyle* manager, Indicator indicator);
 QSize SizeHint(const QAbstractButton* button);
 
 } // namespace RbLook

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/widgets/TRbCheckBox.h"
-#include "gui/widgets/TRbRadioButton.h"
-#include "gui/widgets/TRbStyleManager.h"
+#include "gui/widgets/GradientCheckBox.h"
+#include "gui/widgets/GradientRadioButton.h"
+#include "gui/widgets/GradientStyle.h"
 
 #include <QGroupBox>
 #include <QtTest>
@@ -15,15 +15,15 @@ class TestRbControls : public QObject {
         QWidget page;
         QWidget* panel = new QWidget(&page);
         QGroupBox* group = new QGroupBox(panel);
-        TRbRadioButton* res[3];
-        TRbRadioButton* size[2];
+        GradientRadioButton* res[3];
+        GradientRadioButton* size[2];
         Groups() {
             for (int i = 0; i < 3; ++i) {
-                res[i] = new TRbRadioButton(&page);
+                res[i] = new GradientRadioButton(&page);
                 res[i]->setGeometry(0, i * 20, 100, 18);
             }
             for (int i = 0; i < 2; ++i) {
-                size[i] = new TRbRadioButton(group);
+                size[i] = new GradientRadioButton(group);
                 size[i]->setGeometry(0, i * 20, 100, 18);
             }
             res[1]->setChecked(true);
@@ -99,7 +99,7 @@ private slots:
     }
 
     void checkBoxHandlerSeesNewState() {
-        TRbCheckBox box;
+        GradientCheckBox box;
         box.resize(100, 18);
         bool seen = true;
         int calls = 0;
@@ -118,8 +118,8 @@ private slots:
     }
 
     void disabledBoxesFireNothing() {
-        TRbCheckBox box;
-        TRbRadioButton radio;
+        GradientCheckBox box;
+        GradientRadioButton radio;
         box.resize(100, 18);
         radio.resize(100, 18);
         box.setEnabled(false);
@@ -134,8 +134,8 @@ private slots:
     }
 
     void styleManagerChangesTheLook() {
-        TRbStyleManager manager;
-        TRbCheckBox box;
+        GradientStyle manager;
+        GradientCheckBox box;
         box.resize(60, 18);
         box.setChecked(true);
         box.setStyleManager(&manager);
@@ -146,10 +146,10 @@ private slots:
     }
 
     void deletedStyleManagerFallsBackSafely() {
-        TRbRadioButton radio;
+        GradientRadioButton radio;
         radio.resize(60, 18);
         {
-            TRbStyleManager manager;
+            GradientStyle manager;
             radio.setStyleManager(&manager);
         }
         QVERIFY(!radio.grab().isNull());

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/widgets/TFlatSpinEditInteger.h"
+#include "gui/widgets/FlatSpinBox.h"
 
 #include <QClipboard>
 #include <QLineEdit>
@@ -10,10 +10,10 @@
 namespace {
 
 // Exposes the style option so the tests can find the arrow buttons.
-class SpinProbe : public TFlatSpinEditInteger {
+class SpinProbe : public FlatSpinBox {
 public:
-    using TFlatSpinEditInteger::lineEdit;
-    using TFlatSpinEditInteger::TFlatSpinEditInteger;
+    using FlatSpinBox::FlatSpinBox;
+    using FlatSpinBox::lineEdit;
     QPoint buttonCentre(QStyle::SubControl control) const {
         QStyleOptionSpinBox opt;
         initStyleOption(&opt);
@@ -65,7 +65,7 @@ private slots:
         QFETCH(int, maxValue);
         QFETCH(int, value);
         QFETCH(QString, shown);
-        TFlatSpinEditInteger spin;
+        FlatSpinBox spin;
         spin.setMinValue(minValue);
         spin.setMaxValue(maxValue);
         spin.setValue(value);
@@ -84,7 +84,7 @@ private slots:
     void readingParsesWithoutClamping() {
         QFETCH(QString, text);
         QFETCH(int, value);
-        TFlatSpinEditInteger spin;
+        FlatSpinBox spin;
         spin.setMinValue(1);
         spin.setMaxValue(1024);
         spin.setText(text);
@@ -93,7 +93,7 @@ private slots:
     }
 
     void newLimitsKeepTheShownNumber() {
-        TFlatSpinEditInteger spin;
+        FlatSpinBox spin;
         spin.setMinValue(1);
         spin.setMaxValue(3000);
         spin.setValue(768);
@@ -178,7 +178,7 @@ private slots:
     }
 
     void steppingSaturatesAtIntLimits() {
-        TFlatSpinEditInteger spin;
+        FlatSpinBox spin;
         spin.setMinValue(0);
         spin.setMaxValue(0);
         spin.setValue(std::numeric_limits<int>::max());

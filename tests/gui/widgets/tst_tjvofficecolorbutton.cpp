@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "gui/widgets/ColorButton.h"
 #include "gui/widgets/ColorPalettePopup.h"
-#include "gui/widgets/TJvOfficeColorButton.h"
 
 #include <QToolButton>
 // Mouse clicks travel through the windows, so the open palette sees presses outside itself
@@ -17,20 +17,20 @@ struct DialogStub {
     int calls = 0;
     std::optional<QColor> answer;
     void install() {
-        TJvOfficeColorButton::ColorDialogHook = [this](const QColor& c, QWidget*) {
+        ColorButton::ColorDialogHook = [this](const QColor& c, QWidget*) {
             initial = c;
             ++calls;
             return answer;
         };
     }
-    ~DialogStub() { TJvOfficeColorButton::ColorDialogHook = nullptr; }
+    ~DialogStub() { ColorButton::ColorDialogHook = nullptr; }
 };
 
-QToolButton* Entry(TJvOfficeColorButton& button, const QString& name) {
+QToolButton* Entry(ColorButton& button, const QString& name) {
     return button.findChild<QToolButton*>(name);
 }
 
-QColor FaceColour(TJvOfficeColorButton& button) {
+QColor FaceColour(ColorButton& button) {
     const QImage img = button.grab().toImage();
     return QColor(img.pixel(12, button.height() / 2));
 }
@@ -41,7 +41,7 @@ class TestOfficeColorButton : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        FButton = std::make_unique<TJvOfficeColorButton>();
+        FButton = std::make_unique<ColorButton>();
         FButton->resize(48, 23);
         FButton->show();
         QVERIFY(QTest::qWaitForWindowExposed(FButton.get()));
@@ -94,7 +94,7 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(quint32, expected);
         FButton->setSelectedColor(0x123456);
-        QSignalSpy picked(FButton.get(), &TJvOfficeColorButton::colorPicked);
+        QSignalSpy picked(FButton.get(), &ColorButton::colorPicked);
         QTest::mouseClick(FButton.get(), Qt::LeftButton);
         QTest::mouseClick(Entry(*FButton, entry), Qt::LeftButton);
         QCOMPARE(FButton->SelectedColor(), expected);
@@ -113,7 +113,7 @@ private slots:
     void faceShowsTheColour() {
         QFETCH(quint32, colorRef);
         QFETCH(QColor, face);
-        QSignalSpy picked(FButton.get(), &TJvOfficeColorButton::colorPicked);
+        QSignalSpy picked(FButton.get(), &ColorButton::colorPicked);
         FButton->setSelectedColor(colorRef);
         QCOMPARE(FButton->SelectedColor(), colorRef);
         QCOMPARE(FaceColour(*FButton), face);
@@ -133,7 +133,7 @@ private slots:
         dialog.answer = QColor(0x12, 0x34, 0x56);
         dialog.install();
         FButton->setSelectedColor(current);
-        QSignalSpy picked(FButton.get(), &TJvOfficeColorButton::colorPicked);
+        QSignalSpy picked(FButton.get(), &ColorButton::colorPicked);
         QTest::mouseClick(FButton.get(), Qt::LeftButton);
         QTest::mouseClick(Entry(*FButton, "OtherEntry"), Qt::LeftButton);
         QCOMPARE(dialog.calls, 1);
@@ -147,7 +147,7 @@ private slots:
         DialogStub dialog;
         dialog.install();
         FButton->setSelectedColor(0x00ff00);
-        QSignalSpy picked(FButton.get(), &TJvOfficeColorButton::colorPicked);
+        QSignalSpy picked(FButton.get(), &ColorButton::colorPicked);
         QTest::mouseClick(FButton.get(), Qt::LeftButton);
         QTest::mouseClick(Entry(*FButton, "OtherEntry"), Qt::LeftButton);
         QCOMPARE(dialog.calls, 1);
@@ -177,7 +177,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TJvOfficeColorButton> FButton;
+    std::unique_ptr<ColorButton> FButton;
 };
 
 QTEST_MAIN(TestOfficeColorButton)

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/widgets/TFlatGroupBox.h"
-#include "gui/widgets/TJvXPButton.h"
-#include "gui/widgets/TJvXPCheckbox.h"
-#include "gui/widgets/TJvXPProgressBar.h"
+#include "gui/widgets/FlatGroupBox.h"
+#include "gui/widgets/StyledButton.h"
+#include "gui/widgets/StyledCheckBox.h"
+#include "gui/widgets/StyledProgressBar.h"
 
 #include <QVBoxLayout>
 #include <QtTest>
@@ -54,7 +54,7 @@ private slots:
         QFETCH(int, shownMax);
         QFETCH(int, shownPosition);
         QFETCH(double, fraction);
-        TJvXPProgressBar bar;
+        StyledProgressBar bar;
         bar.setMax(maxValue);
         bar.setPosition(position);
         QCOMPARE(bar.Max(), shownMax);
@@ -63,7 +63,7 @@ private slots:
     }
 
     void progressLoweredMaxPullsPositionDown() {
-        TJvXPProgressBar bar;
+        StyledProgressBar bar;
         bar.setPosition(80);
         bar.setMax(30);
         QCOMPARE(bar.Position(), 30);
@@ -73,7 +73,7 @@ private slots:
     }
 
     void progressHugeRangeDoesNotOverflow() {
-        TJvXPProgressBar bar;
+        StyledProgressBar bar;
         bar.setMin(std::numeric_limits<int>::min());
         bar.setMax(std::numeric_limits<int>::max());
         bar.setPosition(0);
@@ -98,7 +98,7 @@ private slots:
         QFETCH(bool, smooth);
         QFETCH(bool, leftFilled);
         QFETCH(bool, rightFilled);
-        TJvXPProgressBar bar;
+        StyledProgressBar bar;
         bar.resize(200, 16);
         bar.setSmooth(smooth);
         bar.setMax(maxValue);
@@ -109,7 +109,7 @@ private slots:
     }
 
     void buttonClickFiresOnceWhenEnabled() {
-        TJvXPButton button;
+        StyledButton button;
         button.setCaption(QString::fromUtf8("下一步"));
         button.resize(80, 25);
         QSignalSpy clicked(&button, &QPushButton::clicked);
@@ -122,7 +122,7 @@ private slots:
     }
 
     void buttonDisabledLooksDisabled() {
-        TJvXPButton button;
+        StyledButton button;
         button.setCaption("OK");
         button.resize(80, 25);
         const QImage enabled = Render(button);
@@ -143,8 +143,8 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, clicks);
         QWidget window;
-        auto* button = new TJvXPButton(&window);
-        auto* other = new TJvXPButton(&window);
+        auto* button = new StyledButton(&window);
+        auto* other = new StyledButton(&window);
         other->setCaption("&Other");
         auto* layout = new QVBoxLayout(&window);
         layout->addWidget(button);
@@ -166,8 +166,8 @@ private slots:
     }
 
     void acceleratorLetterIsUnderlined() {
-        TJvXPButton marked;
-        TJvXPButton plain;
+        StyledButton marked;
+        StyledButton plain;
         marked.resize(100, 25);
         plain.resize(100, 25);
         marked.setCaption(QString::fromUtf8("开始(&T)"));
@@ -181,8 +181,8 @@ private slots:
     }
 
     void doubledAmpersandShowsOne() {
-        TJvXPButton doubled;
-        TJvXPButton none;
+        StyledButton doubled;
+        StyledButton none;
         doubled.resize(100, 25);
         none.resize(100, 25);
         doubled.setCaption("R&&D");
@@ -192,7 +192,7 @@ private slots:
     }
 
     void xpCheckboxClickAndCodeSet() {
-        TJvXPCheckbox box;
+        StyledCheckBox box;
         box.setText(QString::fromUtf8("显示浏览器"));
         box.resize(box.sizeHint());
         QSignalSpy clicked(&box, &QAbstractButton::clicked);
@@ -210,7 +210,7 @@ private slots:
     void groupBoxBorderColour() {
         QWidget window;
         window.setStyleSheet("background: white");
-        auto* group = new TFlatGroupBox(QString::fromUtf8("右键菜单"), &window);
+        auto* group = new FlatGroupBox(QString::fromUtf8("右键菜单"), &window);
         group->setGeometry(0, 0, 200, 100);
         QCOMPARE(group->ColorBorder(), quint32(12164479));
         group->setColorBorder(0x0000ff);

@@ -1,0 +1,412 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "gui/BrowserWindow.h"
+
+#include "capture/Browser.h"
+#include "common/VistrelError.h"
+#include "engines/CaptureBrowser.h"
+#include "engines/webengine/WebEngineBrowser.h"
+#include "gui/ClickableImage.h"
+#include "gui/FormBuilder.h"
+#include "gui/MainWindow.h"
+#include "gui/widgets/StyledButton.h"
+#include "gui/widgets/StyledProgressBar.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QShowEvent>
+
+BrowserWindow* SnapForm = nullptr;
+
+namespace {
+
+const QSize BrowsingSize(780, 457);
+const QSize LaidOutSize(778, 457);
+constexpr int BannerHeight = 42;
+constexpr int BottomBarHeight = 21;
+
+QString BlankPage() {
+    return QStringLiteral("about:blank");
+}
+
+} // namespace
+
+BrowserWindow::BrowserWindow(Browser* browser, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    SnapForm = this;
+    setObjectName(QStringLiteral("SnapForm"));
+    setWindowTitle(QStringLiteral("Vistrel Pro"));
+    QFont small = font();
+    small.setPixelSize(12);
+    setFont(small);
+    FOwnBrowser = !browser;
+    if (!browser)
+        browser = new WebEngineBrowser(this);
+    else if (!browser->parent())
+        browser->setParent(this);
+    WebBrowser_Snap = browser;
+    FSession = FWindowSession = new CaptureSession(*browser, this);
+    CreateComponents();
+    ConnectBrowser();
+    SetBrowserSize(LaidOutSize);
+}
+
+BrowserWindow::~BrowserWindow() {
+    ShowWorking(false);
+    delete FChromiumSession; // before the browser it captures on
+    FChromium.reset();
+    delete FCaptureHost;
+    if (SnapForm == this)
+        SnapForm = nullptr;
+}
+
+void BrowserWindow::CreateComponents() {
+    Image1 = PlacePicture(this, "Image1", QStringLiteral(":/artwork/snap_banner.png"), 0, 0);
+    Image1->setGeometry(0, 0, 780, BannerHeight);
+    Edit1 = Place<QLineEdit>(this, "Edit1", QRect(80, 12, 413, 14));
+    Edit1->setFrame(false);
+    Edit1->setText(BlankPage());
+    JvXPButton1 =
+        PlaceButton(this, "JvXPButton1", QStringLiteral("停止(&T)"), QRect(504, 9, 60, 20));
+    JvXPButton2 =
+        PlaceButton(this, "JvXPButton2", QStringLiteral("刷新(&R)"), QRect(570, 9, 60, 20));
+    JvXPButton3 =
+        PlaceButton(this, "JvXPButton3", QStringLiteral("捕捉此页"), QRect(655, 5, 120, 26));
+    // Enter in the address box must only navigate: a dialog's default button would take it too
+    for (StyledButton* button : {JvXPButton1, JvXPButton2, JvXPButton3})
+        button->setAutoDefault(false);
+    QFont bold = JvXPButton3->font();
+    bold.setBold(true);
+    JvXPButton3->setFont(bold);
+    QPalette text = JvXPButton3->palette();
+    text.setColor(QPalette::ButtonText, QColor(83, 83, 83));
+    JvXPButton3->setPalette(text);
+    FBrowserWidget = WebBrowser_Snap->Widget();
+    if (!FBrowserWidget)
+        FBrowserWidget = new QWidget; // an engine without a view still takes the place
+    FBrowserWidget->setParent(this);
+    FBrowserWidget->setObjectName(QStringLiteral("WebBrowser_Snap"));
+    Image2 = PlacePicture(this, "Image2", QStringLiteral(":/artwork/snap_bottom.png"), 0, 498);
+    Label1 = PlaceLabel(this, "Label1", QString(), 24, 504, 753, 13);
+    JvXPProgressBar1 = Place<StyledProgressBar>(this, "JvXPProgressBar1", QRect(600, 503, 175, 14));
+    JvXPProgressBar1->setSmooth(true);
+    connect(Edit1, &QLineEdit::returnPressed, this, &BrowserWindow::Edit1KeyPress);
+    connect(JvXPButton1, &QPushButton::clicked, this, &BrowserWindow::JvXPButton1Click);
+    connect(JvXPButton2, &QPushButton::clicked, this, &BrowserWindow::JvXPButton2Click);
+    connect(JvXPButton3, &QPushButton::clicked, this, &BrowserWindow::JvXPButton3Click);
+}
+
+void BrowserWindow::ConnectBrowser() {
+    Browser* browser = WebBrowser_Snap;
+    ConnectSession(FWindowSession);
+    connect(browser, &Browser::LoadFailed, this, &BrowserWindow::WebBrowser_SnapLoadFailed);
+    connect(browser, &Browser::ProgressChange, this, &BrowserWindow::WebBrowser_SnapProgressChange);
+    connect(browser, &Browser::StatusTextChange, this,
+            &BrowserWindow::WebBrowser_SnapStatusTextChange);
+    connect(browser, &Browser::NavigateComplete, this,
+            &BrowserWindow::WebBrowser_SnapNavigateComplete2);
+}
+
+void BrowserWindow::ConnectSession(CaptureSession* session) {
+    connect(session, &CaptureSession::CaptureStarted, this, &BrowserWindow::SessionCaptureStarted);
+    connect(session, &CaptureSession::ScreensProgress, this,
+            &BrowserWindow::SessionScreensProgress);
+    connect(session, &CaptureSession::Captured, this, &BrowserWindow::SessionCaptured);
+    connect(session, &CaptureSession::Failed, this, &BrowserWindow::SessionFailed);
+}
+
+// Chromium is started for the first capture that asks for it and kept for the next ones;
+// one that failed is not trusted again. Null when it cannot start: the failure is reported.
+CaptureSession* BrowserWindow::HiddenSessionFor(const CaptureJob& job) {
+    if (!FOwnBrowser || !CapturesOnChromium(job.engine))
+        return FWindowSession;
+    if (!FChromium) {
+        try {
+            FChromium = NewCaptureBrowser(job);
+        } catch (const VistrelError& error) {
+            ShowHidden();
+            SessionFailed(CaptureFailure::LoadFailed, error.message());
+            return nullptr;
+        }
+        connect(FChromium.get(), &Browser::ProgressChange, this,
+                &BrowserWindow::WebBrowser_SnapProgressChange);
+        connect(FChromium.get(), &Browser::StatusTextChange, this,
+                &BrowserWindow::WebBrowser_SnapStatusTextChange);
+        FChromiumSession = new CaptureSession(*FChromium, this);
+        ConnectSession(FChromiumSession);
+    }
+    return FChromiumSession;
+}
+
+QWidget* BrowserWindow::BrowserWidget() const {
+    return FBrowserWidget;
+}
+
+// The bottom bar follows the browser, and the window grows to hold a larger browser.
+void BrowserWindow::SetBrowserSize(const QSize& size) {
+    WebBrowser_Snap->SetViewSize(size);
+    if (FCaptureHost && BrowserWidget()->parentWidget() == FCaptureHost) {
+        BrowserWidget()->setGeometry(QRect(QPoint(0, 0), size));
+        FCaptureHost->resize(size);
+        return;
+    }
+    BrowserWidget()->setGeometry(QRect(QPoint(0, BannerHeight), size));
+    const int bottom = BannerHeight + size.height() - 1;
+    Image2->move(0, bottom);
+    Label1->move(24, bottom + 6);
+    JvXPProgressBar1->move(600, bottom + 5);
+    setFixedSize(qMax(780, size.width()), BannerHeight + size.height() + BottomBarHeight);
+}
+
+void BrowserWindow::ShowHidden() {
+    FHiddenMode = true;
+    WebBrowser_Snap->SetQuiet(true);
+    if (isVisible()) {
+        FormShow();
+        return;
+    }
+    setAttribute(Qt::WA_DontShowOnScreen, true);
+    show();
+}
+
+void BrowserWindow::StartHidden(const CaptureJob& job) {
+    Edit1->setText(job.address);
+    CaptureSession* session = HiddenSessionFor(job);
+    if (!session)
+        return;
+    FSession = session;
+    if (job.browserSize.isValid())
+        SetBrowserSize(job.browserSize);
+    ShowHidden();
+    FSession->Start(job);
+}
+
+int BrowserWindow::ShowModalCentred() {
+    FHiddenMode = false;
+    FSession = FWindowSession;
+    WebBrowser_Snap->SetQuiet(false);
+    if (isVisible())
+        hide();
+    setAttribute(Qt::WA_DontShowOnScreen, false);
+    SetBrowserSize(BrowsingSize);
+    int result = QDialog::Rejected;
+    do {
+        FShowAgain = false;
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+        result = exec();
+    } while (FShowAgain);
+    return result;
+}
+
+void BrowserWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void BrowserWindow::FormShow() {
+    FCaptured = false;
+    FButtonCapture = false;
+}
+
+// Every way of closing (close box, Escape, the capture) passes here once.
+void BrowserWindow::closeEvent(QCloseEvent* event) {
+    FClosing = true;
+    FormClose();
+    QDialog::closeEvent(event);
+    FClosing = false;
+}
+
+void BrowserWindow::reject() {
+    if (FClosing)
+        QDialog::reject();
+    else
+        close();
+}
+
+void BrowserWindow::FormClose() {
+    // after a reported load failure the main window's failure report resets the wizard itself
+    if (!FButtonCapture && !FFailureReported && MainForm)
+        MainForm->JvXPButton21Click();
+}
+
+// While the user browses in the visible window; out of sight the session reports the failure.
+void BrowserWindow::WebBrowser_SnapLoadFailed(const QString& reason) {
+    if (FHiddenMode || FSession->Running() || !isVisible() || !MainForm)
+        return;
+    ReportLoadFailure(QStringLiteral("Could not load %1: %2").arg(Edit1->text(), reason));
+}
+
+// A page that could not be loaded is never captured: the user is told, and the wizard goes
+// back to the address page.
+void BrowserWindow::ReportLoadFailure(const QString& message) {
+    FFailureReported = true;
+    close();
+    FFailureReported = false;
+    MainForm->ReportFailure(message, true);
+}
+
+void BrowserWindow::WebBrowser_SnapProgressChange(int progress, int maximum) {
+    for (StyledProgressBar* bar :
+         {MainForm ? MainForm->JvXPProgressBar1 : nullptr, JvXPProgressBar1}) {
+        if (bar) {
+            bar->setMax(maximum);
+            bar->setPosition(progress);
+        }
+    }
+}
+
+void BrowserWindow::WebBrowser_SnapStatusTextChange(const QString& text) {
+    if (MainForm)
+        MainForm->Label1->setText(text);
+    Label1->setText(text);
+}
+
+void BrowserWindow::WebBrowser_SnapNavigateComplete2() {
+    Edit1->setText(WebBrowser_Snap->LocationURL());
+}
+
+void BrowserWindow::Edit1KeyPress() {
+    WebBrowser_Snap->Navigate(Edit1->text());
+}
+
+void BrowserWindow::JvXPButton1Click() {
+    WebBrowser_Snap->Stop();
+}
+
+void BrowserWindow::JvXPButton2Click() {
+    try {
+        WebBrowser_Snap->Refresh();
+    } catch (const std::exception&) {
+        // a refresh that fails changes nothing worth telling
+    }
+}
+
+// The view must stay shown to paint, so while this window is out of sight the browser is
+// held by a window that is shown without appearing on screen.
+void BrowserWindow::JvXPButton3Click() {
+    WebBrowser_Snap->Stop();
+    MainForm->Label1->setText(QStringLiteral("Working ......"));
+    MoveBrowserToCaptureHost();
+    hide(); // also ends the modal loop once this handler returns
+    QCoreApplication::processEvents();
+    const QSize size = MainForm->ChosenResolution();
+    if (size.isValid())
+        SetBrowserSize(size);
+    FButtonCapture = true;
+    CapturePage();
+    MoveBrowserHome();
+    if (!FCaptured) {
+        // The capture failed or found nothing: the window comes back for another try or to
+        // be closed, rather than staying modal and out of sight.
+        FButtonCapture = false;
+        SetBrowserSize(BrowsingSize);
+        FShowAgain = true;
+    }
+}
+
+void BrowserWindow::MoveBrowserToCaptureHost() {
+    if (!FCaptureHost) {
+        FCaptureHost = new QWidget;
+        FCaptureHost->setObjectName(QStringLiteral("CaptureHost"));
+        FCaptureHost->setAttribute(Qt::WA_DontShowOnScreen);
+    }
+    FCaptureHost->resize(BrowserWidget()->size());
+    FCaptureHost->show();
+    BrowserWidget()->setParent(FCaptureHost);
+    BrowserWidget()->move(0, 0);
+    BrowserWidget()->show();
+}
+
+void BrowserWindow::MoveBrowserHome() {
+    const QSize size = BrowserWidget()->size();
+    BrowserWidget()->setParent(this);
+    BrowserWidget()->show();
+    FCaptureHost->hide();
+    SetBrowserSize(size);
+}
+
+void BrowserWindow::CapturePage() {
+    FSession->CaptureNow(QSize());
+}
+
+// While the page is captured the windows take no input but repaint: they say what is
+// happening, and the cursor shows that work is going on.
+void BrowserWindow::SessionCaptureStarted() {
+    ShowWorking(true);
+    WebBrowser_SnapStatusTextChange(QStringLiteral("正在截取整个网页 ..."));
+}
+
+void BrowserWindow::SessionScreensProgress(int done, int planned) {
+    WebBrowser_SnapProgressChange(done, planned);
+    WebBrowser_SnapStatusTextChange(
+        QStringLiteral("正在截取整个网页: 第 %1 屏, 共 %2 屏").arg(done).arg(planned));
+}
+
+void BrowserWindow::ShowWorking(bool working) {
+    if (working == FWorking)
+        return;
+    FWorking = working;
+    if (working)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void BrowserWindow::SessionCaptured(const QImage& picture) {
+    ShowWorking(false);
+    try {
+        MainForm->ShowCapturedPicture(picture);
+    } catch (const VistrelError& error) {
+        ReportCaptureFailure(error.message()); // the working picture could not be written
+        return;
+    }
+    FCaptured = true;
+    FinishCapture();
+}
+
+void BrowserWindow::SessionFailed(CaptureFailure failure, const QString& message) {
+    ShowWorking(false);
+    if (FSession == FChromiumSession && failure != CaptureFailure::Stopped) {
+        FSession = FWindowSession;
+        FChromiumSession->deleteLater();
+        FChromiumSession = nullptr;
+        FChromium.release()->deleteLater(); // its session may still be on the stack
+    }
+    switch (failure) {
+    case CaptureFailure::LoadFailed:
+        if (isVisible() && MainForm)
+            ReportLoadFailure(message);
+        break;
+    case CaptureFailure::CaptureFailed:
+        ReportCaptureFailure(message);
+        break;
+    case CaptureFailure::NothingToCapture:
+    case CaptureFailure::Stopped:
+        break;
+    }
+}
+
+void BrowserWindow::FinishCapture() {
+    close();
+    WebBrowser_Snap->Stop();
+    WebBrowser_Snap->Navigate(BlankPage());
+    MainForm->Label1->clear();
+    MainForm->JvXPProgressBar1->hide();
+    MainForm->BringToFront(MainForm->Panel_web_2);
+    MainForm->FPage = 2;
+}
+
+// Nothing stays shown out of sight after a failed capture; a button capture brings its
+// window back (JvXPButton3Click).
+void BrowserWindow::ReportCaptureFailure(const QString& message) {
+    MainForm->Label1->clear();
+    if (!FButtonCapture)
+        hide();
+    MainForm->ReportFailure(message, false);
+}

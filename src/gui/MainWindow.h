@@ -1,0 +1,216 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "capture/CaptureJob.h"
+#include "capture/StoredSettings.h"
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QImage;
+class QLabel;
+enum class ThumbnailTarget;
+class QLineEdit;
+class QGroupBox;
+class ClickableImage;
+class StyledButton;
+class StyledProgressBar;
+class StyledCheckBox;
+class FlatSpinBox;
+class FlatGroupBox;
+class GradientRadioButton;
+class GradientCheckBox;
+class GradientStyle;
+class ColorButton;
+
+// The main window: side menu, five stacked pages, and the state the wizard, the capture and
+// the command-line mode share. Components are public so the capture window and the output
+// routines can read and write them, as the windows of this program always have.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // frame
+    QLabel* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    StyledProgressBar* JvXPProgressBar1 = nullptr;
+    QLabel* Label26 = nullptr;
+    QLabel* Label20 = nullptr;
+    ClickableImage* Image_Menu_1 = nullptr;
+    ClickableImage* Image_Menu_2 = nullptr;
+    ClickableImage* Image_Menu_3 = nullptr;
+    QLabel* Label_Menu_1 = nullptr;
+    QLabel* Label_Menu_2 = nullptr;
+    QLabel* Label_Menu_3 = nullptr;
+    QWidget* Panel_web_1 = nullptr;
+    QWidget* Panel_web_2 = nullptr;
+    QWidget* Panel_web_3 = nullptr;
+    QWidget* Panel_Set = nullptr;
+    QWidget* Panel_Help = nullptr;
+    GradientStyle* RbStyleManager1 = nullptr;
+
+    // address page
+    QLineEdit* EditBox_Address = nullptr;
+    GradientRadioButton* RbRadioButton1 = nullptr;
+    GradientRadioButton* RbRadioButton2 = nullptr;
+    GradientRadioButton* RbRadioButton3 = nullptr;
+    StyledButton* JvXPButton2 = nullptr;
+
+    // result page
+    ClickableImage* Image_Preview = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label10 = nullptr;
+    GradientRadioButton* Radio_Picsize_Fullsize = nullptr;
+    GradientRadioButton* Radio_Picsize_Crop = nullptr;
+    FlatSpinBox* PicSize_H = nullptr;
+    StyledButton* JvXPButton5 = nullptr;
+    StyledButton* JvXPButton7 = nullptr;
+    StyledButton* JvXPButton10 = nullptr;
+    StyledButton* JvXPButton8 = nullptr;
+    FlatSpinBox* Edit_JpgComp = nullptr;
+    StyledButton* JvXPButton3 = nullptr;
+    StyledButton* JvXPButton21 = nullptr;
+    StyledButton* JvXPButton11 = nullptr;
+
+    // thumbnail page
+    QGroupBox* GroupBox1 = nullptr;
+    GradientRadioButton* Radio_Thumbsize_1 = nullptr;
+    FlatSpinBox* Edit_Thumb_Width = nullptr;
+    FlatSpinBox* Edit_Thumb_Height = nullptr;
+    GradientRadioButton* Radio_Thumbsize_2 = nullptr;
+    FlatSpinBox* Edit_Thumb_Percent = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    GradientCheckBox* Check_ThumbBorder = nullptr;
+    ColorButton* Btn_ThumbColor = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    GradientCheckBox* Check_ThumbSmooth = nullptr;
+    QGroupBox* GroupBox4 = nullptr;
+    GradientRadioButton* Radio_PicsizeT_full = nullptr;
+    GradientRadioButton* Radio_PicsizeT_crop = nullptr;
+    FlatSpinBox* PicSize_T_H = nullptr;
+    StyledButton* JvXPButton18 = nullptr;
+    StyledButton* JvXPButton9 = nullptr;
+    StyledButton* JvXPButton16 = nullptr;
+    StyledButton* JvXPButton17 = nullptr;
+    StyledButton* JvXPButton19 = nullptr;
+    StyledButton* JvXPButton22 = nullptr;
+    StyledButton* JvXPButton4 = nullptr;
+    StyledButton* JvXPButton20 = nullptr;
+
+    // settings page
+    FlatGroupBox* FlatGroupBox1 = nullptr;
+    StyledButton* JvXPButton13 = nullptr;
+    StyledButton* JvXPButton14 = nullptr;
+    FlatGroupBox* FlatGroupBox2 = nullptr;
+    StyledCheckBox* Check_ShowIE = nullptr;
+    StyledCheckBox* Check_KeepFixed = nullptr;
+    GradientRadioButton* Radio_EngineChromium = nullptr;
+    GradientRadioButton* Radio_EngineQt = nullptr;
+    StyledButton* btn_Saveset = nullptr;
+
+    // help page
+    QLabel* Label23 = nullptr;
+    QLabel* Label22 = nullptr;
+    QLabel* Label_ChromiumVersion = nullptr;
+    StyledButton* JvXPButton1 = nullptr;
+    StyledButton* JvXPButton6 = nullptr;
+    StyledButton* JvXPButton12 = nullptr;
+    StyledButton* JvXPButton15 = nullptr;
+
+    // shared state
+    QString FCmdUrl;
+    // Unattended runs have no window: this one never is a command-line run.
+    bool FCmdLineMode = false;
+    QString FTempName;
+    int FPage = 0;
+    bool FShowIE = false;
+    // The process command line as the show handler reads it (item 0 is the program).
+    QStringList FCommandLine;
+
+    // The address the address box starts with and Start new page puts back.
+    static QString DefaultStartAddress();
+
+    void BringToFront(QWidget* page);
+    // Browser size of the chosen resolution; an empty size when no choice is checked.
+    QSize ChosenResolution() const;
+    // The choice number (1, 2, 3) of the checked resolution button; 0 when none is.
+    int ChosenResolutionNumber() const;
+    PictureOptions ReadPictureOptions() const;
+    // The wizard's capture as the controls describe it.
+    CaptureJob CaptureJobFromControls() const;
+    // The fourteen saved values as the controls hold them, and the other way round.
+    StoredSettings ControlSettings() const;
+    void ApplySettings(const StoredSettings& settings);
+    // A capture that went well: kept as the working picture (written before anything shows it),
+    // shown small with its size, and its height the limit of both crop heights.
+    void ShowCapturedPicture(const QImage& picture);
+
+    // handlers
+    void FormShow();
+    // The values saved beside the fourteen (every screen, the engine), read before the
+    // fourteen so that a rewrite after an incomplete load keeps them.
+    void LoadOptionalSettings();
+    // The engine of out-of-sight captures as the settings page's choice has it.
+    BrowserEngine ChosenEngine() const;
+    void SetChosenEngine(BrowserEngine engine);
+    void Image_Menu_1Click();
+    void Image_Menu_2Click();
+    void Image_Menu_3Click();
+    void JvXPButton2Click();
+    void Image_PreviewClick();
+    void JvXPButton7Click();
+    void JvXPButton10Click();
+    void JvXPButton8Click();
+    void JvXPButton3Click();
+    void JvXPButton22Click();
+    void JvXPButton21Click();
+    void JvXPButton11Click();
+    void Radio_Thumbsize_1Click();
+    void Radio_Thumbsize_2Click();
+    void Check_ThumbBorderClick();
+    void JvXPButton18Click();
+    void JvXPButton9Click();
+    void JvXPButton16Click();
+    void JvXPButton17Click();
+    void JvXPButton19Click();
+    void btn_SavesetClick();
+    void JvXPButton13Click();
+    void JvXPButton14Click();
+    void JvXPButton1Click();
+    void JvXPButton6Click();
+    void JvXPButton12Click();
+    void JvXPButton15Click();
+
+    // A page that could not be loaded or captured: the user is told, and after a failed load
+    // the wizard returns to the address page.
+    void ReportFailure(const QString& message, bool loadFailed);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+    void CreateFrame();
+    void CreateAddressPage();
+    void CreateResultPage();
+    void CreateThumbnailPage();
+    void CreateSettingsPage();
+    void CreateHelpPage();
+    void ConnectHandlers();
+    void SetMenuBold(QLabel* chosen);
+    void StartHidden();
+    void StartVisible();
+    QImage LoadCroppedWorkingPicture() const;
+    void MakeThumbnailOfWorkingPicture(ThumbnailTarget target);
+
+    bool FShown = false;
+    int FExitStatus = 0;
+};
+
+extern MainWindow* MainForm;
