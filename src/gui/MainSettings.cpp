@@ -21,7 +21,6 @@ void MainWindow::FormShow() {
     LoadOptionalSettings();
     LoadSaveSettings(this, true, false);
     // Two or more arguments are an unattended run, which never opens this window.
-    FCmdLineMode = false;
     if (arguments.size() == 1 && arguments.first().startsWith(QLatin1String("/u"))) {
         FCmdUrl = arguments.first().mid(3);
         EditBox_Address->setText(FCmdUrl);

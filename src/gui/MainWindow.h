@@ -123,8 +123,6 @@ public:
 
     // shared state
     QString FCmdUrl;
-    // Unattended runs have no window: this one never is a command-line run.
-    bool FCmdLineMode = false;
     QString FTempName;
     int FPage = 0;
     bool FShowIE = false;

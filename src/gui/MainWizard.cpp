@@ -85,12 +85,10 @@ void MainWindow::JvXPButton2Click() {
         return;
     }
     JvXPProgressBar1->show();
-    if (!FCmdLineMode) {
-        if (const QSize size = ChosenResolution(); size.isValid()) {
-            PicSize_H->setValue(size.height());
-        }
-        PicSize_T_H->setValue(PicSize_H->Value());
+    if (const QSize size = ChosenResolution(); size.isValid()) {
+        PicSize_H->setValue(size.height());
     }
+    PicSize_T_H->setValue(PicSize_H->Value());
     if (FShowIE) {
         StartVisible();
     } else {

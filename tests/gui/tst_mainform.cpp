@@ -132,7 +132,6 @@ private slots:
         MainFormFixture f({argument});
         f.show();
         QCOMPARE(f.main->EditBox_Address->text(), address);
-        QVERIFY(!f.main->FCmdLineMode);
         QCOMPARE(f.main->FPage, 1);
         QVERIFY(f.browser->Navigations().isEmpty());
     }
