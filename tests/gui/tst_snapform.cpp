@@ -76,20 +76,26 @@ void tst_SnapForm::StartHidden(const QString& address) {
     QVERIFY(FSnap->testAttribute(Qt::WA_DontShowOnScreen));
 }
 
+// Every control whole inside the window, the toolbar's controls side by side without overlap,
+// the page between the toolbar and the status line.
 void tst_SnapForm::layout() {
-    QCOMPARE(FSnap->size(), QSize(780, 520));
     QCOMPARE(FSnap->windowTitle(), QStringLiteral("Vistrel Pro"));
-    const QList<QPair<QString, QRect>> places{
-        {"Image1", {0, 0, 780, 42}},        {"Edit1", {80, 12, 413, 14}},
-        {"JvXPButton1", {504, 9, 60, 20}},  {"JvXPButton2", {570, 9, 60, 20}},
-        {"JvXPButton3", {655, 5, 120, 26}}, {"WebBrowser_Snap", {0, 42, 778, 457}},
-        {"Label1", {24, 504, 753, 13}},     {"JvXPProgressBar1", {600, 503, 175, 14}}};
-    for (const auto& [name, place] : places) {
+    const QStringList toolbar{"Edit1", "JvXPButton1", "JvXPButton2", "JvXPButton3"};
+    QList<QRect> taken;
+    for (const QString& name :
+         toolbar + QStringList{"Image1", "WebBrowser_Snap", "Label1", "JvXPProgressBar1"}) {
         auto* widget = FSnap->findChild<QWidget*>(name);
         QVERIFY2(widget, qPrintable(name));
-        QCOMPARE(widget->geometry(), place);
+        QVERIFY2(FSnap->rect().contains(widget->geometry()), qPrintable(name));
+        if (toolbar.contains(name)) {
+            for (const QRect& other : taken)
+                QVERIFY2(!other.intersects(widget->geometry()), qPrintable(name));
+            taken << widget->geometry();
+        }
     }
-    QCOMPARE(FSnap->findChild<QWidget*>("Image2")->pos(), QPoint(0, 498));
+    const QRect page = FSnap->findChild<QWidget*>("WebBrowser_Snap")->geometry();
+    QVERIFY(page.top() >= FSnap->findChild<QWidget*>("Image1")->geometry().bottom());
+    QVERIFY(page.bottom() < FSnap->findChild<QWidget*>("Label1")->geometry().top());
     QCOMPARE(FSnap->Edit1->text(), QStringLiteral("about:blank"));
     QVERIFY(!FSnap->Edit1->hasFrame());
     QCOMPARE(FSnap->JvXPButton1->caption(), QStringLiteral("停止(&T)"));
