@@ -182,6 +182,7 @@ void BrowserWindow::StartHidden(const CaptureJob& job) {
     if (job.browserSize.isValid())
         SetBrowserSize(job.browserSize);
     ShowHidden();
+    ShowWorking(true); // from the load on, not only once the screens are taken
     FSession->Start(job);
 }
 
@@ -397,7 +398,7 @@ void BrowserWindow::FinishCapture() {
     WebBrowser_Snap->Stop();
     WebBrowser_Snap->Navigate(BlankPage());
     MainForm->Label1->clear();
-    MainForm->JvXPProgressBar1->hide();
+    MainForm->ShowCaptureUnderWay(false);
     MainForm->BringToFront(MainForm->Panel_web_2);
     MainForm->FPage = 2;
 }

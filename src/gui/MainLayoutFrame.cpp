@@ -11,6 +11,7 @@
 #include "gui/widgets/StyledProgressBar.h"
 
 #include <QLineEdit>
+#include <QShortcut>
 
 namespace {
 
@@ -68,6 +69,15 @@ void MainWindow::CreateFrame() {
     Label1 = PlaceLabel(this, "Label1", QString(), 11, 415, 670, 14);
     JvXPProgressBar1 = Place<StyledProgressBar>(this, "JvXPProgressBar1", QRect(520, 414, 198, 14));
     JvXPProgressBar1->setSmooth(true);
+    stopCaptureButton =
+        PlaceButton(this, "stopCaptureButton", QStringLiteral("停止"), QRect(460, 411, 54, 20));
+    stopCaptureButton->hide();
+    // A page that never finishes loading must not hold the wizard: Esc in any of its windows
+    // (the one out of sight may be the active one) while a capture is under way.
+    stopCaptureShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    stopCaptureShortcut->setContext(Qt::ApplicationShortcut);
+    stopCaptureShortcut->setEnabled(false);
+    QObject::connect(stopCaptureShortcut, &QShortcut::activated, this, &MainWindow::StopCapture);
 }
 
 void MainWindow::CreateAddressPage() {

@@ -16,7 +16,7 @@
 #include <QLineEdit>
 
 void MainWindow::FormShow() {
-    JvXPProgressBar1->hide();
+    ShowCaptureUnderWay(false);
     const QStringList arguments = ParseCommandLine(FCommandLine).mid(1);
     LoadOptionalSettings();
     LoadSaveSettings(this, true, false);

@@ -11,6 +11,7 @@
 
 class QImage;
 class QLabel;
+class QShortcut;
 enum class ThumbnailTarget;
 class QLineEdit;
 class QGroupBox;
@@ -38,6 +39,9 @@ public:
     QLabel* Image1 = nullptr;
     QLabel* Label1 = nullptr;
     StyledProgressBar* JvXPProgressBar1 = nullptr;
+    // beside the progress bar while a capture is under way; Esc does the same
+    StyledButton* stopCaptureButton = nullptr;
+    QShortcut* stopCaptureShortcut = nullptr;
     QLabel* Label26 = nullptr;
     QLabel* Label20 = nullptr;
     ClickableImage* Image_Menu_1 = nullptr;
@@ -166,6 +170,10 @@ public:
     void JvXPButton3Click();
     void JvXPButton22Click();
     void JvXPButton21Click();
+    // Ends a capture under way and brings the wizard back to its address, as typed.
+    void StopCapture();
+    // The progress bar and the stop button, together.
+    void ShowCaptureUnderWay(bool underWay);
     void JvXPButton11Click();
     void Radio_Thumbsize_1Click();
     void Radio_Thumbsize_2Click();

@@ -25,6 +25,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
+#include <QShortcut>
 
 namespace {
 
@@ -47,6 +48,7 @@ void MainWindow::ConnectHandlers() {
     OnClick(Image_Menu_2, this, &MainWindow::Image_Menu_2Click);
     OnClick(Image_Menu_3, this, &MainWindow::Image_Menu_3Click);
     OnClick(JvXPButton2, this, &MainWindow::JvXPButton2Click);
+    OnClick(stopCaptureButton, this, &MainWindow::StopCapture);
     // Enter in the address box is Start; the key still reaches the box.
     connect(EditBox_Address, &QLineEdit::returnPressed, this,
             [this] { Guarded([this] { JvXPButton2Click(); }); });
@@ -84,7 +86,7 @@ void MainWindow::JvXPButton2Click() {
         ShowErrorReport(problem);
         return;
     }
-    JvXPProgressBar1->show();
+    ShowCaptureUnderWay(true);
     if (const QSize size = ChosenResolution(); size.isValid()) {
         PicSize_H->setValue(size.height());
     }
@@ -203,8 +205,22 @@ void MainWindow::JvXPButton21Click() {
     SnapForm->CancelCapture();
     SnapForm->WebBrowser_Snap->Stop();
     SnapForm->WebBrowser_Snap->Navigate(QStringLiteral("about:blank"));
-    JvXPProgressBar1->hide();
+    ShowCaptureUnderWay(false);
     Label1->clear();
+}
+
+void MainWindow::StopCapture() {
+    if (!stopCaptureButton->isVisible())
+        return;
+    const QString address = EditBox_Address->text();
+    JvXPButton21Click();
+    EditBox_Address->setText(address);
+}
+
+void MainWindow::ShowCaptureUnderWay(bool underWay) {
+    JvXPProgressBar1->setVisible(underWay);
+    stopCaptureButton->setVisible(underWay);
+    stopCaptureShortcut->setEnabled(underWay);
 }
 
 void MainWindow::JvXPButton11Click() {

@@ -28,6 +28,8 @@ private slots:
     void cleanup();
     void layout();
     void hiddenCapture();
+    void stoppedWhileTheLoadHangs_data();
+    void stoppedWhileTheLoadHangs();
     void noSecondCapture();
     void noDocumentNoCapture();
     void failedCaptureWritesNothing_data();
@@ -133,6 +135,36 @@ void tst_SnapForm::hiddenCapture() {
     QCOMPARE(FMain->FPage, 2);
     // closing the window ran Start new page first
     QCOMPARE(FMain->EditBox_Address->text(), MainWindow::DefaultStartAddress());
+}
+
+// A page that never finishes: the busy cursor shows from the load on, and Esc or the stop
+// button end the capture and bring back the address as it was typed.
+void tst_SnapForm::stoppedWhileTheLoadHangs_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Esc") << true;
+    QTest::newRow("the stop button") << false;
+}
+
+void tst_SnapForm::stoppedWhileTheLoadHangs() {
+    QFETCH(bool, escape);
+    FMain->show();
+    StartHidden(QStringLiteral("http://hangs.test/"));
+    QVERIFY(QGuiApplication::overrideCursor());
+    QVERIFY(FMain->stopCaptureButton->isVisible());
+    if (escape) {
+        FMain->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(FMain));
+        QTest::keyClick(FMain, Qt::Key_Escape);
+    } else
+        QTest::mouseClick(FMain->stopCaptureButton, Qt::LeftButton);
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QCOMPARE(FMain->FPage, 1);
+    QCOMPARE(FMain->EditBox_Address->text(), QStringLiteral("http://hangs.test/"));
+    QVERIFY(FMain->JvXPProgressBar1->isHidden());
+    QVERIFY(FMain->stopCaptureButton->isHidden());
+    FBrowser->FinishLoad(); // too late: nothing is captured
+    QVERIFY(!FSnap->FCaptured);
+    QVERIFY(FMessages.isEmpty());
 }
 
 void tst_SnapForm::noSecondCapture() {
