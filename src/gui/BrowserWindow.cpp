@@ -70,21 +70,20 @@ void BrowserWindow::CreateComponents() {
     Edit1 = Place<QLineEdit>(this, "Edit1", QRect(80, 12, 413, 14));
     Edit1->setFrame(false);
     Edit1->setText(BlankPage());
-    JvXPButton1 =
-        PlaceButton(this, "JvXPButton1", QStringLiteral("停止(&T)"), QRect(504, 9, 60, 20));
-    JvXPButton2 =
-        PlaceButton(this, "JvXPButton2", QStringLiteral("刷新(&R)"), QRect(570, 9, 60, 20));
-    JvXPButton3 =
-        PlaceButton(this, "JvXPButton3", QStringLiteral("捕捉此页"), QRect(655, 5, 120, 26));
+    stopButton = PlaceButton(this, "stopButton", QStringLiteral("停止(&T)"), QRect(504, 9, 60, 20));
+    refreshButton =
+        PlaceButton(this, "refreshButton", QStringLiteral("刷新(&R)"), QRect(570, 9, 60, 20));
+    captureButton =
+        PlaceButton(this, "captureButton", QStringLiteral("捕捉此页"), QRect(655, 5, 120, 26));
     // Enter in the address box must only navigate: a dialog's default button would take it too
-    for (StyledButton* button : {JvXPButton1, JvXPButton2, JvXPButton3})
+    for (StyledButton* button : {stopButton, refreshButton, captureButton})
         button->setAutoDefault(false);
-    QFont bold = JvXPButton3->font();
+    QFont bold = captureButton->font();
     bold.setBold(true);
-    JvXPButton3->setFont(bold);
-    QPalette text = JvXPButton3->palette();
+    captureButton->setFont(bold);
+    QPalette text = captureButton->palette();
     text.setColor(QPalette::ButtonText, QColor(83, 83, 83));
-    JvXPButton3->setPalette(text);
+    captureButton->setPalette(text);
     FBrowserWidget = WebBrowser_Snap->Widget();
     if (!FBrowserWidget)
         FBrowserWidget = new QWidget; // an engine without a view still takes the place
@@ -95,9 +94,9 @@ void BrowserWindow::CreateComponents() {
     JvXPProgressBar1 = Place<StyledProgressBar>(this, "JvXPProgressBar1", QRect(600, 503, 175, 14));
     JvXPProgressBar1->setSmooth(true);
     connect(Edit1, &QLineEdit::returnPressed, this, &BrowserWindow::Edit1KeyPress);
-    connect(JvXPButton1, &QPushButton::clicked, this, &BrowserWindow::JvXPButton1Click);
-    connect(JvXPButton2, &QPushButton::clicked, this, &BrowserWindow::JvXPButton2Click);
-    connect(JvXPButton3, &QPushButton::clicked, this, &BrowserWindow::JvXPButton3Click);
+    connect(stopButton, &QPushButton::clicked, this, &BrowserWindow::StopClick);
+    connect(refreshButton, &QPushButton::clicked, this, &BrowserWindow::RefreshClick);
+    connect(captureButton, &QPushButton::clicked, this, &BrowserWindow::CaptureClick);
 }
 
 void BrowserWindow::ConnectBrowser() {
@@ -233,7 +232,7 @@ void BrowserWindow::reject() {
 void BrowserWindow::FormClose() {
     // after a reported load failure the main window's failure report resets the wizard itself
     if (!FButtonCapture && !FFailureReported && MainForm)
-        MainForm->JvXPButton21Click();
+        MainForm->StartNewPageClick();
 }
 
 // While the user browses in the visible window; out of sight the session reports the failure.
@@ -276,11 +275,11 @@ void BrowserWindow::Edit1KeyPress() {
     WebBrowser_Snap->Navigate(Edit1->text());
 }
 
-void BrowserWindow::JvXPButton1Click() {
+void BrowserWindow::StopClick() {
     WebBrowser_Snap->Stop();
 }
 
-void BrowserWindow::JvXPButton2Click() {
+void BrowserWindow::RefreshClick() {
     try {
         WebBrowser_Snap->Refresh();
     } catch (const std::exception&) {
@@ -290,7 +289,7 @@ void BrowserWindow::JvXPButton2Click() {
 
 // The view must stay shown to paint, so while this window is out of sight the browser is
 // held by a window that is shown without appearing on screen.
-void BrowserWindow::JvXPButton3Click() {
+void BrowserWindow::CaptureClick() {
     WebBrowser_Snap->Stop();
     MainForm->Label1->setText(QStringLiteral("Working ......"));
     MoveBrowserToCaptureHost();
@@ -404,7 +403,7 @@ void BrowserWindow::FinishCapture() {
 }
 
 // Nothing stays shown out of sight after a failed capture; a button capture brings its
-// window back (JvXPButton3Click).
+// window back (CaptureClick).
 void BrowserWindow::ReportCaptureFailure(const QString& message) {
     MainForm->Label1->clear();
     if (!FButtonCapture)

@@ -29,9 +29,9 @@ public:
     Browser* WebBrowser_Snap = nullptr;
     QLabel* Image1 = nullptr;
     QLineEdit* Edit1 = nullptr;
-    StyledButton* JvXPButton1 = nullptr;
-    StyledButton* JvXPButton2 = nullptr;
-    StyledButton* JvXPButton3 = nullptr;
+    StyledButton* stopButton = nullptr;
+    StyledButton* refreshButton = nullptr;
+    StyledButton* captureButton = nullptr;
     QLabel* Image2 = nullptr;
     QLabel* Label1 = nullptr;
     StyledProgressBar* JvXPProgressBar1 = nullptr;
@@ -64,9 +64,9 @@ public:
     void WebBrowser_SnapStatusTextChange(const QString& text);
     void WebBrowser_SnapNavigateComplete2();
     void Edit1KeyPress();
-    void JvXPButton1Click();
-    void JvXPButton2Click();
-    void JvXPButton3Click();
+    void StopClick();
+    void RefreshClick();
+    void CaptureClick();
 
 public slots:
     void reject() override;

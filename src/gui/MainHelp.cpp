@@ -31,7 +31,7 @@ void MainWindow::Image_Menu_3Click() {
 
 // The manual: a link that does nothing when no program can show it would leave the user
 // guessing, so it says where the file is.
-void MainWindow::JvXPButton1Click() {
+void MainWindow::ManualClick() {
     const QString manual = ManualPath();
     const auto cannotOpen = [manual] {
         ShowErrorReport(
@@ -43,25 +43,25 @@ void MainWindow::JvXPButton1Click() {
         cannotOpen();
 }
 
-void MainWindow::JvXPButton6Click() {
+void MainWindow::SupportForumClick() {
     OpenWithDesktop(QUrl(SupportAddress()));
 }
 
-void MainWindow::JvXPButton12Click() {
+void MainWindow::CheckUpdatesClick() {
     OpenWithDesktop(QUrl(UpdateAddress()));
 }
 
-void MainWindow::JvXPButton15Click() {
+void MainWindow::HomePageClick() {
     OpenWithDesktop(QUrl(HomeAddress()));
 }
 
-void MainWindow::JvXPButton13Click() {
+void MainWindow::AddToOpenWithClick() {
     StartMenuTool(
         QStringLiteral("regdll"),
         QStringLiteral("Vistrel Pro has been added to right-click menu in Internet Explorer."));
 }
 
-void MainWindow::JvXPButton14Click() {
+void MainWindow::RemoveFromOpenWithClick() {
     StartMenuTool(
         QStringLiteral("unregdll"),
         QStringLiteral("Vistrel Pro has been removed from right-click menu in Internet Explorer."));

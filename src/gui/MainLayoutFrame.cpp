@@ -96,7 +96,7 @@ void MainWindow::CreateAddressPage() {
     RbRadioButton3 =
         Place<GradientRadioButton>(Panel_web_1, "RbRadioButton3", QRect(44, 212, 20, 20));
     RbRadioButton2->setChecked(true);
-    JvXPButton2 = PlaceButton(Panel_web_1, "JvXPButton2", QStringLiteral("开始(&T)"),
+    startButton = PlaceButton(Panel_web_1, "startButton", QStringLiteral("开始(&T)"),
                               QRect(420, 272, 110, 30));
 }
 
@@ -106,12 +106,13 @@ void MainWindow::CreateSettingsPage() {
     FlatGroupBox1 = Place<FlatGroupBox>(Panel_Set, "FlatGroupBox1", QRect(24, 50, 509, 112));
     FlatGroupBox1->setTitle(QStringLiteral(" Internet Explorer 右键菜单 "));
     FlatGroupBox1->setColorBorder(12164479);
-    JvXPButton13 = PlaceButton(FlatGroupBox1, "JvXPButton13",
-                               QStringLiteral("添加 Vistrel Pro 到 Internet Explorer 的右键菜单"),
-                               QRect(20, 28, 469, 30));
-    JvXPButton14 = PlaceButton(FlatGroupBox1, "JvXPButton14",
-                               QStringLiteral("从 Internet Explorer 的右键菜单中去除 Vistrel Pro"),
-                               QRect(20, 68, 469, 30));
+    addToOpenWithButton = PlaceButton(
+        FlatGroupBox1, "addToOpenWithButton",
+        QStringLiteral("添加 Vistrel Pro 到 Internet Explorer 的右键菜单"), QRect(20, 28, 469, 30));
+    removeFromOpenWithButton =
+        PlaceButton(FlatGroupBox1, "removeFromOpenWithButton",
+                    QStringLiteral("从 Internet Explorer 的右键菜单中去除 Vistrel Pro"),
+                    QRect(20, 68, 469, 30));
     FlatGroupBox2 = Place<FlatGroupBox>(Panel_Set, "FlatGroupBox2", QRect(24, 170, 509, 106));
     FlatGroupBox2->setTitle(QStringLiteral(" 其他设置 "));
     FlatGroupBox2->setColorBorder(12164479);
@@ -143,13 +144,13 @@ void MainWindow::CreateHelpPage() {
                          QStringLiteral("Internet Explorer 版本: 6.1.021.10"), 40, 78, 480, 18);
     Label_ChromiumVersion =
         PlaceLabel(Panel_Help, "Label_ChromiumVersion", QString(), 40, 100, 480, 18);
-    JvXPButton1 = PlaceButton(Panel_Help, "JvXPButton1", QStringLiteral("Vistrel Pro 帮助"),
-                              QRect(40, 138, 230, 30));
-    JvXPButton6 = PlaceButton(Panel_Help, "JvXPButton6", QStringLiteral("在线支持论坛"),
-                              QRect(40, 176, 230, 30));
-    JvXPButton12 = PlaceButton(Panel_Help, "JvXPButton12", QStringLiteral("检查版本更新"),
-                               QRect(40, 214, 230, 30));
-    JvXPButton15 = PlaceButton(Panel_Help, "JvXPButton15",
-                               QStringLiteral("访问 ") + QString::fromLatin1(kMakerHost),
-                               QRect(40, 252, 230, 30));
+    manualButton = PlaceButton(Panel_Help, "manualButton", QStringLiteral("Vistrel Pro 帮助"),
+                               QRect(40, 138, 230, 30));
+    supportForumButton = PlaceButton(Panel_Help, "supportForumButton",
+                                     QStringLiteral("在线支持论坛"), QRect(40, 176, 230, 30));
+    checkUpdatesButton = PlaceButton(Panel_Help, "checkUpdatesButton",
+                                     QStringLiteral("检查版本更新"), QRect(40, 214, 230, 30));
+    homePageButton = PlaceButton(Panel_Help, "homePageButton",
+                                 QStringLiteral("访问 ") + QString::fromLatin1(kMakerHost),
+                                 QRect(40, 252, 230, 30));
 }

@@ -81,26 +81,26 @@ void MainWindow::CreateResultPage() {
     Radio_Picsize_Fullsize->setChecked(true);
 
     PlaceLabel(Panel_web_2, "Label7", QStringLiteral("预览:"), 214, 106);
-    JvXPButton5 = PlaceButton(Panel_web_2, "JvXPButton5", QStringLiteral("预览图片"),
-                              QRect(262, 100, 100, 26));
+    previewPictureButton = PlaceButton(Panel_web_2, "previewPictureButton",
+                                       QStringLiteral("预览图片"), QRect(262, 100, 100, 26));
     PlaceLabel(Panel_web_2, "Label8", QStringLiteral("保存:"), 214, 146);
-    JvXPButton7 = PlaceButton(Panel_web_2, "JvXPButton7", QStringLiteral("保存为 BMP"),
-                              QRect(262, 140, 90, 26));
-    JvXPButton10 = PlaceButton(Panel_web_2, "JvXPButton10", QStringLiteral("保存为 PNG"),
-                               QRect(358, 140, 90, 26));
-    JvXPButton8 = PlaceButton(Panel_web_2, "JvXPButton8", QStringLiteral("保存为 JPG"),
-                              QRect(454, 140, 90, 26));
+    savePictureBmpButton = PlaceButton(Panel_web_2, "savePictureBmpButton",
+                                       QStringLiteral("保存为 BMP"), QRect(262, 140, 90, 26));
+    savePicturePngButton = PlaceButton(Panel_web_2, "savePicturePngButton",
+                                       QStringLiteral("保存为 PNG"), QRect(358, 140, 90, 26));
+    savePictureJpegButton = PlaceButton(Panel_web_2, "savePictureJpegButton",
+                                        QStringLiteral("保存为 JPG"), QRect(454, 140, 90, 26));
     PlaceLabel(Panel_web_2, "Label14", QStringLiteral("JPG 压缩格式 :"), 262, 186);
     Edit_JpgComp =
         PlaceSpin(Panel_web_2, "Edit_JpgComp", QRect(352, 182, 56, 24), OptionLimits::JpegQuality);
     PlaceLabel(Panel_web_2, "Label15", QStringLiteral("* 100 为最佳质量.\n   0  为最高压缩率."),
                416, 180, 130, 32);
 
-    JvXPButton3 = PlaceButton(Panel_web_2, "JvXPButton3", QStringLiteral("创建略缩图"),
-                              QRect(214, 280, 106, 30));
-    JvXPButton21 = PlaceButton(Panel_web_2, "JvXPButton21", QStringLiteral("开始新页面"),
-                               QRect(326, 280, 106, 30));
-    JvXPButton11 = PlaceButton(Panel_web_2, "JvXPButton11", QStringLiteral("完成并退出"),
+    makeThumbnailButton = PlaceButton(Panel_web_2, "makeThumbnailButton",
+                                      QStringLiteral("创建略缩图"), QRect(214, 280, 106, 30));
+    startNewPageButton = PlaceButton(Panel_web_2, "startNewPageButton",
+                                     QStringLiteral("开始新页面"), QRect(326, 280, 106, 30));
+    finishButton = PlaceButton(Panel_web_2, "finishButton", QStringLiteral("完成并退出"),
                                QRect(438, 280, 106, 30));
 }
 
@@ -159,21 +159,22 @@ void MainWindow::CreateThumbnailPage() {
     Radio_PicsizeT_full->setChecked(true);
 
     PlaceLabel(Panel_web_3, "Label19", QStringLiteral("预览:"), 18, 263);
-    JvXPButton18 = PlaceButton(Panel_web_3, "JvXPButton18", QStringLiteral("预览略缩图"),
-                               QRect(54, 257, 90, 26));
+    previewThumbnailButton = PlaceButton(Panel_web_3, "previewThumbnailButton",
+                                         QStringLiteral("预览略缩图"), QRect(54, 257, 90, 26));
     PlaceLabel(Panel_web_3, "Label21", QStringLiteral("保存:"), 158, 263);
-    JvXPButton9 = PlaceButton(Panel_web_3, "JvXPButton9", QStringLiteral("保存为 BMP"),
-                              QRect(194, 257, 84, 26));
-    JvXPButton16 = PlaceButton(Panel_web_3, "JvXPButton16", QStringLiteral("保存为 PNG"),
-                               QRect(282, 257, 84, 26));
-    JvXPButton17 = PlaceButton(Panel_web_3, "JvXPButton17", QStringLiteral("保存为 JPG"),
-                               QRect(370, 257, 84, 26));
-    JvXPButton19 = PlaceButton(Panel_web_3, "JvXPButton19", QStringLiteral("保存为默认设置"),
-                               QRect(443, 290, 100, 30));
-    JvXPButton22 =
-        PlaceButton(Panel_web_3, "JvXPButton22", QStringLiteral("<"), QRect(14, 290, 40, 30));
-    JvXPButton4 = PlaceButton(Panel_web_3, "JvXPButton4", QStringLiteral("开始新页面"),
-                              QRect(225, 290, 104, 30));
-    JvXPButton20 = PlaceButton(Panel_web_3, "JvXPButton20", QStringLiteral("完成并退出"),
-                               QRect(334, 290, 104, 30));
+    saveThumbnailBmpButton = PlaceButton(Panel_web_3, "saveThumbnailBmpButton",
+                                         QStringLiteral("保存为 BMP"), QRect(194, 257, 84, 26));
+    saveThumbnailPngButton = PlaceButton(Panel_web_3, "saveThumbnailPngButton",
+                                         QStringLiteral("保存为 PNG"), QRect(282, 257, 84, 26));
+    saveThumbnailJpegButton = PlaceButton(Panel_web_3, "saveThumbnailJpegButton",
+                                          QStringLiteral("保存为 JPG"), QRect(370, 257, 84, 26));
+    saveDefaultsButton = PlaceButton(Panel_web_3, "saveDefaultsButton",
+                                     QStringLiteral("保存为默认设置"), QRect(443, 290, 100, 30));
+    backToPictureButton = PlaceButton(Panel_web_3, "backToPictureButton", QStringLiteral("<"),
+                                      QRect(14, 290, 40, 30));
+    startNewPageFromThumbnailButton =
+        PlaceButton(Panel_web_3, "startNewPageFromThumbnailButton", QStringLiteral("开始新页面"),
+                    QRect(225, 290, 104, 30));
+    finishFromThumbnailButton = PlaceButton(Panel_web_3, "finishFromThumbnailButton",
+                                            QStringLiteral("完成并退出"), QRect(334, 290, 104, 30));
 }

@@ -44,7 +44,7 @@ void MainWindow::SetChosenEngine(BrowserEngine engine) {
     (engine == BrowserEngine::Qt ? Radio_EngineQt : Radio_EngineChromium)->setChecked(true);
 }
 
-void MainWindow::JvXPButton19Click() {
+void MainWindow::SaveDefaultsClick() {
     LoadSaveSettings(this, false, true);
     ShowInformation(QStringLiteral("Save successful."));
 }

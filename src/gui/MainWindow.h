@@ -62,7 +62,7 @@ public:
     GradientRadioButton* RbRadioButton1 = nullptr;
     GradientRadioButton* RbRadioButton2 = nullptr;
     GradientRadioButton* RbRadioButton3 = nullptr;
-    StyledButton* JvXPButton2 = nullptr;
+    StyledButton* startButton = nullptr;
 
     // result page
     ClickableImage* Image_Preview = nullptr;
@@ -71,14 +71,14 @@ public:
     GradientRadioButton* Radio_Picsize_Fullsize = nullptr;
     GradientRadioButton* Radio_Picsize_Crop = nullptr;
     FlatSpinBox* PicSize_H = nullptr;
-    StyledButton* JvXPButton5 = nullptr;
-    StyledButton* JvXPButton7 = nullptr;
-    StyledButton* JvXPButton10 = nullptr;
-    StyledButton* JvXPButton8 = nullptr;
+    StyledButton* previewPictureButton = nullptr;
+    StyledButton* savePictureBmpButton = nullptr;
+    StyledButton* savePicturePngButton = nullptr;
+    StyledButton* savePictureJpegButton = nullptr;
     FlatSpinBox* Edit_JpgComp = nullptr;
-    StyledButton* JvXPButton3 = nullptr;
-    StyledButton* JvXPButton21 = nullptr;
-    StyledButton* JvXPButton11 = nullptr;
+    StyledButton* makeThumbnailButton = nullptr;
+    StyledButton* startNewPageButton = nullptr;
+    StyledButton* finishButton = nullptr;
 
     // thumbnail page
     QGroupBox* GroupBox1 = nullptr;
@@ -96,19 +96,19 @@ public:
     GradientRadioButton* Radio_PicsizeT_full = nullptr;
     GradientRadioButton* Radio_PicsizeT_crop = nullptr;
     FlatSpinBox* PicSize_T_H = nullptr;
-    StyledButton* JvXPButton18 = nullptr;
-    StyledButton* JvXPButton9 = nullptr;
-    StyledButton* JvXPButton16 = nullptr;
-    StyledButton* JvXPButton17 = nullptr;
-    StyledButton* JvXPButton19 = nullptr;
-    StyledButton* JvXPButton22 = nullptr;
-    StyledButton* JvXPButton4 = nullptr;
-    StyledButton* JvXPButton20 = nullptr;
+    StyledButton* previewThumbnailButton = nullptr;
+    StyledButton* saveThumbnailBmpButton = nullptr;
+    StyledButton* saveThumbnailPngButton = nullptr;
+    StyledButton* saveThumbnailJpegButton = nullptr;
+    StyledButton* saveDefaultsButton = nullptr;
+    StyledButton* backToPictureButton = nullptr;
+    StyledButton* startNewPageFromThumbnailButton = nullptr;
+    StyledButton* finishFromThumbnailButton = nullptr;
 
     // settings page
     FlatGroupBox* FlatGroupBox1 = nullptr;
-    StyledButton* JvXPButton13 = nullptr;
-    StyledButton* JvXPButton14 = nullptr;
+    StyledButton* addToOpenWithButton = nullptr;
+    StyledButton* removeFromOpenWithButton = nullptr;
     FlatGroupBox* FlatGroupBox2 = nullptr;
     StyledCheckBox* Check_ShowIE = nullptr;
     StyledCheckBox* Check_KeepFixed = nullptr;
@@ -120,10 +120,10 @@ public:
     QLabel* Label23 = nullptr;
     QLabel* Label22 = nullptr;
     QLabel* Label_ChromiumVersion = nullptr;
-    StyledButton* JvXPButton1 = nullptr;
-    StyledButton* JvXPButton6 = nullptr;
-    StyledButton* JvXPButton12 = nullptr;
-    StyledButton* JvXPButton15 = nullptr;
+    StyledButton* manualButton = nullptr;
+    StyledButton* supportForumButton = nullptr;
+    StyledButton* checkUpdatesButton = nullptr;
+    StyledButton* homePageButton = nullptr;
 
     // shared state
     QString FCmdUrl;
@@ -162,34 +162,34 @@ public:
     void Image_Menu_1Click();
     void Image_Menu_2Click();
     void Image_Menu_3Click();
-    void JvXPButton2Click();
+    void StartClick();
     void Image_PreviewClick();
-    void JvXPButton7Click();
-    void JvXPButton10Click();
-    void JvXPButton8Click();
-    void JvXPButton3Click();
-    void JvXPButton22Click();
-    void JvXPButton21Click();
+    void SavePictureBmpClick();
+    void SavePicturePngClick();
+    void SavePictureJpegClick();
+    void MakeThumbnailClick();
+    void BackToPictureClick();
+    void StartNewPageClick();
     // Ends a capture under way and brings the wizard back to its address, as typed.
     void StopCapture();
     // The progress bar and the stop button, together.
     void ShowCaptureUnderWay(bool underWay);
-    void JvXPButton11Click();
+    void FinishClick();
     void Radio_Thumbsize_1Click();
     void Radio_Thumbsize_2Click();
     void Check_ThumbBorderClick();
-    void JvXPButton18Click();
-    void JvXPButton9Click();
-    void JvXPButton16Click();
-    void JvXPButton17Click();
-    void JvXPButton19Click();
+    void PreviewThumbnailClick();
+    void SaveThumbnailBmpClick();
+    void SaveThumbnailPngClick();
+    void SaveThumbnailJpegClick();
+    void SaveDefaultsClick();
     void btn_SavesetClick();
-    void JvXPButton13Click();
-    void JvXPButton14Click();
-    void JvXPButton1Click();
-    void JvXPButton6Click();
-    void JvXPButton12Click();
-    void JvXPButton15Click();
+    void AddToOpenWithClick();
+    void RemoveFromOpenWithClick();
+    void ManualClick();
+    void SupportForumClick();
+    void CheckUpdatesClick();
+    void HomePageClick();
 
     // A page that could not be loaded or captured: the user is told, and after a failed load
     // the wizard returns to the address page.

@@ -47,41 +47,41 @@ void MainWindow::ConnectHandlers() {
     OnClick(Image_Menu_1, this, &MainWindow::Image_Menu_1Click);
     OnClick(Image_Menu_2, this, &MainWindow::Image_Menu_2Click);
     OnClick(Image_Menu_3, this, &MainWindow::Image_Menu_3Click);
-    OnClick(JvXPButton2, this, &MainWindow::JvXPButton2Click);
+    OnClick(startButton, this, &MainWindow::StartClick);
     OnClick(stopCaptureButton, this, &MainWindow::StopCapture);
     // Enter in the address box is Start; the key still reaches the box.
     connect(EditBox_Address, &QLineEdit::returnPressed, this,
-            [this] { Guarded([this] { JvXPButton2Click(); }); });
-    OnClick(JvXPButton5, this, &MainWindow::Image_PreviewClick);
+            [this] { Guarded([this] { StartClick(); }); });
+    OnClick(previewPictureButton, this, &MainWindow::Image_PreviewClick);
     OnClick(Image_Preview, this, &MainWindow::Image_PreviewClick);
-    OnClick(JvXPButton7, this, &MainWindow::JvXPButton7Click);
-    OnClick(JvXPButton10, this, &MainWindow::JvXPButton10Click);
-    OnClick(JvXPButton8, this, &MainWindow::JvXPButton8Click);
-    OnClick(JvXPButton3, this, &MainWindow::JvXPButton3Click);
-    OnClick(JvXPButton22, this, &MainWindow::JvXPButton22Click);
-    OnClick(JvXPButton21, this, &MainWindow::JvXPButton21Click);
-    OnClick(JvXPButton4, this, &MainWindow::JvXPButton21Click);
-    OnClick(JvXPButton11, this, &MainWindow::JvXPButton11Click);
-    OnClick(JvXPButton20, this, &MainWindow::JvXPButton11Click);
+    OnClick(savePictureBmpButton, this, &MainWindow::SavePictureBmpClick);
+    OnClick(savePicturePngButton, this, &MainWindow::SavePicturePngClick);
+    OnClick(savePictureJpegButton, this, &MainWindow::SavePictureJpegClick);
+    OnClick(makeThumbnailButton, this, &MainWindow::MakeThumbnailClick);
+    OnClick(backToPictureButton, this, &MainWindow::BackToPictureClick);
+    OnClick(startNewPageButton, this, &MainWindow::StartNewPageClick);
+    OnClick(startNewPageFromThumbnailButton, this, &MainWindow::StartNewPageClick);
+    OnClick(finishButton, this, &MainWindow::FinishClick);
+    OnClick(finishFromThumbnailButton, this, &MainWindow::FinishClick);
     OnClick(Radio_Thumbsize_1, this, &MainWindow::Radio_Thumbsize_1Click);
     OnClick(Radio_Thumbsize_2, this, &MainWindow::Radio_Thumbsize_2Click);
     OnClick(Check_ThumbBorder, this, &MainWindow::Check_ThumbBorderClick);
     OnClick(Check_ThumbSmooth, this, &MainWindow::Check_ThumbBorderClick);
-    OnClick(JvXPButton18, this, &MainWindow::JvXPButton18Click);
-    OnClick(JvXPButton9, this, &MainWindow::JvXPButton9Click);
-    OnClick(JvXPButton16, this, &MainWindow::JvXPButton16Click);
-    OnClick(JvXPButton17, this, &MainWindow::JvXPButton17Click);
-    OnClick(JvXPButton19, this, &MainWindow::JvXPButton19Click);
+    OnClick(previewThumbnailButton, this, &MainWindow::PreviewThumbnailClick);
+    OnClick(saveThumbnailBmpButton, this, &MainWindow::SaveThumbnailBmpClick);
+    OnClick(saveThumbnailPngButton, this, &MainWindow::SaveThumbnailPngClick);
+    OnClick(saveThumbnailJpegButton, this, &MainWindow::SaveThumbnailJpegClick);
+    OnClick(saveDefaultsButton, this, &MainWindow::SaveDefaultsClick);
     OnClick(btn_Saveset, this, &MainWindow::btn_SavesetClick);
-    OnClick(JvXPButton13, this, &MainWindow::JvXPButton13Click);
-    OnClick(JvXPButton14, this, &MainWindow::JvXPButton14Click);
-    OnClick(JvXPButton1, this, &MainWindow::JvXPButton1Click);
-    OnClick(JvXPButton6, this, &MainWindow::JvXPButton6Click);
-    OnClick(JvXPButton12, this, &MainWindow::JvXPButton12Click);
-    OnClick(JvXPButton15, this, &MainWindow::JvXPButton15Click);
+    OnClick(addToOpenWithButton, this, &MainWindow::AddToOpenWithClick);
+    OnClick(removeFromOpenWithButton, this, &MainWindow::RemoveFromOpenWithClick);
+    OnClick(manualButton, this, &MainWindow::ManualClick);
+    OnClick(supportForumButton, this, &MainWindow::SupportForumClick);
+    OnClick(checkUpdatesButton, this, &MainWindow::CheckUpdatesClick);
+    OnClick(homePageButton, this, &MainWindow::HomePageClick);
 }
 
-void MainWindow::JvXPButton2Click() {
+void MainWindow::StartClick() {
     if (const QString problem = PageAddressProblem(EditBox_Address->text()); !problem.isEmpty()) {
         ShowErrorReport(problem);
         return;
@@ -153,7 +153,7 @@ void MainWindow::ShowCapturedPicture(const QImage& picture) {
 void MainWindow::ReportFailure(const QString& message, bool loadFailed) {
     ShowErrorReport(message);
     if (loadFailed) {
-        JvXPButton21Click();
+        StartNewPageClick();
     }
 }
 
@@ -171,35 +171,35 @@ void MainWindow::Image_PreviewClick() {
     ViewForm->SetPicture(QImage());
 }
 
-void MainWindow::JvXPButton7Click() {
+void MainWindow::SavePictureBmpClick() {
     DefaultSaveName = QStringLiteral("Webpage");
     SavePictureAsBmp(LoadCroppedWorkingPicture(), QString());
 }
 
-void MainWindow::JvXPButton10Click() {
+void MainWindow::SavePicturePngClick() {
     DefaultSaveName = QStringLiteral("Webpage");
     SavePictureAsPng(LoadCroppedWorkingPicture(), QString());
 }
 
-void MainWindow::JvXPButton8Click() {
+void MainWindow::SavePictureJpegClick() {
     DefaultSaveName = QStringLiteral("Webpage");
     SavePictureAsJpeg(LoadCroppedWorkingPicture(), QString(), Edit_JpgComp->Value());
 }
 
-void MainWindow::JvXPButton3Click() {
+void MainWindow::MakeThumbnailClick() {
     BringToFront(Panel_web_3);
     FPage = 3;
 }
 
-void MainWindow::JvXPButton22Click() {
+void MainWindow::BackToPictureClick() {
     BringToFront(Panel_web_2);
     FPage = 2;
 }
 
-void MainWindow::JvXPButton21Click() {
+void MainWindow::StartNewPageClick() {
     EditBox_Address->setText(DefaultStartAddress());
-    JvXPButton2->setEnabled(true);
-    JvXPButton2->setCaption(QStringLiteral("开始(&T)"));
+    startButton->setEnabled(true);
+    startButton->setCaption(QStringLiteral("开始(&T)"));
     BringToFront(Panel_web_1);
     FPage = 1;
     SnapForm->CancelCapture();
@@ -213,7 +213,7 @@ void MainWindow::StopCapture() {
     if (!stopCaptureButton->isVisible())
         return;
     const QString address = EditBox_Address->text();
-    JvXPButton21Click();
+    StartNewPageClick();
     EditBox_Address->setText(address);
 }
 
@@ -223,7 +223,7 @@ void MainWindow::ShowCaptureUnderWay(bool underWay) {
     stopCaptureShortcut->setEnabled(underWay);
 }
 
-void MainWindow::JvXPButton11Click() {
+void MainWindow::FinishClick() {
     // Closing ends the program; the close handler removes the working file.
     close();
 }
@@ -248,21 +248,21 @@ void MainWindow::MakeThumbnailOfWorkingPicture(ThumbnailTarget target) {
     MakeThumbnail(LoadWorkingPicture(FTempName), ReadPictureOptions(), target, QString());
 }
 
-void MainWindow::JvXPButton18Click() {
+void MainWindow::PreviewThumbnailClick() {
     MakeThumbnailOfWorkingPicture(ThumbnailTarget::Preview);
 }
 
-void MainWindow::JvXPButton9Click() {
+void MainWindow::SaveThumbnailBmpClick() {
     DefaultSaveName = QStringLiteral("Webpage_thumb");
     MakeThumbnailOfWorkingPicture(ThumbnailTarget::Bmp);
 }
 
-void MainWindow::JvXPButton16Click() {
+void MainWindow::SaveThumbnailPngClick() {
     DefaultSaveName = QStringLiteral("Webpage_thumb");
     MakeThumbnailOfWorkingPicture(ThumbnailTarget::Png);
 }
 
-void MainWindow::JvXPButton17Click() {
+void MainWindow::SaveThumbnailJpegClick() {
     DefaultSaveName = QStringLiteral("Webpage_thumb");
     MakeThumbnailOfWorkingPicture(ThumbnailTarget::Jpeg);
 }

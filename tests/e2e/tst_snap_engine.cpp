@@ -105,7 +105,7 @@ QString tst_SnapEngine::PageUrl(const PixelPage& page, const QString& name) {
 
 void tst_SnapEngine::StartHidden(const QString& address) {
     FMain->EditBox_Address->setText(address);
-    FMain->JvXPButton2Click();
+    FMain->StartClick();
 }
 
 bool tst_SnapEngine::WaitForCapture() {
@@ -194,9 +194,9 @@ void tst_SnapEngine::visibleBrowseThenCapture() {
             !complete.isEmpty() && FSnap->WebBrowser_Snap->LocationURL() == targetUrl, 30000);
         QVERIFY(!FSnap->FCaptured);
         browsed = true;
-        FSnap->JvXPButton3->click();
+        FSnap->captureButton->click();
     });
-    FMain->JvXPButton2Click();
+    FMain->StartClick();
     QVERIFY(browsed);
     QVERIFY(FSnap->FCaptured);
     QCOMPARE(target.Compare(LoadWorkingPicture(FMain->FTempName), QSize(785, 3000)), QString());
@@ -208,7 +208,7 @@ void tst_SnapEngine::visibleCloseWithoutCapture() {
     FMain->FShowIE = true;
     FMain->EditBox_Address->setText(Write(QStringLiteral("close.html"), "<p>close</p>"));
     QTimer::singleShot(200, this, [&] { FSnap->close(); });
-    FMain->JvXPButton2Click();
+    FMain->StartClick();
     QVERIFY(!FSnap->FCaptured);
     QCOMPARE(FMain->FPage, 1);
     QVERIFY(!FMain->Panel_web_1->isHidden());

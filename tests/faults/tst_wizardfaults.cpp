@@ -37,7 +37,7 @@ enum class Writer { Bmp, Png, Jpeg, ThumbBmp, ThumbPng, ThumbJpeg };
 
 void Capture(MainFormFixture& f, const QSize& page) {
     f.browser->SetPageSize(page);
-    f.main->JvXPButton2Click();
+    f.main->StartClick();
     f.browser->FinishLoad();
 }
 
@@ -149,8 +149,8 @@ private slots:
             QCOMPARE(QDir(temp).entryList(QDir::Files).size(), 0);
 
         // Saving afterwards says what is wrong, without asking for a file name.
-        f.main->JvXPButton3Click();
-        QTest::mouseClick(f.main->JvXPButton16, Qt::LeftButton);
+        f.main->MakeThumbnailClick();
+        QTest::mouseClick(f.main->saveThumbnailPngButton, Qt::LeftButton);
         QCOMPARE(f.messages.size(), 2);
         QVERIFY(f.saveRequests.isEmpty());
     }
@@ -218,8 +218,10 @@ private slots:
         f.nextSaveName = out.filePath(QStringLiteral("older.png"));
         QVERIFY(WriteFile(f.nextSaveName, Older));
         const QString expected = reason.arg(path);
-        const char* buttons[] = {"JvXPButton7", "JvXPButton10", "JvXPButton8",  "JvXPButton5",
-                                 "JvXPButton9", "JvXPButton16", "JvXPButton17", "JvXPButton18"};
+        const char* buttons[] = {"savePictureBmpButton",    "savePicturePngButton",
+                                 "savePictureJpegButton",   "previewPictureButton",
+                                 "saveThumbnailBmpButton",  "saveThumbnailPngButton",
+                                 "saveThumbnailJpegButton", "previewThumbnailButton"};
         for (const char* button : buttons) {
             auto* widget = f.main->findChild<StyledButton*>(QLatin1String(button));
             QVERIFY(widget);
@@ -270,8 +272,8 @@ private slots:
         }
         const auto before = Snapshot(disk.path());
 
-        f.main->JvXPButton3Click();
-        QTest::mouseClick(f.main->JvXPButton19, Qt::LeftButton);
+        f.main->MakeThumbnailClick();
+        QTest::mouseClick(f.main->saveDefaultsButton, Qt::LeftButton);
         QCOMPARE(f.messages, QStringList{message});
         QCOMPARE(Snapshot(disk.path()), before);
         if (fault != QLatin1String("folder"))

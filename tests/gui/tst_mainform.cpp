@@ -37,7 +37,7 @@ QWidget* FrontPage(MainWindow& form) {
 // Captures a fake page of this size through the wizard's Start, as a user would.
 void Capture(MainFormFixture& f, const QSize& page) {
     f.browser->SetPageSize(page);
-    f.main->JvXPButton2Click();
+    f.main->StartClick();
     f.browser->FinishLoad();
     QTRY_COMPARE(f.main->FPage, 2);
     QTRY_VERIFY(QFile::exists(WorkingPicturePath(f.main->FTempName)));
@@ -71,7 +71,7 @@ private slots:
     void menuReturnsToTheRecordedPage() {
         MainFormFixture f;
         f.show();
-        f.main->JvXPButton3Click();
+        f.main->MakeThumbnailClick();
         QCOMPARE(f.main->FPage, 3);
         QTest::mouseClick(f.main->Image_Menu_2, Qt::LeftButton);
         QCOMPARE(FrontPage(*f.main), f.main->Panel_Set);
@@ -93,7 +93,7 @@ private slots:
             return false;
         });
         QTest::mouseClick(f.main->Image_Menu_3, Qt::LeftButton);
-        QTest::mouseClick(f.main->JvXPButton1, Qt::LeftButton);
+        QTest::mouseClick(f.main->manualButton, Qt::LeftButton);
         SetUrlOpener({});
         QCOMPARE(asked, QList<QUrl>{QUrl::fromLocalFile(ManualPath())});
         QCOMPARE(f.messages.size(), 1);
@@ -140,7 +140,7 @@ private slots:
     void thumbnailEnableRules() {
         MainFormFixture f;
         f.show();
-        f.main->JvXPButton3Click();
+        f.main->MakeThumbnailClick();
         QVERIFY(!f.main->Edit_Thumb_Percent->isEnabled());
         QVERIFY(f.main->Edit_Thumb_Width->isEnabled());
         QTest::mouseClick(f.main->Radio_Thumbsize_2, Qt::LeftButton);
@@ -221,7 +221,7 @@ private slots:
         MainFormFixture f;
         f.show();
         f.main->EditBox_Address->setText(address);
-        f.main->JvXPButton2->click();
+        f.main->startButton->click();
         QTEST(f.messages.join(u'|'), "message");
         QVERIFY(f.browser->Navigations().isEmpty());
         QVERIFY(!f.snap->isVisible());
@@ -287,7 +287,7 @@ private slots:
         MainFormFixture f;
         f.show();
         f.main->EditBox_Address->setText(QStringLiteral("http://127.0.0.1:9/"));
-        f.main->JvXPButton2Click();
+        f.main->StartClick();
         f.browser->FailLoad(QStringLiteral("connection refused"));
         QTRY_COMPARE(f.main->FPage, 1);
         QCOMPARE(f.messages.size(), 1);
@@ -301,12 +301,12 @@ private slots:
         MainFormFixture f;
         f.show();
         Capture(f, QSize(1009, 900));
-        f.main->JvXPButton3Click();
+        f.main->MakeThumbnailClick();
         f.main->Label1->setText(QStringLiteral("x"));
-        QTest::mouseClick(f.main->JvXPButton4, Qt::LeftButton);
+        QTest::mouseClick(f.main->startNewPageFromThumbnailButton, Qt::LeftButton);
         QCOMPARE(f.main->FPage, 1);
         QCOMPARE(FrontPage(*f.main), f.main->Panel_web_1);
-        QCOMPARE(f.main->JvXPButton2->caption(), QStringLiteral("开始(&T)"));
+        QCOMPARE(f.main->startButton->caption(), QStringLiteral("开始(&T)"));
         QVERIFY(f.main->Label1->text().isEmpty());
         QCOMPARE(f.browser->Navigations().last(), QStringLiteral("about:blank"));
         QVERIFY(QFile::exists(WorkingPicturePath(f.main->FTempName)));
@@ -315,11 +315,11 @@ private slots:
     void saveButtonsWriteTheCroppedPicture_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("filter");
-        QTest::newRow("BMP") << "JvXPButton7"
+        QTest::newRow("BMP") << "savePictureBmpButton"
                              << "BMP位图 (*.bmp)|bmp";
-        QTest::newRow("PNG") << "JvXPButton10"
+        QTest::newRow("PNG") << "savePicturePngButton"
                              << "PNG 文件(*.PNG)|png";
-        QTest::newRow("JPEG") << "JvXPButton8"
+        QTest::newRow("JPEG") << "savePictureJpegButton"
                               << "JPEG 图象文件 (*.jpg)|jpg";
     }
     void saveButtonsWriteTheCroppedPicture() {
@@ -334,7 +334,7 @@ private slots:
         QTest::mouseClick(f.main->findChild<StyledButton*>(button), Qt::LeftButton);
         QCOMPARE(f.saveRequests, QStringList{QStringLiteral("Webpage|") + filter});
         QImage written;
-        if (button == QLatin1String("JvXPButton7")) {
+        if (button == QLatin1String("savePictureBmpButton")) {
             written = ReadBmp(f.nextSaveName);
         } else {
             QVERIFY(written.load(f.nextSaveName));
@@ -349,7 +349,7 @@ private slots:
         f.show();
         Capture(f, QSize(1009, 800));
         f.nextSaveName.clear();
-        f.main->JvXPButton10Click();
+        f.main->SavePicturePngClick();
         QCOMPARE(f.saveRequests.size(), 1);
         QCOMPARE(QDir(f.temp.path()).entryList(QDir::Files).size(), 1); // the working picture
     }
@@ -357,7 +357,7 @@ private slots:
     void previewWithoutCaptureIsReported() {
         MainFormFixture f;
         f.show();
-        QTest::mouseClick(f.main->findChild<StyledButton*>(QStringLiteral("JvXPButton5")),
+        QTest::mouseClick(f.main->findChild<StyledButton*>(QStringLiteral("previewPictureButton")),
                           Qt::LeftButton);
         QCOMPARE(f.messages.size(), 1);
         QVERIFY(f.messages.first().endsWith(QLatin1Char('.')));
@@ -367,16 +367,16 @@ private slots:
         MainFormFixture f;
         f.show();
         Capture(f, QSize(1009, 3000));
-        f.main->JvXPButton3Click();
+        f.main->MakeThumbnailClick();
         f.nextSaveName = f.temp.filePath(QStringLiteral("thumb.png"));
-        QTest::mouseClick(f.main->JvXPButton16, Qt::LeftButton);
+        QTest::mouseClick(f.main->saveThumbnailPngButton, Qt::LeftButton);
         QCOMPARE(f.saveRequests.last().section(QLatin1Char('|'), 0, 0),
                  QStringLiteral("Webpage_thumb"));
         QImage thumb;
         QVERIFY(thumb.load(f.nextSaveName));
         QCOMPARE(thumb.size(), QSize(160, 180));
         f.nextSaveName.clear();
-        f.main->JvXPButton10Click();
+        f.main->SavePicturePngClick();
         QCOMPARE(f.saveRequests.last().section(QLatin1Char('|'), 0, 0), QStringLiteral("Webpage"));
     }
 

@@ -98,7 +98,7 @@ private slots:
         QVERIFY(f.main->Edit_Thumb_Percent->isEnabled());
         QVERIFY(!f.main->Edit_Thumb_Width->isEnabled());
         QVERIFY(f.main->Btn_ThumbColor->isEnabled());
-        f.main->JvXPButton19Click();
+        f.main->SaveDefaultsClick();
         QCOMPARE(f.messages, QStringList{QStringLiteral("Save successful.")});
         QCOMPARE(Stored(QStringLiteral("Thumb_Width")), 1024);
         QCOMPARE(Stored(QStringLiteral("Thumb_Height")), 1);
@@ -144,7 +144,7 @@ private slots:
         QVERIFY(f.main->FShowIE);
         f.main->Check_ShowIE->setChecked(false);
         QVERIFY(f.main->FShowIE);
-        f.main->JvXPButton19Click();
+        f.main->SaveDefaultsClick();
         QCOMPARE(Stored(QStringLiteral("ShowIE")), 0);
         QVERIFY(f.main->FShowIE);
     }
@@ -152,7 +152,7 @@ private slots:
     void settingsPageSaveWritesShowIEAlone() {
         MainFormFixture f;
         f.show();
-        f.main->JvXPButton3Click();
+        f.main->MakeThumbnailClick();
         f.main->Image_Menu_2Click();
         f.main->Edit_JpgComp->setValue(12);
         f.main->Check_ShowIE->setChecked(true);
@@ -200,7 +200,7 @@ private slots:
         QCOMPARE(f.main->CaptureJobFromControls().engine,
                  qt ? BrowserEngine::Qt : BrowserEngine::Default);
         QVERIFY(f.main->Check_KeepFixed->Checked());
-        f.main->JvXPButton19Click();
+        f.main->SaveDefaultsClick();
         QCOMPARE(Stored(name), qt ? 1 : 0);
         QCOMPARE(Stored(QStringLiteral("Fixed_Every_Screen")), 1);
         f.main->Image_Menu_2Click();

@@ -73,7 +73,7 @@ bool tst_SnapForm::WorkingFileExists() const {
 // What the main window's Start does in hidden mode.
 void tst_SnapForm::StartHidden(const QString& address) {
     FMain->EditBox_Address->setText(address);
-    FMain->JvXPButton2Click();
+    FMain->StartClick();
     QVERIFY(FSnap->isVisible());
     QVERIFY(FSnap->testAttribute(Qt::WA_DontShowOnScreen));
 }
@@ -82,7 +82,7 @@ void tst_SnapForm::StartHidden(const QString& address) {
 // the page between the toolbar and the status line.
 void tst_SnapForm::layout() {
     QCOMPARE(FSnap->windowTitle(), QStringLiteral("Vistrel Pro"));
-    const QStringList toolbar{"Edit1", "JvXPButton1", "JvXPButton2", "JvXPButton3"};
+    const QStringList toolbar{"Edit1", "stopButton", "refreshButton", "captureButton"};
     QList<QRect> taken;
     for (const QString& name :
          toolbar + QStringList{"Image1", "WebBrowser_Snap", "Label1", "JvXPProgressBar1"}) {
@@ -100,10 +100,10 @@ void tst_SnapForm::layout() {
     QVERIFY(page.bottom() < FSnap->findChild<QWidget*>("Label1")->geometry().top());
     QCOMPARE(FSnap->Edit1->text(), QStringLiteral("about:blank"));
     QVERIFY(!FSnap->Edit1->hasFrame());
-    QCOMPARE(FSnap->JvXPButton1->caption(), QStringLiteral("停止(&T)"));
-    QCOMPARE(FSnap->JvXPButton2->caption(), QStringLiteral("刷新(&R)"));
-    QCOMPARE(FSnap->JvXPButton3->caption(), QStringLiteral("捕捉此页"));
-    QVERIFY(FSnap->JvXPButton3->font().bold());
+    QCOMPARE(FSnap->stopButton->caption(), QStringLiteral("停止(&T)"));
+    QCOMPARE(FSnap->refreshButton->caption(), QStringLiteral("刷新(&R)"));
+    QCOMPARE(FSnap->captureButton->caption(), QStringLiteral("捕捉此页"));
+    QVERIFY(FSnap->captureButton->font().bold());
     QVERIFY(FSnap->JvXPProgressBar1->Smooth());
 }
 
@@ -247,9 +247,9 @@ void tst_SnapForm::browsingHandlers() {
     QCOMPARE(FBrowser->Navigations().last(), QStringLiteral("http://example.test/typed"));
     QTest::keyClick(FSnap->Edit1, Qt::Key_A);
     QCOMPARE(FBrowser->Navigations().size(), 2);
-    FSnap->JvXPButton1->click();
+    FSnap->stopButton->click();
     QCOMPARE(FBrowser->Stops(), 1);
-    FSnap->JvXPButton2->click();
+    FSnap->refreshButton->click();
     QCOMPARE(FBrowser->Refreshes(), 1);
 }
 
@@ -275,9 +275,9 @@ void tst_SnapForm::visibleCaptureAtChosenResolution() {
         FBrowser->FinishLoad();         // completions never capture in this mode
         QCOMPARE(FBrowser->Renderings(), 0);
         checked = true;
-        FSnap->JvXPButton3->click();
+        FSnap->captureButton->click();
     });
-    FMain->JvXPButton2Click();
+    FMain->StartClick();
     QVERIFY(checked);
     QVERIFY(!FSnap->isVisible());
     QVERIFY(FSnap->FCaptured);
@@ -296,7 +296,7 @@ void tst_SnapForm::visibleCloseReturnsToAddressPage() {
     FMain->FShowIE = true;
     FMain->EditBox_Address->setText(QStringLiteral("http://example.test/"));
     QTimer::singleShot(0, this, [&] { QTest::keyClick(FSnap, Qt::Key_Escape); });
-    FMain->JvXPButton2Click();
+    FMain->StartClick();
     QVERIFY(!FSnap->isVisible());
     QVERIFY(!FSnap->FCaptured);
     QCOMPARE(FMain->FPage, 1);
@@ -312,7 +312,7 @@ void tst_SnapForm::failedButtonCaptureShowsWindowAgain() {
     bool shownAgain = false;
     QTimer::singleShot(0, this, [&] {
         FBrowser->FinishLoad();
-        FSnap->JvXPButton3->click();
+        FSnap->captureButton->click();
         QTimer::singleShot(0, this, [&] {
             const auto close = qScopeGuard([&] { FSnap->close(); });
             shownAgain = FSnap->isVisible() && QApplication::activeModalWidget() == FSnap;
@@ -320,7 +320,7 @@ void tst_SnapForm::failedButtonCaptureShowsWindowAgain() {
             QVERIFY(!FSnap->FButtonCapture);
         });
     });
-    FMain->JvXPButton2Click();
+    FMain->StartClick();
     QVERIFY(shownAgain);
     QCOMPARE(FMessages, QStringList{QStringLiteral("Painting failed.")});
     QVERIFY(!FSnap->isVisible());
