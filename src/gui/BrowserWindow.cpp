@@ -65,11 +65,12 @@ BrowserWindow::~BrowserWindow() {
 }
 
 void BrowserWindow::CreateComponents() {
-    Image1 = PlacePicture(this, "Image1", QStringLiteral(":/artwork/snap_banner.png"), 0, 0);
-    Image1->setGeometry(0, 0, 780, BannerHeight);
-    Edit1 = Place<QLineEdit>(this, "Edit1", QRect(80, 12, 413, 14));
-    Edit1->setFrame(false);
-    Edit1->setText(BlankPage());
+    bannerPicture =
+        PlacePicture(this, "bannerPicture", QStringLiteral(":/artwork/snap_banner.png"), 0, 0);
+    bannerPicture->setGeometry(0, 0, 780, BannerHeight);
+    addressEdit = Place<QLineEdit>(this, "addressEdit", QRect(80, 12, 413, 14));
+    addressEdit->setFrame(false);
+    addressEdit->setText(BlankPage());
     stopButton = PlaceButton(this, "stopButton", QStringLiteral("停止(&T)"), QRect(504, 9, 60, 20));
     refreshButton =
         PlaceButton(this, "refreshButton", QStringLiteral("刷新(&R)"), QRect(570, 9, 60, 20));
@@ -89,11 +90,12 @@ void BrowserWindow::CreateComponents() {
         FBrowserWidget = new QWidget; // an engine without a view still takes the place
     FBrowserWidget->setParent(this);
     FBrowserWidget->setObjectName(QStringLiteral("WebBrowser_Snap"));
-    Image2 = PlacePicture(this, "Image2", QStringLiteral(":/artwork/snap_bottom.png"), 0, 498);
-    Label1 = PlaceLabel(this, "Label1", QString(), 24, 504, 753, 13);
-    JvXPProgressBar1 = Place<StyledProgressBar>(this, "JvXPProgressBar1", QRect(600, 503, 175, 14));
-    JvXPProgressBar1->setSmooth(true);
-    connect(Edit1, &QLineEdit::returnPressed, this, &BrowserWindow::Edit1KeyPress);
+    statusBarPicture =
+        PlacePicture(this, "statusBarPicture", QStringLiteral(":/artwork/snap_bottom.png"), 0, 498);
+    statusLabel = PlaceLabel(this, "statusLabel", QString(), 24, 504, 753, 13);
+    progressBar = Place<StyledProgressBar>(this, "progressBar", QRect(600, 503, 175, 14));
+    progressBar->setSmooth(true);
+    connect(addressEdit, &QLineEdit::returnPressed, this, &BrowserWindow::Edit1KeyPress);
     connect(stopButton, &QPushButton::clicked, this, &BrowserWindow::StopClick);
     connect(refreshButton, &QPushButton::clicked, this, &BrowserWindow::RefreshClick);
     connect(captureButton, &QPushButton::clicked, this, &BrowserWindow::CaptureClick);
@@ -155,9 +157,9 @@ void BrowserWindow::SetBrowserSize(const QSize& size) {
     }
     BrowserWidget()->setGeometry(QRect(QPoint(0, BannerHeight), size));
     const int bottom = BannerHeight + size.height() - 1;
-    Image2->move(0, bottom);
-    Label1->move(24, bottom + 6);
-    JvXPProgressBar1->move(600, bottom + 5);
+    statusBarPicture->move(0, bottom);
+    statusLabel->move(24, bottom + 6);
+    progressBar->move(600, bottom + 5);
     setFixedSize(qMax(780, size.width()), BannerHeight + size.height() + BottomBarHeight);
 }
 
@@ -173,7 +175,7 @@ void BrowserWindow::ShowHidden() {
 }
 
 void BrowserWindow::StartHidden(const CaptureJob& job) {
-    Edit1->setText(job.address);
+    addressEdit->setText(job.address);
     CaptureSession* session = HiddenSessionFor(job);
     if (!session)
         return;
@@ -239,7 +241,7 @@ void BrowserWindow::FormClose() {
 void BrowserWindow::WebBrowser_SnapLoadFailed(const QString& reason) {
     if (FHiddenMode || FSession->Running() || !isVisible() || !MainForm)
         return;
-    ReportLoadFailure(QStringLiteral("Could not load %1: %2").arg(Edit1->text(), reason));
+    ReportLoadFailure(QStringLiteral("Could not load %1: %2").arg(addressEdit->text(), reason));
 }
 
 // A page that could not be loaded is never captured: the user is told, and the wizard goes
@@ -252,8 +254,7 @@ void BrowserWindow::ReportLoadFailure(const QString& message) {
 }
 
 void BrowserWindow::WebBrowser_SnapProgressChange(int progress, int maximum) {
-    for (StyledProgressBar* bar :
-         {MainForm ? MainForm->JvXPProgressBar1 : nullptr, JvXPProgressBar1}) {
+    for (StyledProgressBar* bar : {MainForm ? MainForm->progressBar : nullptr, progressBar}) {
         if (bar) {
             bar->setMax(maximum);
             bar->setPosition(progress);
@@ -263,16 +264,16 @@ void BrowserWindow::WebBrowser_SnapProgressChange(int progress, int maximum) {
 
 void BrowserWindow::WebBrowser_SnapStatusTextChange(const QString& text) {
     if (MainForm)
-        MainForm->Label1->setText(text);
-    Label1->setText(text);
+        MainForm->statusLabel->setText(text);
+    statusLabel->setText(text);
 }
 
 void BrowserWindow::WebBrowser_SnapNavigateComplete2() {
-    Edit1->setText(WebBrowser_Snap->LocationURL());
+    addressEdit->setText(WebBrowser_Snap->LocationURL());
 }
 
 void BrowserWindow::Edit1KeyPress() {
-    WebBrowser_Snap->Navigate(Edit1->text());
+    WebBrowser_Snap->Navigate(addressEdit->text());
 }
 
 void BrowserWindow::StopClick() {
@@ -291,7 +292,7 @@ void BrowserWindow::RefreshClick() {
 // held by a window that is shown without appearing on screen.
 void BrowserWindow::CaptureClick() {
     WebBrowser_Snap->Stop();
-    MainForm->Label1->setText(QStringLiteral("Working ......"));
+    MainForm->statusLabel->setText(QStringLiteral("Working ......"));
     MoveBrowserToCaptureHost();
     hide(); // also ends the modal loop once this handler returns
     QCoreApplication::processEvents();
@@ -396,7 +397,7 @@ void BrowserWindow::FinishCapture() {
     close();
     WebBrowser_Snap->Stop();
     WebBrowser_Snap->Navigate(BlankPage());
-    MainForm->Label1->clear();
+    MainForm->statusLabel->clear();
     MainForm->ShowCaptureUnderWay(false);
     MainForm->BringToFront(MainForm->Panel_web_2);
     MainForm->FPage = 2;
@@ -405,7 +406,7 @@ void BrowserWindow::FinishCapture() {
 // Nothing stays shown out of sight after a failed capture; a button capture brings its
 // window back (CaptureClick).
 void BrowserWindow::ReportCaptureFailure(const QString& message) {
-    MainForm->Label1->clear();
+    MainForm->statusLabel->clear();
     if (!FButtonCapture)
         hide();
     MainForm->ReportFailure(message, false);

@@ -27,14 +27,14 @@ public:
     ~BrowserWindow() override;
 
     Browser* WebBrowser_Snap = nullptr;
-    QLabel* Image1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
+    QLabel* bannerPicture = nullptr;
+    QLineEdit* addressEdit = nullptr;
     StyledButton* stopButton = nullptr;
     StyledButton* refreshButton = nullptr;
     StyledButton* captureButton = nullptr;
-    QLabel* Image2 = nullptr;
-    QLabel* Label1 = nullptr;
-    StyledProgressBar* JvXPProgressBar1 = nullptr;
+    QLabel* statusBarPicture = nullptr;
+    QLabel* statusLabel = nullptr;
+    StyledProgressBar* progressBar = nullptr;
     bool FCaptured = false;
     bool FButtonCapture = false;
 

@@ -32,7 +32,8 @@ StoredSettings MainWindow::ControlSettings() const {
 }
 
 void MainWindow::ApplySettings(const StoredSettings& s) {
-    GradientRadioButton* const resolutions[] = {RbRadioButton1, RbRadioButton2, RbRadioButton3};
+    GradientRadioButton* const resolutions[] = {resolution1280Radio, resolution1024Radio,
+                                                resolution800Radio};
     if (BrowserSizeOf(s.resolution).isValid()) {
         resolutions[s.resolution - 1]->setChecked(true);
     }

@@ -22,7 +22,8 @@ void StartMenuTool(const QString& tool, const QString& message) {
 } // namespace
 
 void MainWindow::Image_Menu_3Click() {
-    Label22->setText(QStringLiteral("Internet Explorer 版本号:  ") + ReadBrowserVersion());
+    embeddedEngineVersionLabel->setText(QStringLiteral("Internet Explorer 版本号:  ") +
+                                        ReadBrowserVersion());
     Label_ChromiumVersion->setText(QStringLiteral("Chromium (后台截图) 版本号:  ") +
                                    HeadlessChromiumVersionText(QStringLiteral("未安装")));
     BringToFront(Panel_Help);

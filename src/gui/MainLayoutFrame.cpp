@@ -48,12 +48,14 @@ QLabel* PlaceHeading(QWidget* parent, const char* name, const QString& text, int
 } // namespace
 
 void MainWindow::CreateFrame() {
-    Image1 = PlacePicture(this, "Image1", QStringLiteral(":/artwork/background.png"), 0, 0);
-    Label20 = PlaceLabel(this, "Label20", QStringLiteral("版本: 1.2.1"), 640, 52);
-    Label20->setStyleSheet(QStringLiteral("color: #e8f0ff;"));
-    Label26 = PlaceLabel(this, "Label26", QStringLiteral("命令行模式."), 84, 48);
-    Label26->setStyleSheet(QStringLiteral("color: #ffe27a; font-weight: bold;"));
-    Label26->hide();
+    backgroundPicture =
+        PlacePicture(this, "backgroundPicture", QStringLiteral(":/artwork/background.png"), 0, 0);
+    versionLabel = PlaceLabel(this, "versionLabel", QStringLiteral("版本: 1.2.1"), 640, 52);
+    versionLabel->setStyleSheet(QStringLiteral("color: #e8f0ff;"));
+    commandLineModeLabel =
+        PlaceLabel(this, "commandLineModeLabel", QStringLiteral("命令行模式."), 84, 48);
+    commandLineModeLabel->setStyleSheet(QStringLiteral("color: #ffe27a; font-weight: bold;"));
+    commandLineModeLabel->hide();
 
     Image_Menu_1 =
         PlaceMenuPicture(this, "Image_Menu_1", QStringLiteral(":/artwork/menu_capture.png"), 104);
@@ -66,9 +68,9 @@ void MainWindow::CreateFrame() {
     // The caption's doubled ampersand stands for one.
     Label_Menu_3 = PlaceMenuCaption(this, "Label_Menu_3", QStringLiteral("帮助 & 关于"), 340);
 
-    Label1 = PlaceLabel(this, "Label1", QString(), 11, 415, 670, 14);
-    JvXPProgressBar1 = Place<StyledProgressBar>(this, "JvXPProgressBar1", QRect(520, 414, 198, 14));
-    JvXPProgressBar1->setSmooth(true);
+    statusLabel = PlaceLabel(this, "statusLabel", QString(), 11, 415, 670, 14);
+    progressBar = Place<StyledProgressBar>(this, "progressBar", QRect(520, 414, 198, 14));
+    progressBar->setSmooth(true);
     stopCaptureButton =
         PlaceButton(this, "stopCaptureButton", QStringLiteral("停止"), QRect(460, 411, 54, 20));
     stopCaptureButton->hide();
@@ -89,13 +91,13 @@ void MainWindow::CreateAddressPage() {
     EditBox_Address->setText(DefaultStartAddress());
     PlaceHeading(Panel_web_1, "Label2", QStringLiteral("屏幕分辨率"), 24, 104);
     // Their captions belong to the page's background picture.
-    RbRadioButton1 =
-        Place<GradientRadioButton>(Panel_web_1, "RbRadioButton1", QRect(44, 140, 20, 20));
-    RbRadioButton2 =
-        Place<GradientRadioButton>(Panel_web_1, "RbRadioButton2", QRect(44, 176, 20, 20));
-    RbRadioButton3 =
-        Place<GradientRadioButton>(Panel_web_1, "RbRadioButton3", QRect(44, 212, 20, 20));
-    RbRadioButton2->setChecked(true);
+    resolution1280Radio =
+        Place<GradientRadioButton>(Panel_web_1, "resolution1280Radio", QRect(44, 140, 20, 20));
+    resolution1024Radio =
+        Place<GradientRadioButton>(Panel_web_1, "resolution1024Radio", QRect(44, 176, 20, 20));
+    resolution800Radio =
+        Place<GradientRadioButton>(Panel_web_1, "resolution800Radio", QRect(44, 212, 20, 20));
+    resolution1024Radio->setChecked(true);
     startButton = PlaceButton(Panel_web_1, "startButton", QStringLiteral("开始(&T)"),
                               QRect(420, 272, 110, 30));
 }
@@ -103,31 +105,33 @@ void MainWindow::CreateAddressPage() {
 void MainWindow::CreateSettingsPage() {
     Panel_Set = PlacePage(this, "Panel_Set", QStringLiteral(":/artwork/page_plain.png"));
     PlaceHeading(Panel_Set, "Label11", QStringLiteral("设置"), 24, 18);
-    FlatGroupBox1 = Place<FlatGroupBox>(Panel_Set, "FlatGroupBox1", QRect(24, 50, 509, 112));
-    FlatGroupBox1->setTitle(QStringLiteral(" Internet Explorer 右键菜单 "));
-    FlatGroupBox1->setColorBorder(12164479);
+    openWithGroup = Place<FlatGroupBox>(Panel_Set, "openWithGroup", QRect(24, 50, 509, 112));
+    openWithGroup->setTitle(QStringLiteral(" Internet Explorer 右键菜单 "));
+    openWithGroup->setColorBorder(12164479);
     addToOpenWithButton = PlaceButton(
-        FlatGroupBox1, "addToOpenWithButton",
+        openWithGroup, "addToOpenWithButton",
         QStringLiteral("添加 Vistrel Pro 到 Internet Explorer 的右键菜单"), QRect(20, 28, 469, 30));
     removeFromOpenWithButton =
-        PlaceButton(FlatGroupBox1, "removeFromOpenWithButton",
+        PlaceButton(openWithGroup, "removeFromOpenWithButton",
                     QStringLiteral("从 Internet Explorer 的右键菜单中去除 Vistrel Pro"),
                     QRect(20, 68, 469, 30));
-    FlatGroupBox2 = Place<FlatGroupBox>(Panel_Set, "FlatGroupBox2", QRect(24, 170, 509, 106));
-    FlatGroupBox2->setTitle(QStringLiteral(" 其他设置 "));
-    FlatGroupBox2->setColorBorder(12164479);
-    Check_ShowIE = Place<StyledCheckBox>(FlatGroupBox2, "Check_ShowIE", QRect(20, 26, 469, 22));
+    otherSettingsGroup =
+        Place<FlatGroupBox>(Panel_Set, "otherSettingsGroup", QRect(24, 170, 509, 106));
+    otherSettingsGroup->setTitle(QStringLiteral(" 其他设置 "));
+    otherSettingsGroup->setColorBorder(12164479);
+    Check_ShowIE =
+        Place<StyledCheckBox>(otherSettingsGroup, "Check_ShowIE", QRect(20, 26, 469, 22));
     Check_ShowIE->setText(QStringLiteral("显示 Internet Explorer 窗口."));
     Check_KeepFixed =
-        Place<StyledCheckBox>(FlatGroupBox2, "Check_KeepFixed", QRect(20, 50, 469, 22));
+        Place<StyledCheckBox>(otherSettingsGroup, "Check_KeepFixed", QRect(20, 50, 469, 22));
     Check_KeepFixed->setText(QStringLiteral("每一屏都按原样截取 (固定的标题栏在每屏重复出现)."));
     // The visible browser window is always Qt WebEngine; this picks the out-of-sight engine.
-    PlaceLabel(FlatGroupBox2, "Label_Engine", QStringLiteral("截图引擎:"), 22, 78);
-    Radio_EngineChromium =
-        Place<GradientRadioButton>(FlatGroupBox2, "Radio_EngineChromium", QRect(88, 74, 150, 22));
+    PlaceLabel(otherSettingsGroup, "Label_Engine", QStringLiteral("截图引擎:"), 22, 78);
+    Radio_EngineChromium = Place<GradientRadioButton>(otherSettingsGroup, "Radio_EngineChromium",
+                                                      QRect(88, 74, 150, 22));
     Radio_EngineChromium->setText(QStringLiteral("Chromium (安全, 默认)"));
     Radio_EngineQt =
-        Place<GradientRadioButton>(FlatGroupBox2, "Radio_EngineQt", QRect(252, 74, 237, 22));
+        Place<GradientRadioButton>(otherSettingsGroup, "Radio_EngineQt", QRect(252, 74, 237, 22));
     Radio_EngineQt->setText(QStringLiteral("Qt WebEngine (快速, 仅用于可信网页)"));
     Radio_EngineChromium->setChecked(true);
     btn_Saveset =
@@ -137,11 +141,12 @@ void MainWindow::CreateSettingsPage() {
 void MainWindow::CreateHelpPage() {
     Panel_Help = PlacePage(this, "Panel_Help", QStringLiteral(":/artwork/page_help.png"), "Image4");
     PlaceHeading(Panel_Help, "Label12", QStringLiteral("帮助 & 关于"), 24, 18);
-    Label23 =
-        PlaceLabel(Panel_Help, "Label23", QStringLiteral("Vistrel Pro 版本: 1.2.1 ( May 1, 2005 )"),
-                   40, 56, 480, 18);
-    Label22 = PlaceLabel(Panel_Help, "Label22",
-                         QStringLiteral("Internet Explorer 版本: 6.1.021.10"), 40, 78, 480, 18);
+    programVersionLabel =
+        PlaceLabel(Panel_Help, "programVersionLabel",
+                   QStringLiteral("Vistrel Pro 版本: 1.2.1 ( May 1, 2005 )"), 40, 56, 480, 18);
+    embeddedEngineVersionLabel =
+        PlaceLabel(Panel_Help, "embeddedEngineVersionLabel",
+                   QStringLiteral("Internet Explorer 版本: 6.1.021.10"), 40, 78, 480, 18);
     Label_ChromiumVersion =
         PlaceLabel(Panel_Help, "Label_ChromiumVersion", QString(), 40, 100, 480, 18);
     manualButton = PlaceButton(Panel_Help, "manualButton", QStringLiteral("Vistrel Pro 帮助"),

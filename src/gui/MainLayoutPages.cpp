@@ -69,8 +69,10 @@ void MainWindow::CreateResultPage() {
     panel1->setStyleSheet(QStringLiteral("#Panel1 { background: rgb(83, 83, 83); }"));
     Image_Preview = Place<ClickableImage>(panel1, "Image_Preview", QRect(1, 1, 140, 160));
     Image_Preview->setScaledContents(false);
-    Label9 = PlaceLabel(Panel_web_2, "Label9", QStringLiteral("1024 x 768"), 24, 236, 170, 18);
-    Label10 = PlaceLabel(Panel_web_2, "Label10", QStringLiteral("BMP: 1000 KB"), 24, 256, 170, 18);
+    pictureSizeLabel =
+        PlaceLabel(Panel_web_2, "pictureSizeLabel", QStringLiteral("1024 x 768"), 24, 236, 170, 18);
+    bmpSizeLabel =
+        PlaceLabel(Panel_web_2, "bmpSizeLabel", QStringLiteral("BMP: 1000 KB"), 24, 256, 170, 18);
 
     PlaceLabel(Panel_web_2, "Label27", QStringLiteral("图片大小:"), 214, 14);
     Radio_Picsize_Fullsize = PlaceRadio(Panel_web_2, "Radio_Picsize_Fullsize",

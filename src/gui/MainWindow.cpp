@@ -115,7 +115,8 @@ void MainWindow::BringToFront(QWidget* page) {
 }
 
 int MainWindow::ChosenResolutionNumber() const {
-    const GradientRadioButton* buttons[] = {RbRadioButton1, RbRadioButton2, RbRadioButton3};
+    const GradientRadioButton* buttons[] = {resolution1280Radio, resolution1024Radio,
+                                            resolution800Radio};
     for (int choice = 1; choice <= 3; ++choice) {
         if (buttons[choice - 1]->Checked()) {
             return choice;

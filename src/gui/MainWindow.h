@@ -36,14 +36,14 @@ public:
     ~MainWindow() override;
 
     // frame
-    QLabel* Image1 = nullptr;
-    QLabel* Label1 = nullptr;
-    StyledProgressBar* JvXPProgressBar1 = nullptr;
+    QLabel* backgroundPicture = nullptr;
+    QLabel* statusLabel = nullptr;
+    StyledProgressBar* progressBar = nullptr;
     // beside the progress bar while a capture is under way; Esc does the same
     StyledButton* stopCaptureButton = nullptr;
     QShortcut* stopCaptureShortcut = nullptr;
-    QLabel* Label26 = nullptr;
-    QLabel* Label20 = nullptr;
+    QLabel* commandLineModeLabel = nullptr;
+    QLabel* versionLabel = nullptr;
     ClickableImage* Image_Menu_1 = nullptr;
     ClickableImage* Image_Menu_2 = nullptr;
     ClickableImage* Image_Menu_3 = nullptr;
@@ -59,15 +59,15 @@ public:
 
     // address page
     QLineEdit* EditBox_Address = nullptr;
-    GradientRadioButton* RbRadioButton1 = nullptr;
-    GradientRadioButton* RbRadioButton2 = nullptr;
-    GradientRadioButton* RbRadioButton3 = nullptr;
+    GradientRadioButton* resolution1280Radio = nullptr;
+    GradientRadioButton* resolution1024Radio = nullptr;
+    GradientRadioButton* resolution800Radio = nullptr;
     StyledButton* startButton = nullptr;
 
     // result page
     ClickableImage* Image_Preview = nullptr;
-    QLabel* Label9 = nullptr;
-    QLabel* Label10 = nullptr;
+    QLabel* pictureSizeLabel = nullptr;
+    QLabel* bmpSizeLabel = nullptr;
     GradientRadioButton* Radio_Picsize_Fullsize = nullptr;
     GradientRadioButton* Radio_Picsize_Crop = nullptr;
     FlatSpinBox* PicSize_H = nullptr;
@@ -106,10 +106,10 @@ public:
     StyledButton* finishFromThumbnailButton = nullptr;
 
     // settings page
-    FlatGroupBox* FlatGroupBox1 = nullptr;
+    FlatGroupBox* openWithGroup = nullptr;
     StyledButton* addToOpenWithButton = nullptr;
     StyledButton* removeFromOpenWithButton = nullptr;
-    FlatGroupBox* FlatGroupBox2 = nullptr;
+    FlatGroupBox* otherSettingsGroup = nullptr;
     StyledCheckBox* Check_ShowIE = nullptr;
     StyledCheckBox* Check_KeepFixed = nullptr;
     GradientRadioButton* Radio_EngineChromium = nullptr;
@@ -117,8 +117,8 @@ public:
     StyledButton* btn_Saveset = nullptr;
 
     // help page
-    QLabel* Label23 = nullptr;
-    QLabel* Label22 = nullptr;
+    QLabel* programVersionLabel = nullptr;
+    QLabel* embeddedEngineVersionLabel = nullptr;
     QLabel* Label_ChromiumVersion = nullptr;
     StyledButton* manualButton = nullptr;
     StyledButton* supportForumButton = nullptr;

@@ -102,7 +102,7 @@ void MainWindow::StartVisible() {
     SnapForm->CancelCapture(); // pages the user browses to are captured only with the button
     const QString address = EditBox_Address->text();
     SnapForm->WebBrowser_Snap->Navigate(address);
-    SnapForm->Edit1->setText(address);
+    SnapForm->addressEdit->setText(address);
     SnapForm->ShowModalCentred();
 }
 
@@ -144,10 +144,10 @@ void MainWindow::ShowCapturedPicture(const QImage& picture) {
     SaveWorkingPicture(picture, FTempName);
     Image_Preview->setPixmap(
         QPixmap::fromImage(StretchHalftone(picture, picture.rect(), Image_Preview->size())));
-    Label9->setText(QStringLiteral("%1 x %2").arg(picture.width()).arg(picture.height()));
+    pictureSizeLabel->setText(QStringLiteral("%1 x %2").arg(picture.width()).arg(picture.height()));
     PicSize_H->setMaxValue(picture.height());
     PicSize_T_H->setMaxValue(picture.height());
-    Label10->setText(BmpSizeLabel(picture.width(), picture.height()));
+    bmpSizeLabel->setText(BmpSizeLabel(picture.width(), picture.height()));
 }
 
 void MainWindow::ReportFailure(const QString& message, bool loadFailed) {
@@ -206,7 +206,7 @@ void MainWindow::StartNewPageClick() {
     SnapForm->WebBrowser_Snap->Stop();
     SnapForm->WebBrowser_Snap->Navigate(QStringLiteral("about:blank"));
     ShowCaptureUnderWay(false);
-    Label1->clear();
+    statusLabel->clear();
 }
 
 void MainWindow::StopCapture() {
@@ -218,7 +218,7 @@ void MainWindow::StopCapture() {
 }
 
 void MainWindow::ShowCaptureUnderWay(bool underWay) {
-    JvXPProgressBar1->setVisible(underWay);
+    progressBar->setVisible(underWay);
     stopCaptureButton->setVisible(underWay);
     stopCaptureShortcut->setEnabled(underWay);
 }

@@ -37,8 +37,8 @@ PictureViewer::PictureViewer(QWidget* parent)
     ScrollBox1->setBackgroundRole(QPalette::Window);
     FContents = new QWidget;
     FContents->setObjectName(QStringLiteral("ScrollBox1Contents"));
-    Image1 = new PictureLabel(FContents);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    pictureLabel = new PictureLabel(FContents);
+    pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
     ScrollBox1->setWidget(FContents);
 
     StatusBar1 = new QStatusBar(this);
@@ -66,7 +66,7 @@ PictureViewer::~PictureViewer() {
 }
 
 void PictureViewer::SetPicture(const QImage& picture) {
-    Image1->SetPicture(picture.copy());
+    pictureLabel->SetPicture(picture.copy());
     PlaceImage();
 }
 
@@ -91,7 +91,7 @@ void PictureViewer::showEvent(QShowEvent* event) {
 void PictureViewer::FormShow() {
     setWindowState(windowState() | Qt::WindowMaximized);
     PlaceImage();
-    const QSize size = Image1->Picture().size();
+    const QSize size = pictureLabel->Picture().size();
     FPanels[0]->setText(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
 }
 
@@ -120,7 +120,7 @@ void PictureViewer::keyPressEvent(QKeyEvent* event) {
 }
 
 void PictureViewer::PlaceImage() {
-    const QSize picture = Image1->Picture().size();
+    const QSize picture = pictureLabel->Picture().size();
     const QSize area = ScrollBox1->size();
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ScrollBox1);
     bool vertical = picture.height() > area.height();
@@ -128,9 +128,9 @@ void PictureViewer::PlaceImage() {
     vertical = picture.height() > area.height() - (horizontal ? bar : 0);
     const int left = (width() - (vertical ? bar : 0) - picture.width()) / 2;
     const int top = (height() - (horizontal ? bar : 0) - picture.height()) / 2;
-    Image1->move(qMax(left, 0), qMax(top, 0));
-    FContents->resize(Image1->geometry().bottomRight().x() + 1,
-                      Image1->geometry().bottomRight().y() + 1);
+    pictureLabel->move(qMax(left, 0), qMax(top, 0));
+    FContents->resize(pictureLabel->geometry().bottomRight().x() + 1,
+                      pictureLabel->geometry().bottomRight().y() + 1);
 }
 
 void PictureViewer::closeEvent(QCloseEvent* event) {

@@ -20,7 +20,7 @@ public:
 
     QStatusBar* StatusBar1 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
-    PictureLabel* Image1 = nullptr;
+    PictureLabel* pictureLabel = nullptr;
 
     // The viewer keeps its own copy.
     void SetPicture(const QImage& picture);

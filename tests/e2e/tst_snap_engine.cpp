@@ -72,7 +72,7 @@ void tst_SnapEngine::init() {
     FMessages.clear();
     FStrayWindows.clear();
     FMain->FShowIE = false;
-    FMain->RbRadioButton2->setChecked(true);
+    FMain->resolution1024Radio->setChecked(true);
     FMain->SetChosenEngine(Engine);
 }
 
@@ -121,7 +121,7 @@ void tst_SnapEngine::hiddenCaptureIsThePage() {
     StartHidden(PageUrl(page, QStringLiteral("hidden.html")));
     QVERIFY(WaitForCapture());
     QCOMPARE(page.Compare(LoadWorkingPicture(FMain->FTempName), QSize(1009, 6000)), QString());
-    QCOMPARE(FMain->Label9->text(), QStringLiteral("1009 x 6000"));
+    QCOMPARE(FMain->pictureSizeLabel->text(), QStringLiteral("1009 x 6000"));
     QCOMPARE(FMain->FPage, 2);
     QTRY_COMPARE(FSnap->WebBrowser_Snap->LocationURL(), QStringLiteral("about:blank"));
     QVERIFY(FMessages.isEmpty());
@@ -176,7 +176,7 @@ void tst_SnapEngine::visibleBrowseThenCapture() {
               QStringLiteral("<script>location.replace('%1')</script>").arg(targetUrl).toUtf8());
     const QString start = Write(QStringLiteral("start.html"), "<p>start</p>");
     FMain->FShowIE = true;
-    FMain->RbRadioButton3->setChecked(true);
+    FMain->resolution800Radio->setChecked(true);
     FMain->EditBox_Address->setText(start);
     bool browsed = false;
     QTimer::singleShot(0, this, [&] {
@@ -187,9 +187,9 @@ void tst_SnapEngine::visibleBrowseThenCapture() {
         QTRY_VERIFY_WITH_TIMEOUT(FSnap->WebBrowser_Snap->HasDocument(), 30000);
         QCOMPARE(FSnap->WebBrowser_Snap->ViewSize(), QSize(780, 457));
         QSignalSpy complete(FSnap->WebBrowser_Snap, &Browser::DocumentComplete);
-        FSnap->Edit1->setText(redirect);
-        QTest::keyClick(FSnap->Edit1, Qt::Key_Return);
-        QTRY_COMPARE_WITH_TIMEOUT(FSnap->Edit1->text(), targetUrl, 30000);
+        FSnap->addressEdit->setText(redirect);
+        QTest::keyClick(FSnap->addressEdit, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(FSnap->addressEdit->text(), targetUrl, 30000);
         QTRY_VERIFY_WITH_TIMEOUT(
             !complete.isEmpty() && FSnap->WebBrowser_Snap->LocationURL() == targetUrl, 30000);
         QVERIFY(!FSnap->FCaptured);

@@ -64,7 +64,7 @@ private slots:
             QCOMPARE(page->geometry(), f.main->Panel_web_1->geometry());
         }
         QVERIFY(f.main->rect().contains(f.main->Panel_web_1->geometry()));
-        QVERIFY(!f.main->JvXPProgressBar1->isVisible());
+        QVERIFY(!f.main->progressBar->isVisible());
         QVERIFY(f.messages.isEmpty());
     }
 
@@ -105,8 +105,9 @@ private slots:
         f.show();
         QTest::mouseClick(f.main->Image_Menu_3, Qt::LeftButton);
         QCOMPARE(FrontPage(*f.main), f.main->Panel_Help);
-        QVERIFY(f.main->Label22->text().startsWith(QStringLiteral("Internet Explorer 版本号:  ")));
-        QVERIFY(f.main->Label22->text().size() > 26);
+        QVERIFY(f.main->embeddedEngineVersionLabel->text().startsWith(
+            QStringLiteral("Internet Explorer 版本号:  ")));
+        QVERIFY(f.main->embeddedEngineVersionLabel->text().size() > 26);
         // The headless Chromium's line: a version, or the package that is missing.
         const QString chromium = f.main->Label_ChromiumVersion->text();
         QVERIFY2(chromium.contains(QRegularExpression(
@@ -163,11 +164,11 @@ private slots:
         MainFormFixture f;
         f.main->Radio_Thumbsize_2->setChecked(true);
         QVERIFY(!f.main->Radio_Thumbsize_1->Checked());
-        QVERIFY(f.main->RbRadioButton2->Checked());
+        QVERIFY(f.main->resolution1024Radio->Checked());
         QVERIFY(f.main->Radio_PicsizeT_full->Checked());
         QVERIFY(f.main->Radio_Picsize_Fullsize->Checked());
-        f.main->RbRadioButton3->setChecked(true);
-        QVERIFY(!f.main->RbRadioButton2->Checked());
+        f.main->resolution800Radio->setChecked(true);
+        QVERIFY(!f.main->resolution1024Radio->Checked());
         QVERIFY(f.main->Radio_Thumbsize_2->Checked());
     }
 
@@ -185,20 +186,20 @@ private slots:
         QFETCH(int, crop);
         MainFormFixture f;
         f.show();
-        GradientRadioButton* buttons[] = {f.main->RbRadioButton1, f.main->RbRadioButton2,
-                                          f.main->RbRadioButton3};
+        GradientRadioButton* buttons[] = {f.main->resolution1280Radio, f.main->resolution1024Radio,
+                                          f.main->resolution800Radio};
         buttons[choice - 1]->setChecked(true);
         f.main->PicSize_H->setValue(5);
         f.main->EditBox_Address->setText(QStringLiteral("http://127.0.0.1:9/"));
         QTest::keyClick(f.main->EditBox_Address, Qt::Key_Return);
         QCOMPARE(f.browser->ViewSize(), browser);
         QCOMPARE(f.browser->Navigations().value(0), QStringLiteral("http://127.0.0.1:9/"));
-        QCOMPARE(f.snap->Edit1->text(), QStringLiteral("http://127.0.0.1:9/"));
+        QCOMPARE(f.snap->addressEdit->text(), QStringLiteral("http://127.0.0.1:9/"));
         QCOMPARE(f.main->PicSize_H->Value(), crop);
         QCOMPARE(f.main->PicSize_T_H->Value(), crop);
         QCOMPARE(f.main->FPage, 2);
         QCOMPARE(FrontPage(*f.main), f.main->Panel_web_1);
-        QVERIFY(f.main->JvXPProgressBar1->isVisible());
+        QVERIFY(f.main->progressBar->isVisible());
     }
 
     // Start with an address the browser cannot use says so and starts nothing.
@@ -226,7 +227,7 @@ private slots:
         QVERIFY(f.browser->Navigations().isEmpty());
         QVERIFY(!f.snap->isVisible());
         QCOMPARE(f.main->FPage, 1);
-        QVERIFY(!f.main->JvXPProgressBar1->isVisible());
+        QVERIFY(!f.main->progressBar->isVisible());
     }
 
     // The capture's progress follows the load's in the bar; the status says what happens.
@@ -236,8 +237,8 @@ private slots:
         QStringList statuses;
         QList<int> positions;
         connect(&f.snap->Session(), &CaptureSession::ScreensProgress, f.main.get(), [&] {
-            statuses << f.main->Label1->text();
-            positions << f.main->JvXPProgressBar1->Position();
+            statuses << f.main->statusLabel->text();
+            positions << f.main->progressBar->Position();
             QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
         });
         Capture(f, QSize(1009, 3000));
@@ -251,8 +252,8 @@ private slots:
         f.show();
         Capture(f, QSize(1009, 3200));
         QCOMPARE(FrontPage(*f.main), f.main->Panel_web_2);
-        QCOMPARE(f.main->Label9->text(), QStringLiteral("1009 x 3200"));
-        QCOMPARE(f.main->Label10->text(), QStringLiteral("BMP:9463 KB"));
+        QCOMPARE(f.main->pictureSizeLabel->text(), QStringLiteral("1009 x 3200"));
+        QCOMPARE(f.main->bmpSizeLabel->text(), QStringLiteral("BMP:9463 KB"));
         QCOMPARE(f.main->PicSize_H->MaxValue(), 3200);
         QCOMPARE(f.main->PicSize_T_H->MaxValue(), 3200);
         QCOMPARE(f.main->PicSize_H->Value(), 768);
@@ -261,8 +262,8 @@ private slots:
         // The capture window's close ran Start new page before the result page came forward.
         QCOMPARE(f.main->EditBox_Address->text(), MainWindow::DefaultStartAddress());
         QCOMPARE(f.browser->Navigations().last(), QStringLiteral("about:blank"));
-        QVERIFY(f.main->Label1->text().isEmpty());
-        QVERIFY(!f.main->JvXPProgressBar1->isVisible());
+        QVERIFY(f.main->statusLabel->text().isEmpty());
+        QVERIFY(!f.main->progressBar->isVisible());
         const QImage picture = LoadWorkingPicture(f.main->FTempName);
         QCOMPARE(picture.size(), QSize(1009, 3200));
         QCOMPARE(picture.pixel(1008, 3199), FakeBrowser::PagePixel(1008, 3199));
@@ -276,7 +277,7 @@ private slots:
         QCOMPARE(f.main->PicSize_H->MaxValue(), 900);
         QCOMPARE(f.main->PicSize_H->Value(), 768);
         // The larger screen's height is clamped to the last picture's height.
-        f.main->RbRadioButton1->setChecked(true);
+        f.main->resolution1280Radio->setChecked(true);
         Capture(f, QSize(1264, 2000));
         QCOMPARE(f.main->PicSize_H->Value(), 900);
         QCOMPARE(f.main->PicSize_T_H->Value(), 900);
@@ -302,12 +303,12 @@ private slots:
         f.show();
         Capture(f, QSize(1009, 900));
         f.main->MakeThumbnailClick();
-        f.main->Label1->setText(QStringLiteral("x"));
+        f.main->statusLabel->setText(QStringLiteral("x"));
         QTest::mouseClick(f.main->startNewPageFromThumbnailButton, Qt::LeftButton);
         QCOMPARE(f.main->FPage, 1);
         QCOMPARE(FrontPage(*f.main), f.main->Panel_web_1);
         QCOMPARE(f.main->startButton->caption(), QStringLiteral("开始(&T)"));
-        QVERIFY(f.main->Label1->text().isEmpty());
+        QVERIFY(f.main->statusLabel->text().isEmpty());
         QCOMPARE(f.browser->Navigations().last(), QStringLiteral("about:blank"));
         QVERIFY(QFile::exists(WorkingPicturePath(f.main->FTempName)));
     }
@@ -340,7 +341,7 @@ private slots:
             QVERIFY(written.load(f.nextSaveName));
         }
         QCOMPARE(written.size(), QSize(1009, 1000));
-        QCOMPARE(f.main->Label10->text(), QStringLiteral("BMP:8872 KB"));
+        QCOMPARE(f.main->bmpSizeLabel->text(), QStringLiteral("BMP:8872 KB"));
         QVERIFY(f.messages.isEmpty());
     }
 

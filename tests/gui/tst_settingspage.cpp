@@ -84,7 +84,7 @@ private slots:
         values = WithValue(values, QStringLiteral("PicSizeInteger"), 1200);
         MainFormFixture f({}, [&] { Write(values); });
         f.show();
-        QVERIFY(f.main->RbRadioButton3->Checked());
+        QVERIFY(f.main->resolution800Radio->Checked());
         QCOMPARE(f.main->Edit_JpgComp->Value(), 40);
         QVERIFY(f.main->Radio_Thumbsize_2->Checked());
         QCOMPARE(f.main->Edit_Thumb_Width->text(), QStringLiteral("1024"));
@@ -111,7 +111,7 @@ private slots:
                             QStringLiteral("JPG Compression"), 33));
         });
         f.show();
-        QVERIFY(f.main->RbRadioButton2->Checked());
+        QVERIFY(f.main->resolution1024Radio->Checked());
         QCOMPARE(f.main->Edit_JpgComp->Value(), 33);
         QCOMPARE(Stored(QStringLiteral("SR")), 7);
     }
@@ -126,7 +126,7 @@ private slots:
             key.WriteString(QStringLiteral("Kept by someone else"), QStringLiteral("yes"));
         });
         f.show();
-        QVERIFY(f.main->RbRadioButton1->Checked());
+        QVERIFY(f.main->resolution1280Radio->Checked());
         QCOMPARE(f.main->Edit_Thumb_Width->Value(), 160); // never reached
         QCOMPARE(Stored(QStringLiteral("JPG Compression")), 85);
         QCOMPARE(Stored(QStringLiteral("SR")), 1);

@@ -82,10 +82,10 @@ void tst_SnapForm::StartHidden(const QString& address) {
 // the page between the toolbar and the status line.
 void tst_SnapForm::layout() {
     QCOMPARE(FSnap->windowTitle(), QStringLiteral("Vistrel Pro"));
-    const QStringList toolbar{"Edit1", "stopButton", "refreshButton", "captureButton"};
+    const QStringList toolbar{"addressEdit", "stopButton", "refreshButton", "captureButton"};
     QList<QRect> taken;
     for (const QString& name :
-         toolbar + QStringList{"Image1", "WebBrowser_Snap", "Label1", "JvXPProgressBar1"}) {
+         toolbar + QStringList{"bannerPicture", "WebBrowser_Snap", "statusLabel", "progressBar"}) {
         auto* widget = FSnap->findChild<QWidget*>(name);
         QVERIFY2(widget, qPrintable(name));
         QVERIFY2(FSnap->rect().contains(widget->geometry()), qPrintable(name));
@@ -96,15 +96,15 @@ void tst_SnapForm::layout() {
         }
     }
     const QRect page = FSnap->findChild<QWidget*>("WebBrowser_Snap")->geometry();
-    QVERIFY(page.top() >= FSnap->findChild<QWidget*>("Image1")->geometry().bottom());
-    QVERIFY(page.bottom() < FSnap->findChild<QWidget*>("Label1")->geometry().top());
-    QCOMPARE(FSnap->Edit1->text(), QStringLiteral("about:blank"));
-    QVERIFY(!FSnap->Edit1->hasFrame());
+    QVERIFY(page.top() >= FSnap->findChild<QWidget*>("bannerPicture")->geometry().bottom());
+    QVERIFY(page.bottom() < FSnap->findChild<QWidget*>("statusLabel")->geometry().top());
+    QCOMPARE(FSnap->addressEdit->text(), QStringLiteral("about:blank"));
+    QVERIFY(!FSnap->addressEdit->hasFrame());
     QCOMPARE(FSnap->stopButton->caption(), QStringLiteral("停止(&T)"));
     QCOMPARE(FSnap->refreshButton->caption(), QStringLiteral("刷新(&R)"));
     QCOMPARE(FSnap->captureButton->caption(), QStringLiteral("捕捉此页"));
     QVERIFY(FSnap->captureButton->font().bold());
-    QVERIFY(FSnap->JvXPProgressBar1->Smooth());
+    QVERIFY(FSnap->progressBar->Smooth());
 }
 
 void tst_SnapForm::hiddenCapture() {
@@ -122,15 +122,15 @@ void tst_SnapForm::hiddenCapture() {
     QCOMPARE(saved.size(), QSize(1009, 3000));
     for (const QPoint p : {QPoint(0, 0), QPoint(1008, 0), QPoint(500, 1500), QPoint(1008, 2999)})
         QCOMPARE(saved.pixel(p) & 0xFFFFFF, FakeBrowser::PagePixel(p.x(), p.y()) & 0xFFFFFF);
-    QCOMPARE(FMain->Label9->text(), QStringLiteral("1009 x 3000"));
-    QCOMPARE(FMain->Label10->text(), BmpSizeLabel(1009, 3000));
+    QCOMPARE(FMain->pictureSizeLabel->text(), QStringLiteral("1009 x 3000"));
+    QCOMPARE(FMain->bmpSizeLabel->text(), BmpSizeLabel(1009, 3000));
     QCOMPARE(FMain->PicSize_H->MaxValue(), 3000);
     QCOMPARE(FMain->PicSize_T_H->MaxValue(), 3000);
     QCOMPARE(FMain->PicSize_H->Value(), 768); // set by Start, not by the capture
     QCOMPARE(FMain->Image_Preview->pixmap().size(), QSize(140, 160));
     QCOMPARE(FBrowser->Navigations().last(), QStringLiteral("about:blank"));
-    QVERIFY(FMain->Label1->text().isEmpty());
-    QVERIFY(FMain->JvXPProgressBar1->isHidden());
+    QVERIFY(FMain->statusLabel->text().isEmpty());
+    QVERIFY(FMain->progressBar->isHidden());
     QVERIFY(!FMain->Panel_web_2->isHidden());
     QCOMPARE(FMain->FPage, 2);
     // closing the window ran Start new page first
@@ -160,7 +160,7 @@ void tst_SnapForm::stoppedWhileTheLoadHangs() {
     QVERIFY(!QGuiApplication::overrideCursor());
     QCOMPARE(FMain->FPage, 1);
     QCOMPARE(FMain->EditBox_Address->text(), QStringLiteral("http://hangs.test/"));
-    QVERIFY(FMain->JvXPProgressBar1->isHidden());
+    QVERIFY(FMain->progressBar->isHidden());
     QVERIFY(FMain->stopCaptureButton->isHidden());
     FBrowser->FinishLoad(); // too late: nothing is captured
     QVERIFY(!FSnap->FCaptured);
@@ -201,13 +201,13 @@ void tst_SnapForm::failedCaptureWritesNothing() {
     FBrowser->SetPageSize(QSize(1009, 5000));
     StartHidden(QStringLiteral("http://example.test/"));
     FBrowser->FailOn(FakeBrowser::Call(call), number, QStringLiteral("The engine went away"));
-    const QString label9 = FMain->Label9->text();
+    const QString label9 = FMain->pictureSizeLabel->text();
     FBrowser->FinishLoad();
     QCOMPARE(FMessages, QStringList{QStringLiteral("The engine went away.")});
     QVERIFY(!WorkingFileExists());
     QVERIFY(!FSnap->FCaptured);
     QVERIFY(!FSnap->isVisible()); // nothing left shown out of sight
-    QCOMPARE(FMain->Label9->text(), label9);
+    QCOMPARE(FMain->pictureSizeLabel->text(), label9);
     QCOMPARE(FMain->PicSize_H->MaxValue(), 3000);
 }
 
@@ -226,26 +226,26 @@ void tst_SnapForm::failedLoadReturnsToAddressPage() {
 
 void tst_SnapForm::progressAndStatusReachBothWindows() {
     emit FBrowser->ProgressChange(30, 200);
-    for (StyledProgressBar* bar : {FMain->JvXPProgressBar1, FSnap->JvXPProgressBar1}) {
+    for (StyledProgressBar* bar : {FMain->progressBar, FSnap->progressBar}) {
         QCOMPARE(bar->Max(), 200);
         QCOMPARE(bar->Position(), 30);
     }
     emit FBrowser->ProgressChange(-1, 100);
-    QCOMPARE(FMain->JvXPProgressBar1->Position(), 0);
-    QCOMPARE(FSnap->JvXPProgressBar1->Position(), 0);
+    QCOMPARE(FMain->progressBar->Position(), 0);
+    QCOMPARE(FSnap->progressBar->Position(), 0);
     emit FBrowser->StatusTextChange(QStringLiteral("完成"));
-    QCOMPARE(FMain->Label1->text(), QStringLiteral("完成"));
-    QCOMPARE(FSnap->Label1->text(), QStringLiteral("完成"));
+    QCOMPARE(FMain->statusLabel->text(), QStringLiteral("完成"));
+    QCOMPARE(FSnap->statusLabel->text(), QStringLiteral("完成"));
 }
 
 void tst_SnapForm::browsingHandlers() {
     FBrowser->Navigate(QStringLiteral("http://example.test/after-redirect"));
     emit FBrowser->NavigateComplete();
-    QCOMPARE(FSnap->Edit1->text(), QStringLiteral("http://example.test/after-redirect"));
-    FSnap->Edit1->setText(QStringLiteral("http://example.test/typed"));
-    QTest::keyClick(FSnap->Edit1, Qt::Key_Return);
+    QCOMPARE(FSnap->addressEdit->text(), QStringLiteral("http://example.test/after-redirect"));
+    FSnap->addressEdit->setText(QStringLiteral("http://example.test/typed"));
+    QTest::keyClick(FSnap->addressEdit, Qt::Key_Return);
     QCOMPARE(FBrowser->Navigations().last(), QStringLiteral("http://example.test/typed"));
-    QTest::keyClick(FSnap->Edit1, Qt::Key_A);
+    QTest::keyClick(FSnap->addressEdit, Qt::Key_A);
     QCOMPARE(FBrowser->Navigations().size(), 2);
     FSnap->stopButton->click();
     QCOMPARE(FBrowser->Stops(), 1);
@@ -255,7 +255,7 @@ void tst_SnapForm::browsingHandlers() {
 
 void tst_SnapForm::visibleCaptureAtChosenResolution() {
     FMain->FShowIE = true;
-    FMain->RbRadioButton3->setChecked(true);
+    FMain->resolution800Radio->setChecked(true);
     FBrowser->SetPageSize(QSize(785, 2000));
     FMain->EditBox_Address->setText(QStringLiteral("http://example.test/"));
     bool checked = false;
@@ -269,8 +269,8 @@ void tst_SnapForm::visibleCaptureAtChosenResolution() {
         QVERIFY(!FSnap->testAttribute(Qt::WA_DontShowOnScreen));
         QCOMPARE(FBrowser->ViewSize(), QSize(780, 457));
         QVERIFY(!FBrowser->Quiet());
-        FSnap->Edit1->setText(QStringLiteral("http://example.test/"));
-        QTest::keyClick(FSnap->Edit1, Qt::Key_Return);
+        FSnap->addressEdit->setText(QStringLiteral("http://example.test/"));
+        QTest::keyClick(FSnap->addressEdit, Qt::Key_Return);
         QCOMPARE(FBrowser->Stops(), 0); // Enter is not also a click on a default button
         FBrowser->FinishLoad();         // completions never capture in this mode
         QCOMPARE(FBrowser->Renderings(), 0);
@@ -283,7 +283,7 @@ void tst_SnapForm::visibleCaptureAtChosenResolution() {
     QVERIFY(FSnap->FCaptured);
     QCOMPARE(FBrowser->ViewSize(), QSize(800, 600));
     QCOMPARE(LoadWorkingPicture(FMain->FTempName).size(), QSize(785, 2000));
-    QCOMPARE(FMain->Label9->text(), QStringLiteral("785 x 2000"));
+    QCOMPARE(FMain->pictureSizeLabel->text(), QStringLiteral("785 x 2000"));
     QCOMPARE(FMain->FPage, 2);
     QVERIFY(!FMain->Panel_web_2->isHidden());
     // capturing with the button does not run Start new page

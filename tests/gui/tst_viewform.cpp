@@ -73,7 +73,7 @@ void tst_ViewForm::placement() {
     image.fill(Qt::red); // the viewer holds its own copy
     WhileShown([&] {
         QVERIFY(FView->windowState() & Qt::WindowMaximized);
-        QCOMPARE(FView->Image1->Picture().pixel(0, 0), QColor(Qt::darkCyan).rgb());
+        QCOMPARE(FView->pictureLabel->Picture().pixel(0, 0), QColor(Qt::darkCyan).rgb());
         QCOMPARE(FView->PanelText(0),
                  QStringLiteral("%1 x %2").arg(picture.width()).arg(picture.height()));
         QVERIFY(FView->PanelText(1).isEmpty());
@@ -82,7 +82,7 @@ void tst_ViewForm::placement() {
         const int left = (window.width() - (topEdge ? bar : 0) - picture.width()) / 2;
         const int top = (window.height() - (leftEdge ? bar : 0) - picture.height()) / 2;
         QCOMPARE(
-            FView->Image1->pos(),
+            FView->pictureLabel->pos(),
             QPoint(leftEdge ? 0 : left, topEdge ? 0 : top)); // the height counts the status bar
         QCOMPARE(FView->ScrollBox1->horizontalScrollBar()->maximum() > 0, leftEdge);
         QCOMPARE(FView->ScrollBox1->verticalScrollBar()->maximum() > 0, topEdge);
@@ -106,7 +106,7 @@ void tst_ViewForm::tallPicturePaintsWhatIsVisible() {
         vertical->setValue(vertical->maximum());
         QWidget* viewport = FView->ScrollBox1->viewport();
         const QImage shown = viewport->grab().toImage().convertToFormat(QImage::Format_RGB888);
-        const QPoint origin = FView->Image1->mapTo(viewport, QPoint(0, 0));
+        const QPoint origin = FView->pictureLabel->mapTo(viewport, QPoint(0, 0));
         const QRect part = QRect(-origin, shown.size()) & image.rect();
         QVERIFY(part.bottom() == image.height() - 1);
         QCOMPARE(shown.copy(QRect(part.topLeft() + origin, part.size())), image.copy(part));

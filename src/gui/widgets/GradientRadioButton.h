@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QRadioButton>
 
-// Gradient radio button, exclusive among the TRbRadioButtons with the same parent widget.
+// Gradient radio button, exclusive among the gradient radio buttons with the same parent widget.
 // Not QRadioButton's auto-exclusivity: that spans every descendant of the parent, so a
 // page's buttons would clear those in a group box on the page. clicked() is the click
 // handler; code sets never emit it.
