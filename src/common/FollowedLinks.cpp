@@ -59,19 +59,20 @@ QString UnfollowedLinkReason(const QString& path) {
 }
 
 void MakeFolderPath(const QString& folder) {
+    const auto cannot = [&folder](const QString& why = QString()) {
+        return VistrelError(QStringLiteral("Cannot create folder \"%1\"").arg(folder) +
+                            (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
+    };
     for (const QString& prefix : PrefixesOf(folder)) {
         struct stat info {};
-        if (!LookAt(prefix, &info)) {
-            // another run may create it at the same moment
-            if (mkdir(QFile::encodeName(prefix).constData(), 0777) != 0 && errno != EEXIST)
-                throw VistrelError(QStringLiteral("Cannot create folder \"%1\"").arg(folder));
-            if (!LookAt(prefix, &info))
-                throw VistrelError(QStringLiteral("Cannot create folder \"%1\"").arg(folder));
-        }
+        // another run may create it at the same moment
+        if (!LookAt(prefix, &info) &&
+            ((mkdir(QFile::encodeName(prefix).constData(), 0777) != 0 && errno != EEXIST) ||
+             !LookAt(prefix, &info)))
+            throw cannot();
         if (S_ISLNK(info.st_mode) && !Followed(info))
-            throw VistrelError(QStringLiteral("Cannot create folder \"%1\": %2")
-                                   .arg(folder, LinkReason(prefix, info.st_uid)));
+            throw cannot(LinkReason(prefix, info.st_uid));
         if (!QFileInfo(prefix).isDir())
-            throw VistrelError(QStringLiteral("Cannot create folder \"%1\"").arg(folder));
+            throw cannot();
     }
 }
