@@ -6,11 +6,11 @@
 //   bench_capture [--page file.html] [--size 1024x768] [--runs 3] [--unattended]
 //                 [--engine chromium|qt|both]
 
-#include "engines/chromium/ChromiumBrowser.h"
 #include "capture/EngineSetup.h"
 #include "capture/PageRenderer.h"
-#include "engines/webengine/WebEngineBrowser.h"
 #include "common/VistrelError.h"
+#include "engines/chromium/ChromiumBrowser.h"
+#include "engines/webengine/WebEngineBrowser.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -26,12 +26,13 @@
 
 namespace {
 
-template <class Call> auto Timed(qint64& total, Call call) {
+// The time from the call until its answer, awaited.
+template <class Call> auto Timed(qint64& total, Call call) -> decltype(call()) {
     QElapsedTimer clock;
     clock.start();
-    auto result = call();
+    auto result = co_await call();
     total += clock.nsecsElapsed();
-    return result;
+    co_return result;
 }
 
 // Passes every call on and adds up the time spent in each kind.
@@ -50,29 +51,29 @@ public:
     QString LocationURL() const override { return FInner.LocationURL(); }
     void SetViewSize(const QSize& size) override { FInner.SetViewSize(size); }
     QSize ViewSize() const override { return FInner.ViewSize(); }
-    bool HasDocument() override { return FInner.HasDocument(); }
+    QCoro::Task<bool> HasDocument() override { return FInner.HasDocument(); }
     int ScrollBarWidth() const override { return FInner.ScrollBarWidth(); }
     void SetQuiet(bool quiet) override { FInner.SetQuiet(quiet); }
-    DocumentMetrics Metrics() override {
-        return Timed(MetricsNs, [&] { return FInner.Metrics(); });
+    QCoro::Task<DocumentMetrics> Metrics() override {
+        co_return co_await Timed(MetricsNs, [&] { return FInner.Metrics(); });
     }
-    QPoint ScrollTo(const QPoint& position) override {
-        return Timed(ScrollNs, [&] { return FInner.ScrollTo(position); });
+    QCoro::Task<QPoint> ScrollTo(const QPoint& position) override {
+        co_return co_await Timed(ScrollNs, [&] { return FInner.ScrollTo(position); });
     }
-    QImage PaintView() override {
-        return Timed(PaintNs, [&] { return FInner.PaintView(); });
+    QCoro::Task<QImage> PaintView() override {
+        co_return co_await Timed(PaintNs, [&] { return FInner.PaintView(); });
     }
-    PaintedView PaintViewSoon() override {
-        return Timed(PaintNs, [&] { return FInner.PaintViewSoon(); });
+    QCoro::Task<PaintedView> PaintViewSoon() override {
+        co_return co_await Timed(PaintNs, [&] { return FInner.PaintViewSoon(); });
     }
     // The page's preparation of each screen moves it there: counted with the scroll.
-    QVariant RunScript(const QString& script) override {
-        return Timed(ScriptNs, [&] { return FInner.RunScript(script); });
+    QCoro::Task<QVariant> RunScript(const QString& script) override {
+        co_return co_await Timed(ScriptNs, [&] { return FInner.RunScript(script); });
     }
-    bool AwaitPaint(int milliseconds) override {
-        return Timed(PaintNs, [&] { return FInner.AwaitPaint(milliseconds); });
+    QCoro::Task<bool> AwaitPaint(int milliseconds) override {
+        co_return co_await Timed(PaintNs, [&] { return FInner.AwaitPaint(milliseconds); });
     }
-    void HoldPage(bool held) override { FInner.HoldPage(held); }
+    QCoro::Task<> HoldPage(bool held) override { return FInner.HoldPage(held); }
 
 private:
     Browser& FInner;
@@ -140,7 +141,7 @@ int Bench(const QString& name, const QString& address, const QSize& view, int ru
         clock.start();
         QImage picture;
         try {
-            picture = renderer.Render();
+            picture = QCoro::waitFor(renderer.Render());
         } catch (const VistrelError& error) {
             std::fprintf(stderr, "bench_capture: %s\n", qPrintable(error.message()));
             return 1;

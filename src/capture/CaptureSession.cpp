@@ -7,12 +7,11 @@
 #include "capture/PageScript.h"
 #include "common/VistrelError.h"
 
+#include <limits>
 #include <new>
 
 namespace {
 
-// How soon a decision that found another engine wait under way is tried again.
-constexpr int BusyRetryMs = 20;
 // A meta refresh is followed when it comes within the load time limit (without one, within
 // this), a few times at most; a refresh that does not come in its time plus this is given up.
 constexpr int RefreshWithoutLimitMs = 10000;
@@ -32,12 +31,15 @@ QString StoppedText() {
 CaptureSession::CaptureSession(Browser& browser, QObject* parent)
     : QObject(parent), FBrowser(browser) {
     FLimit.setSingleShot(true);
-    connect(&FLimit, &QTimer::timeout, this, &CaptureSession::LimitPassed);
+    connect(&FLimit, &QTimer::timeout, this, [this] {
+        FLimitPassed = true;
+        Wake();
+    });
     FRefreshWait.setSingleShot(true);
     connect(&FRefreshWait, &QTimer::timeout, this, [this] {
         FRefreshes = MostRefreshes; // it never came: the page is taken as it is
         FComplete = true;
-        Advance();
+        Wake();
     });
     connect(&browser, &Browser::DocumentComplete, this, &CaptureSession::DocumentComplete);
     connect(&browser, &Browser::LoadFailed, this, &CaptureSession::LoadFailed);
@@ -47,7 +49,15 @@ CaptureSession::CaptureSession(Browser& browser, QObject* parent)
     });
 }
 
+// A run under way is never resumed into a session that is gone.
+CaptureSession::~CaptureSession() {
+    if (FState != State::Idle)
+        FBrowser.Calls().OrphanAll();
+}
+
 void CaptureSession::Start(const CaptureJob& job) {
+    if (FState != State::Idle)
+        return;
     FJob = job;
     FState = State::Loading;
     FComplete = FLimitPassed = FStopRequested = false;
@@ -58,12 +68,24 @@ void CaptureSession::Start(const CaptureJob& job) {
     FBrowser.Navigate(job.address);
     if (job.browserSize.isValid())
         FBrowser.SetViewSize(job.browserSize);
-    if (job.loadTimeLimitSeconds > 0)
-        FLimit.start(LoadLimitMilliseconds(job.loadTimeLimitSeconds));
+    FRun.emplace(Load());
+}
+
+// A browser of its own is started before the load's time limit begins to run.
+QCoro::Task<> CaptureSession::Load() {
+    try {
+        co_await FBrowser.AwaitReady();
+    } catch (const VistrelError& error) {
+        if (FLoadFailure.isEmpty())
+            FLoadFailure = error.message();
+    }
+    if (FJob.loadTimeLimitSeconds > 0 && FState == State::Loading)
+        FLimit.start(LoadLimitMilliseconds(FJob.loadTimeLimitSeconds));
+    co_await Run();
 }
 
 void CaptureSession::CaptureNow(const QSize& browserSize) {
-    if (Running())
+    if (FState != State::Idle)
         return;
     FJob.address = FBrowser.LocationURL();
     FJob.loadTimeLimitSeconds = 0;
@@ -74,14 +96,18 @@ void CaptureSession::CaptureNow(const QSize& browserSize) {
     FRefreshes = MostRefreshes; // what the user sees is what is captured
     FLoadFailure.clear();
     FComplete = true;
-    Advance();
+    FRun.emplace(Run());
 }
 
+// What the run awaits now ends at once; the run then sees the stop.
 void CaptureSession::Stop() {
-    if (!Running())
+    if (!Running() || FStopRequested)
         return;
     FStopRequested = true;
-    Advance();
+    if (FWake)
+        Wake(); // no engine call under way: the run ends now
+    else
+        FBrowser.CancelCalls(StoppedText());
 }
 
 void CaptureSession::DocumentComplete() {
@@ -92,98 +118,109 @@ void CaptureSession::DocumentComplete() {
         return;
     FRefreshWait.stop();
     FComplete = true;
-    Advance();
+    Wake();
 }
 
 void CaptureSession::LoadFailed(const QString& reason) {
     if (FState != State::Loading)
         return; // a capture under way finds out for itself
-    FLoadFailure = reason.isEmpty() ? QStringLiteral("the load failed") : reason;
-    Advance();
-}
-
-void CaptureSession::LimitPassed() {
-    FLimitPassed = true;
-    Advance();
-}
-
-void CaptureSession::Advance() {
-    if (FAdvancing || FState != State::Loading)
-        return; // inside the loop below, which looks at the marks again when its call returns
-    if (EngineWait::Busy()) {
-        // someone else's engine call is under way: decide once it has returned
-        QTimer::singleShot(BusyRetryMs, this, &CaptureSession::Advance);
+    if (!reason.isEmpty()) {
+        FLoadFailure = reason;
+        Wake();
         return;
     }
-    FAdvancing = true;
-    while (FState == State::Loading && Step()) {
-    }
-    FAdvancing = false;
-    if (FState == State::Done)
-        Report();
+    // a reason that follows at once (the page's process ended) is the better one
+    if (FLoadFailure.isEmpty())
+        FLoadFailure = QStringLiteral("the load failed");
+    QMetaObject::invokeMethod(this, &CaptureSession::Wake, Qt::QueuedConnection);
 }
 
-// Acts on what has happened so far; true when it should look again at once.
-bool CaptureSession::Step() {
-    if (FStopRequested)
-        Fail(CaptureFailure::Stopped, StoppedText());
-    else if (!FLoadFailure.isEmpty())
-        Fail(CaptureFailure::LoadFailed,
-             QStringLiteral("Could not load %1: %2").arg(FJob.address, FLoadFailure));
-    else if (FComplete)
-        CaptureUnlessRefreshed();
-    else if (FLimitPassed)
-        return CaptureAtLimit();
-    return false;
+void CaptureSession::Wake() {
+    if (FWake)
+        std::exchange(FWake, nullptr)();
+}
+
+// The load's end, the time limit and a stop only mark what happened; the run acts on the marks
+// in one place, one engine call at a time.
+QCoro::Task<> CaptureSession::Run() {
+    while (FState == State::Loading) {
+        if (FStopRequested)
+            Fail(CaptureFailure::Stopped, StoppedText());
+        else if (!FLoadFailure.isEmpty())
+            Fail(CaptureFailure::LoadFailed,
+                 QStringLiteral("Could not load %1: %2").arg(FJob.address, FLoadFailure));
+        else if (FComplete)
+            co_await CaptureUnlessRefreshed();
+        else if (FLimitPassed)
+            co_await CaptureAtLimit();
+        else
+            co_await NextMark();
+    }
+    Report();
+}
+
+QCoro::Task<> CaptureSession::NextMark() {
+    EngineWait mark(QStringLiteral("load"), std::numeric_limits<int>::max());
+    FWake = mark.FinisherHere();
+    try {
+        co_await FBrowser.Calls().Await(mark);
+    } catch (const VistrelError&) {
+        // a stop: the run sees it
+    }
+    FWake = nullptr;
 }
 
 // Held first: a page that reloads itself at once is captured as it stands, not while it is
 // gone; one that sends itself elsewhere is let go there.
-void CaptureSession::CaptureUnlessRefreshed() {
+QCoro::Task<> CaptureSession::CaptureUnlessRefreshed() {
     try {
-        FBrowser.HoldPage(true);
+        co_await FBrowser.HoldPage(true);
     } catch (const VistrelError&) {
         // the capture finds out for itself what is left of the page
     }
-    if (!RefreshComing())
-        Capture();
-    FBrowser.HoldPage(false);
+    if (!co_await RefreshComing() && !FStopRequested)
+        co_await Capture();
+    try {
+        co_await FBrowser.HoldPage(false);
+    } catch (const VistrelError&) {
+        // let go already: nothing more to do
+    }
 }
 
 // A loaded page whose meta refresh sends it to another address soon is not the page to capture:
 // the load goes on with the page it sends to.
-bool CaptureSession::RefreshComing() {
+QCoro::Task<bool> CaptureSession::RefreshComing() {
     if (FRefreshes >= MostRefreshes || FRefreshWait.isActive())
-        return FRefreshWait.isActive();
+        co_return FRefreshWait.isActive();
     QList<QVariant> refresh;
     try {
-        refresh = FBrowser.RunScript(PageScript::MetaRefresh()).toList();
+        refresh = (co_await FBrowser.RunScript(PageScript::MetaRefresh())).toList();
     } catch (const VistrelError&) {
-        return false; // a page that answers nothing is captured as it is, or fails there
+        co_return false; // a page that answers nothing is captured as it is, or fails there
     }
-    if (refresh.size() != 2 || FState != State::Loading)
-        return false;
+    if (refresh.size() != 2 || FState != State::Loading || FStopRequested)
+        co_return false;
     const double delayMs = refresh.at(0).toDouble() * 1000;
     const double allowedMs = FLimit.isActive() ? FLimit.remainingTime() : RefreshWithoutLimitMs;
     if (delayMs > allowedMs)
-        return false;
+        co_return false;
     ++FRefreshes;
     FComplete = false;
     FRefreshWait.start(int(delayMs) + RefreshGraceMs);
-    return true;
+    co_return true;
 }
 
 // The time is up before the load ended: the page is captured as it stands if there is one.
-bool CaptureSession::CaptureAtLimit() {
+QCoro::Task<> CaptureSession::CaptureAtLimit() {
     bool document = false;
     QString error;
     try {
-        document = FBrowser.HasDocument();
+        document = co_await FBrowser.HasDocument();
     } catch (const VistrelError& e) {
         error = e.message(); // a page busy for ever in its own script answers nothing
     }
     if (FComplete || !FLoadFailure.isEmpty() || FStopRequested)
-        return true; // the load ended meanwhile: that decides
+        co_return; // the load ended meanwhile: that decides
     if (!error.isEmpty())
         Fail(CaptureFailure::LoadFailed, QStringLiteral("%1 did not finish loading within %2: %3")
                                              .arg(FJob.address, LimitText(), error));
@@ -195,16 +232,15 @@ bool CaptureSession::CaptureAtLimit() {
             QStringLiteral("warning: %1 did not finish loading within %2; captured as it stands")
                 .arg(FJob.address, LimitText()));
         FBrowser.Stop();
-        Capture();
+        co_await Capture();
     }
-    return false;
 }
 
 QString CaptureSession::LimitText() const {
     return QStringLiteral("%1 s").arg(FJob.loadTimeLimitSeconds);
 }
 
-void CaptureSession::Capture() {
+QCoro::Task<> CaptureSession::Capture() {
     FState = State::Capturing;
     FRefreshWait.stop();
     // What is left of the load time limit is what lazily loaded content may take.
@@ -214,9 +250,9 @@ void CaptureSession::Capture() {
     FLimit.stop(); // the capture's own engine calls have their own limits
     emit CaptureStarted();
     try {
-        if (!FBrowser.HasDocument()) {
+        if (!co_await FBrowser.HasDocument()) {
             Fail(CaptureFailure::NothingToCapture, QStringLiteral("There is no page to capture"));
-            return;
+            co_return;
         }
         PageRenderer renderer(FBrowser);
         renderer.SetProgress(
@@ -225,7 +261,7 @@ void CaptureSession::Capture() {
         renderer.SetPictureWatcher(FWatcher);
         renderer.SetKeepFixed(FJob.keepFixedElements);
         renderer.SetContentDeadline(contentDeadline);
-        FPicture = renderer.Render();
+        FPicture = co_await renderer.Render();
         FMessage.clear();
         FState = State::Done;
     } catch (const VistrelError& error) {
@@ -248,7 +284,7 @@ void CaptureSession::Fail(CaptureFailure failure, const QString& message) {
     FBrowser.Stop();
 }
 
-// Last, once nothing of the run is on the stack: a receiver may start the next run.
+// Last, once the run touches nothing more: a receiver may start the next run.
 void CaptureSession::Report() {
     FState = State::Idle;
     if (FMessage.isEmpty()) {

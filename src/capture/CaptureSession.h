@@ -8,6 +8,11 @@
 #include <QObject>
 #include <QTimer>
 
+#include <qcoro/qcorotask.h>
+
+#include <functional>
+#include <optional>
+
 class Browser;
 
 enum class CaptureFailure {
@@ -22,21 +27,22 @@ enum class CaptureFailure {
 // and reports through signals. It creates no window; whoever shows the browser's view (an engine
 // view must be shown to paint) and whoever writes the files is its caller.
 //
-// What happens is decided by the state of the run, not by which event comes first: the load's
-// end, the time limit and a stop only mark what happened, and one loop that never runs inside
-// itself acts on the marks. So an event that arrives while an engine call is being waited for
-// never starts a second engine call under the first.
+// A run is one coroutine that reads as it happens: wait for the load, capture, report. What
+// happens is decided by the state of the run, not by which event comes first: the load's end,
+// the time limit and a stop only mark what happened and wake the run, which acts on the marks.
+// So an event that arrives while an engine call is awaited never starts a second one.
 class CaptureSession : public QObject {
     Q_OBJECT
 
 public:
     explicit CaptureSession(Browser& browser, QObject* parent = nullptr);
+    ~CaptureSession() override;
 
     void Start(const CaptureJob& job);
     // Captures what the browser shows now, laid out again at this size (the visible browser
     // window's capture button).
     void CaptureNow(const QSize& browserSize);
-    // Ends a run part way; it reports Stopped. Safe to call from inside an engine wait.
+    // Ends a run part way: the engine call it awaits ends at once, and it reports Stopped.
     void Stop();
     // Sees the picture while it is made (see PageRenderer::SetPictureWatcher).
     void SetPictureWatcher(PageRenderer::PictureWatcher watcher) { FWatcher = std::move(watcher); }
@@ -58,13 +64,14 @@ private:
 
     void DocumentComplete();
     void LoadFailed(const QString& reason);
-    void LimitPassed();
-    void Advance();
-    bool Step();
-    bool CaptureAtLimit();
-    void CaptureUnlessRefreshed();
-    bool RefreshComing();
-    void Capture();
+    void Wake();
+    QCoro::Task<> Load();
+    QCoro::Task<> Run();
+    QCoro::Task<> NextMark();
+    QCoro::Task<> CaptureAtLimit();
+    QCoro::Task<> CaptureUnlessRefreshed();
+    QCoro::Task<bool> RefreshComing();
+    QCoro::Task<> Capture();
     void Fail(CaptureFailure failure, const QString& message);
     void Report();
     QString LimitText() const;
@@ -77,7 +84,8 @@ private:
     int FRefreshes = 0;
     CaptureJob FJob;
     State FState = State::Idle;
-    bool FAdvancing = false;
+    std::optional<QCoro::Task<>> FRun;
+    std::function<void()> FWake;
     bool FComplete = false;
     bool FLimitPassed = false;
     bool FStopRequested = false;

@@ -3,12 +3,15 @@
 
 #include <QString>
 
+#include <coroutine>
 #include <functional>
 #include <memory>
 
-// Waits for an answer that the engine delivers through the event loop: runs a nested loop that
-// takes no user input, up to a time limit. Only one wait can run at a time in a thread, so that a
-// handler run from inside the loop cannot start a second capture step under the first.
+// An answer that the engine delivers later through the event loop, awaited by a coroutine
+// (`co_await wait.Answer()`): it goes on once the answer came, the wait was aborted, or the time
+// limit passed, and throws VistrelError for the last two. It goes on from the event loop, never
+// from inside the callback that answered, so the answering engine is not re-entered. A wait whose
+// owner has gone (Orphan) never goes on: nothing of the owner is touched again.
 class EngineWait {
 public:
     EngineWait(QString what, int timeLimitMs);
@@ -16,21 +19,35 @@ public:
     EngineWait(const EngineWait&) = delete;
     EngineWait& operator=(const EngineWait&) = delete;
 
-    // Ends the wait; safe to call from a callback that outlives the wait.
+    // Ends the wait; safe to call from a callback that outlives the wait, and more than once.
     std::function<void()> Finisher() const;
+    // Ends the wait and goes on at once, inside the call: for marks of the waiter's own, never
+    // for an engine's callback.
+    std::function<void()> FinisherHere() const;
     // Ends the wait with an error: what was waited for will never come.
     std::function<void(const QString&)> Aborter() const;
+    // The coroutine that waits is never resumed.
+    std::function<void()> Orphaner() const;
     bool Finished() const;
-
-    // Returns at once when already finished. Throws VistrelError on time-out, abort or
-    // re-entry.
-    void Wait();
-
-    static bool Busy();
+    // Ended by its time limit, not by an answer or an abort.
+    bool TimedOut() const;
 
 private:
     struct State;
+
+public:
+    class Awaiter {
+    public:
+        explicit Awaiter(std::shared_ptr<State> state) : FState(std::move(state)) {}
+        bool await_ready() const;
+        void await_suspend(std::coroutine_handle<> waiter) const;
+        void await_resume() const;
+
+    private:
+        std::shared_ptr<State> FState;
+    };
+    Awaiter Answer() const { return Awaiter(FState); }
+
+private:
     std::shared_ptr<State> FState;
-    QString FWhat;
-    int FTimeLimitMs;
 };

@@ -8,9 +8,9 @@
 
 #include <sys/sysinfo.h>
 
+#include <QtConcurrentRun>
 #include <algorithm>
 #include <cstring>
-#include <future>
 #include <utility>
 
 namespace {
@@ -18,6 +18,7 @@ namespace {
 // Screens overlap by this much more than the scroll bar, so that no seam is left between them.
 constexpr int ScrollOverlap = 24;
 constexpr qint64 BmpLimit = 0xFFFFFFFFLL - 54;
+constexpr qint64 MadeAtOncePixels = 16 << 20;
 
 QString SizeText(const QSize& size) {
     return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
@@ -66,51 +67,69 @@ void PageRenderer::CheckPictureSize(const QSize& page) {
             QStringLiteral("The page is too large to capture (%1 pixels)").arg(SizeText(page)));
 }
 
-// Hundreds of megabytes take a while to make: the picture is made while the first screens are
-// painted, and waited for only when the first is pasted.
+// Hundreds of megabytes take a while to make: such a picture is made while the first screens
+// are painted, and awaited only when the first is pasted. A small one is made at once.
 void PageRenderer::StartPicture(const QSize& page) {
     CheckPictureSize(page);
     FPicture = QImage();
-    // std::future hands the picture over by moving it: no other reference is left whose
-    // existence would make the first write copy the whole picture.
-    FPictureMade = std::async(
-        std::launch::async, [page] { return NewLargePicture(page, QImage::Format_RGB888, 0xff); });
+    FPictureDone = QFuture<void>();
+    FPictureMade = std::make_shared<std::optional<QImage>>();
+    if (qint64(page.width()) * page.height() <= MadeAtOncePixels) {
+        *FPictureMade = NewLargePicture(page, QImage::Format_RGB888, 0xff);
+        return;
+    }
+    // The picture is moved out when it is taken: no other reference is left whose existence
+    // would make the first write copy the whole picture.
+    FPictureDone = QtConcurrent::run([page, made = FPictureMade] {
+        *made = NewLargePicture(page, QImage::Format_RGB888, 0xff);
+    });
 }
 
-QImage& PageRenderer::Picture() {
+QCoro::Task<> PageRenderer::MakePicture() {
     if (!FPicture.isNull())
-        return FPicture;
-    QImage made = FPictureMade.valid() ? FPictureMade.get() : QImage();
+        co_return;
+    if (FPictureDone.isValid())
+        co_await FBrowser.Calls().Result(FPictureDone, QStringLiteral("picture"));
+    QImage made = FPictureMade && *FPictureMade ? std::move(**FPictureMade) : QImage();
+    FPictureMade.reset();
     if (made.isNull())
         throw VistrelError(QStringLiteral("Not enough memory for a picture of %1 pixels")
                                .arg(SizeText(FPageSize)));
     FPicture = std::move(made);
     if (FWatcher)
         FWatcher(FPicture, 0);
-    return FPicture;
 }
 
-QImage PageRenderer::Render() {
+QCoro::Task<QImage> PageRenderer::Render() {
+    PreparedPage page(FBrowser);
+    FPage = &page;
+    std::exception_ptr failure;
+    QImage picture;
     try {
-        FBrowser.HoldPage(true);
-        PreparedPage page(FBrowser, FKeepFixed);
-        FPage = &page;
-        QImage picture = RenderHeld();
-        FPage = nullptr;
-        page.Finish();
-        FBrowser.HoldPage(false);
-        return picture;
+        co_await FBrowser.HoldPage(true);
+        co_await page.Install(FKeepFixed);
+        picture = co_await RenderHeld();
     } catch (...) {
-        FPage = nullptr;
-        FBrowser.HoldPage(false);
-        throw;
+        failure = std::current_exception();
     }
+    FPage = nullptr;
+    if (!failure)
+        co_await page.Finish();
+    try {
+        co_await FBrowser.HoldPage(false);
+    } catch (...) {
+        if (!failure)
+            throw;
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+    co_return picture;
 }
 
-QImage PageRenderer::RenderHeld() {
+QCoro::Task<QImage> PageRenderer::RenderHeld() {
     FRenderings = 0;
-    FPage->LoadLazyContent(FContentDeadline, [this] { CheckStop(); });
-    const DocumentMetrics metrics = FBrowser.Metrics();
+    co_await FPage->LoadLazyContent(FContentDeadline, [this] { CheckStop(); });
+    const DocumentMetrics metrics = co_await FBrowser.Metrics();
     const int scrollBar = FBrowser.ScrollBarWidth();
     CheckMetrics(metrics, scrollBar);
     FPageSize = metrics.Page;
@@ -119,39 +138,45 @@ QImage PageRenderer::RenderHeld() {
         metrics.Viewport - QSize(scrollBar + ScrollOverlap, scrollBar + ScrollOverlap);
     FPlanned = ScreensAlong(metrics.Page.width(), metrics.Client.width(), step.width()) *
                ScreensAlong(metrics.Page.height(), metrics.Client.height(), step.height());
+    std::exception_ptr failure;
     try {
         FWaiting.reset();
-        RenderColumns(metrics, step);
-        PasteWaiting();
+        co_await RenderColumns(metrics, step);
+        co_await PasteWaiting();
     } catch (...) {
+        failure = std::current_exception();
+    }
+    if (failure) {
         FWaiting.reset();
-        if (FPictureMade.valid())
-            FPictureMade.wait();
+        // the picture is let go once it is made: its memory is not the pool's to keep
+        if (FPictureDone.isValid() && !FPictureDone.isFinished())
+            co_await FBrowser.Calls().Result(FPictureDone, QStringLiteral("picture"));
+        FPictureMade.reset();
         if (FWatcher && !FPicture.isNull())
             FWatcher(FPicture, -1);
         FPicture = QImage();
-        throw;
+        std::rethrow_exception(failure);
     }
     if (FWatcher)
         FWatcher(FPicture, FPicture.height());
-    return std::exchange(FPicture, QImage()); // the caller's alone: no copy on its next write
+    co_return std::exchange(FPicture, QImage()); // the caller's alone: no copy on its next write
 }
 
 // Columns from the page's left edge (where an engine scrolls to negative positions, a
 // right-to-left page's) to its right edge. Where screens overlap, the earlier one stays: a
 // fixed element shown on one screen is not cut by the next.
-void PageRenderer::RenderColumns(const DocumentMetrics& metrics, const QSize& step) {
+QCoro::Task<> PageRenderer::RenderColumns(DocumentMetrics metrics, QSize step) {
     const QPoint origin = metrics.Origin;
-    QPoint position = Scroll(origin);
+    QPoint position = co_await Scroll(origin);
     int paintedRight = 0;
     for (;;) {
         const bool last =
             position.x() - origin.x() + metrics.Client.width() >= metrics.Page.width();
-        position = RenderColumn(metrics, position, step.height(), last, paintedRight);
+        position = co_await RenderColumn(metrics, position, step.height(), last, paintedRight);
         if (last)
             break;
         paintedRight = position.x() - origin.x() + metrics.Client.width();
-        const QPoint next = Scroll(QPoint(position.x() + step.width(), origin.y()));
+        const QPoint next = co_await Scroll(QPoint(position.x() + step.width(), origin.y()));
         if (next.x() <= position.x())
             break; // the engine would not scroll further right
         position = next;
@@ -161,51 +186,56 @@ void PageRenderer::RenderColumns(const DocumentMetrics& metrics, const QSize& st
 // Paints one column from the top (position) down to the page's bottom and answers where it
 // ended. In the last column the rows above the next screen are final once the engine has
 // scrolled there.
-QPoint PageRenderer::RenderColumn(const DocumentMetrics& metrics, QPoint position, int stepY,
-                                  bool lastColumn, int paintedRight) {
+QCoro::Task<QPoint> PageRenderer::RenderColumn(DocumentMetrics metrics, QPoint position, int stepY,
+                                               bool lastColumn, int paintedRight) {
     const QRect client(QPoint(0, 0), metrics.Client);
     int paintedBottom = 0;
     for (;;) {
-        PaintedView strip = FPage->PaintView(client, FRenderings == 0);
+        PaintedView strip = co_await FPage->PaintView(client, FRenderings == 0);
         if (strip.Size() != metrics.Viewport)
             throw VistrelError(
                 QStringLiteral("The browser painted a view of %1 pixels instead of %2")
                     .arg(SizeText(strip.Size()), SizeText(metrics.Viewport)));
-        PasteWaiting(); // decoded while this screen was painted
-        if (lastColumn && FWatcher && position.y() > metrics.Origin.y())
-            FWatcher(Picture(), std::min(position.y() - metrics.Origin.y(), metrics.Page.height()));
+        co_await PasteWaiting(); // decoded while this screen was painted
+        if (lastColumn && FWatcher && position.y() > metrics.Origin.y()) {
+            co_await MakePicture();
+            FWatcher(FPicture, std::min(position.y() - metrics.Origin.y(), metrics.Page.height()));
+        }
         ScreenDone(); // before the next scroll, where a stop asked for meanwhile takes effect
         const QPoint at = position - metrics.Origin;
         // Unless this screen may reach the bottom, the scroll to the next one brings its measure.
         const bool mayBeLast = at.y() + metrics.Client.height() >= metrics.Page.height();
-        QPoint next = mayBeLast ? position : Scroll(QPoint(position.x(), position.y() + stepY));
-        const QSize measured = FPage->Client();
+        QPoint next = position;
+        if (!mayBeLast)
+            next = co_await Scroll(QPoint(position.x(), position.y() + stepY));
+        const QSize measured = co_await FPage->Client();
         const QSize shown =
             measured.isValid() ? measured.boundedTo(metrics.Client) : metrics.Client;
         FWaiting = {std::move(strip), at, {}};
         FWaiting->areas << QRect(at, shown).intersected(
             QRect(QPoint(paintedRight, paintedBottom), metrics.Page));
         // What appears on this screen alone is pasted whole, also where earlier screens painted.
-        for (const QRect& element : FPage->Shown())
+        const QList<QRect> shownAlone = co_await FPage->Shown();
+        for (const QRect& element : shownAlone)
             FWaiting->areas << element.intersected(QRect(QPoint(0, 0), shown)).translated(at);
         paintedBottom = at.y() + shown.height();
         if (paintedBottom >= metrics.Page.height())
-            return position;
+            co_return position;
         if (mayBeLast)
-            next = Scroll(QPoint(position.x(), position.y() + stepY));
+            next = co_await Scroll(QPoint(position.x(), position.y() + stepY));
         if (next.y() <= position.y())
-            return position; // the engine would not scroll further down
+            co_return position; // the engine would not scroll further down
         position = next;
     }
 }
 
-void PageRenderer::PasteWaiting() {
+QCoro::Task<> PageRenderer::PasteWaiting() {
     if (!FWaiting)
-        return;
-    QImage& picture = Picture();
-    const QImage strip = FWaiting->view.Whole();
+        co_return;
+    co_await MakePicture();
+    const QImage strip = co_await FBrowser.Whole(FWaiting->view);
     for (const QRect& area : FWaiting->areas)
-        Paste(picture, strip, FWaiting->at, area);
+        Paste(FPicture, strip, FWaiting->at, area);
     FWaiting.reset();
 }
 
@@ -215,9 +245,9 @@ void PageRenderer::ScreenDone() {
         FProgress(FRenderings, std::max(FPlanned, FRenderings));
 }
 
-QPoint PageRenderer::Scroll(const QPoint& position) {
+QCoro::Task<QPoint> PageRenderer::Scroll(QPoint position) {
     CheckStop();
-    return FPage->ScrollTo(position);
+    co_return co_await FPage->ScrollTo(position);
 }
 
 void PageRenderer::CheckStop() const {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "capture/DocumentMetrics.h"
 #include "capture/PaintedView.h"
 
 #include <QDeadlineTimer>
@@ -11,13 +12,17 @@
 
 #include <QList>
 
+#include <QFuture>
+
+#include <qcoro/qcorotask.h>
+
+#include <exception>
 #include <functional>
-#include <future>
+#include <memory>
 #include <optional>
 
 class Browser;
 class PreparedPage;
-struct DocumentMetrics;
 
 // Renders the whole page that a browser holds into one picture: it scrolls the view screen by
 // screen, paints each screen and pastes it at the scroll offset the engine reports.
@@ -34,7 +39,7 @@ public:
 
     // Throws VistrelError when the engine fails or the picture cannot be made. The page is held
     // meanwhile: it cannot replace itself part way through.
-    QImage Render();
+    QCoro::Task<QImage> Render();
 
     int Renderings() const { return FRenderings; }
 
@@ -59,19 +64,19 @@ public:
     static bool FitsInPicture(const QSize& page);
 
 private:
-    QImage RenderHeld();
-    void RenderColumns(const DocumentMetrics& metrics, const QSize& step);
-    QPoint RenderColumn(const DocumentMetrics& metrics, QPoint position, int stepY, bool lastColumn,
-                        int paintedRight);
-    void PasteWaiting();
+    QCoro::Task<QImage> RenderHeld();
+    QCoro::Task<> RenderColumns(DocumentMetrics metrics, QSize step);
+    QCoro::Task<QPoint> RenderColumn(DocumentMetrics metrics, QPoint position, int stepY,
+                                     bool lastColumn, int paintedRight);
+    QCoro::Task<> PasteWaiting();
     void ScreenDone();
-    QPoint Scroll(const QPoint& position);
+    QCoro::Task<QPoint> Scroll(QPoint position);
     void CheckStop() const;
     void Paste(QImage& picture, const QImage& strip, const QPoint& at, const QRect& area);
     static void CheckPictureSize(const QSize& page);
     void StartPicture(const QSize& page);
-    // The picture, once made; throws VistrelError when there was no memory for it.
-    QImage& Picture();
+    // Waits for the picture to be made; throws VistrelError when there was no memory for it.
+    QCoro::Task<> MakePicture();
 
     Browser& FBrowser;
     PreparedPage* FPage = nullptr;
@@ -91,5 +96,6 @@ private:
     std::optional<Waiting> FWaiting;
     QSize FPageSize;
     QImage FPicture;
-    std::future<QImage> FPictureMade;
+    std::shared_ptr<std::optional<QImage>> FPictureMade;
+    QFuture<void> FPictureDone;
 };

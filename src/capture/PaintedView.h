@@ -5,6 +5,10 @@
 #include <QImage>
 #include <QSize>
 
+#include <qcoro/qcorotask.h>
+
+class EngineCalls;
+
 // A view as the engine painted it. Its top rows are at hand at once, to see what the view shows;
 // the whole of it may still be decoded on another thread while the engine paints the next one.
 class PaintedView {
@@ -18,7 +22,7 @@ public:
     const QImage& Top() const { return FTop; }
     // The whole view in QImage::Format_RGB888, once it is decoded. Throws VistrelError when it
     // could not be.
-    QImage Whole() const;
+    QCoro::Task<QImage> Whole(EngineCalls& calls) const;
 
 private:
     QSize FSize;

@@ -22,108 +22,107 @@ constexpr int LazyDefaultMs = 10000;
 constexpr int MarkWidth = 4;
 constexpr int MarkHeight = 4;
 
-QList<QVariant> Answer(Browser& browser, const QString& script, int count) {
-    const QVariant value = browser.RunScript(script);
+QCoro::Task<QList<QVariant>> Answer(Browser& browser, const QString& script, int count) {
+    const QVariant value = co_await browser.RunScript(script);
     const QList<QVariant> list = value.toList();
     if (list.size() != count)
         throw VistrelError(QStringLiteral("The page gave no answer to the capture"));
-    return list;
+    co_return list;
 }
 
 } // namespace
 
-PreparedPage::PreparedPage(Browser& browser, bool keepFixed) : FBrowser(browser) {
-    FScripted = FBrowser.RunScript(PageScript::Install(keepFixed)).toBool();
+PreparedPage::PreparedPage(Browser& browser) : FBrowser(browser) {}
+
+QCoro::Task<> PreparedPage::Install(bool keepFixed) {
+    FScripted = (co_await FBrowser.RunScript(PageScript::Install(keepFixed))).toBool();
 }
 
-PreparedPage::~PreparedPage() {
-    Finish();
-}
-
-void PreparedPage::Finish() {
+QCoro::Task<> PreparedPage::Finish() {
     if (!FScripted)
-        return;
+        co_return;
     FScripted = false;
     try {
-        FBrowser.RunScript(PageScript::Finish());
+        co_await FBrowser.RunScript(PageScript::Finish());
     } catch (const VistrelError&) {
         // a page that no longer answers keeps nothing of ours worth restoring
     }
 }
 
-void PreparedPage::LoadLazyContent(const QDeadlineTimer& deadline,
-                                   const std::function<void()>& checkStop) {
+QCoro::Task<> PreparedPage::LoadLazyContent(QDeadlineTimer deadline,
+                                            std::function<void()> checkStop) {
     if (!FScripted)
-        return;
+        co_return;
     const QDeadlineTimer until = deadline.isForever() ? QDeadlineTimer(LazyDefaultMs) : deadline;
-    if (FBrowser.RunScript(PageScript::LazyHints()).toBool()) {
+    if ((co_await FBrowser.RunScript(PageScript::LazyHints())).toBool()) {
         int y = 0;
         for (;;) {
             checkStop();
-            const QList<QVariant> step = StepAndWait(y, until);
+            const QList<QVariant> step = co_await StepAndWait(y, until);
             const int reached = step.at(0).toInt();
             const int bottom = step.at(1).toInt() - step.at(2).toInt();
             if (reached >= bottom || reached < y || until.hasExpired())
                 break;
             y = reached + step.at(2).toInt();
         }
-        while (Answer(FBrowser, PageScript::LazyState(), 2).at(1).toInt() > 0 &&
+        while ((co_await Answer(FBrowser, PageScript::LazyState(), 2)).at(1).toInt() > 0 &&
                !until.hasExpired()) {
             checkStop();
-            FBrowser.AwaitPaint(PaintPollMs);
+            co_await FBrowser.AwaitPaint(PaintPollMs);
         }
     }
     // The engine decides on scroll bars in a frame after the layout that needs them: two frames
     // at the top, and the page's metrics are those of its screens.
-    StepAndWait(0, QDeadlineTimer(FrameLimitMs));
+    co_await StepAndWait(0, QDeadlineTimer(FrameLimitMs));
 }
 
 // Scrolls to y and lets two frames pass there: [scrollY, scrollHeight, clientHeight].
-QList<QVariant> PreparedPage::StepAndWait(int y, const QDeadlineTimer& until) {
-    const QList<QVariant> step = Answer(FBrowser, PageScript::LazyStep(y), 3);
-    while (!Answer(FBrowser, PageScript::LazyState(), 2).at(0).toBool() && !until.hasExpired())
-        FBrowser.AwaitPaint(PaintPollMs);
-    return step;
+QCoro::Task<QList<QVariant>> PreparedPage::StepAndWait(int y, QDeadlineTimer until) {
+    const QList<QVariant> step = co_await Answer(FBrowser, PageScript::LazyStep(y), 3);
+    while (!(co_await Answer(FBrowser, PageScript::LazyState(), 2)).at(0).toBool() &&
+           !until.hasExpired())
+        co_await FBrowser.AwaitPaint(PaintPollMs);
+    co_return step;
 }
 
-QPoint PreparedPage::ScrollTo(const QPoint& position) {
+QCoro::Task<QPoint> PreparedPage::ScrollTo(QPoint position) {
     if (!FScripted)
-        return FPosition = FBrowser.ScrollTo(position);
+        co_return FPosition = co_await FBrowser.ScrollTo(position);
     ++FScreen;
     FFirst = qRgb(FScreen & 0xff, (FScreen >> 8) & 0xff, 0x4d);
     FSecond = qRgb(0xb2, 0xff - (FScreen & 0xff), ((FScreen >> 8) & 0xff) ^ 0x5a);
     const QList<QVariant> reached =
-        Answer(FBrowser, PageScript::Screen(position, FFirst, FSecond), 5);
+        co_await Answer(FBrowser, PageScript::Screen(position, FFirst, FSecond), 5);
     if (std::exchange(FClientDue, false))
         TakeClient(reached.mid(2));
     FPosition = QPoint(qRound(reached.at(0).toDouble()), qRound(reached.at(1).toDouble()));
     FMarked = true;
-    return FPosition;
+    co_return FPosition;
 }
 
-PaintedView PreparedPage::PaintView(const QRect& client, bool unmarked) {
+QCoro::Task<PaintedView> PreparedPage::PaintView(QRect client, bool unmarked) {
     FClientDue = false;
     FClient = QSize();
     FShown.clear();
     if (!FScripted || !FMarked)
-        return FBrowser.PaintViewSoon();
+        co_return co_await FBrowser.PaintViewSoon();
     QElapsedTimer clock;
     clock.start();
     qint64 nextCheck = MarkCheckMs;
     for (;;) {
-        FBrowser.AwaitPaint(PaintPollMs); // no frame of the new position before a paint
-        PaintedView view = FBrowser.PaintViewSoon();
+        co_await FBrowser.AwaitPaint(PaintPollMs); // no frame of the new position before a paint
+        PaintedView view = co_await FBrowser.PaintViewSoon();
         if (ShowsMark(view.Top(), client)) {
             if (!unmarked) {
                 FClientDue = true;
-                return view;
+                co_return view;
             }
-            ReadClient();
-            return PaintUnmarked(client);
+            co_await ReadClient();
+            co_return co_await PaintUnmarked(client);
         }
         if (clock.elapsed() > nextCheck) {
-            if (!MarkPlacedOrPending())
-                return PaintLikeEngine();
+            if (!co_await MarkPlacedOrPending())
+                co_return co_await PaintLikeEngine();
             nextCheck = clock.elapsed() + MarkCheckMs;
         }
         if (clock.elapsed() > FrameLimitMs)
@@ -133,36 +132,36 @@ PaintedView PreparedPage::PaintView(const QRect& client, bool unmarked) {
     }
 }
 
-PaintedView PreparedPage::PaintUnmarked(const QRect& client) {
+QCoro::Task<PaintedView> PreparedPage::PaintUnmarked(QRect client) {
     FMarked = false;
-    FBrowser.RunScript(PageScript::Unmark());
+    co_await FBrowser.RunScript(PageScript::Unmark());
     QElapsedTimer clock;
     clock.start();
     for (;;) {
-        PaintedView view = FBrowser.PaintViewSoon();
+        PaintedView view = co_await FBrowser.PaintViewSoon();
         if (!ShowsMark(view.Top(), client))
-            return view;
+            co_return view;
         if (clock.elapsed() > FrameLimitMs)
             throw VistrelError(QStringLiteral("The browser painted no frame without the mark"));
-        FBrowser.AwaitPaint(PaintPollMs);
+        co_await FBrowser.AwaitPaint(PaintPollMs);
     }
 }
 
-QSize PreparedPage::Client() {
+QCoro::Task<QSize> PreparedPage::Client() {
     if (std::exchange(FClientDue, false))
-        ReadClient();
-    return FClient;
+        co_await ReadClient();
+    co_return FClient;
 }
 
-const QList<QRect>& PreparedPage::Shown() {
-    Client();
-    return FShown;
+QCoro::Task<QList<QRect>> PreparedPage::Shown() {
+    co_await Client();
+    co_return FShown;
 }
 
 // A scroll bar that the page's width needs may come only with a frame after the layout that
 // needs it: what the frame shows of the page is measured once it is painted.
-void PreparedPage::ReadClient() {
-    TakeClient(Answer(FBrowser, PageScript::ClientSize(), 3));
+QCoro::Task<> PreparedPage::ReadClient() {
+    TakeClient(co_await Answer(FBrowser, PageScript::ClientSize(), 3));
 }
 
 void PreparedPage::TakeClient(const QList<QVariant>& size) {
@@ -178,16 +177,16 @@ void PreparedPage::TakeClient(const QList<QVariant>& size) {
 
 // False when the frame's work has run and found no place for the mark where it would be seen
 // (a page on top of everything, a zoomed or transformed root).
-bool PreparedPage::MarkPlacedOrPending() {
-    const QList<QVariant> state = Answer(FBrowser, PageScript::FrameState(), 2);
-    return !state.at(0).toBool() || state.at(1).toBool();
+QCoro::Task<bool> PreparedPage::MarkPlacedOrPending() {
+    const QList<QVariant> state = co_await Answer(FBrowser, PageScript::FrameState(), 2);
+    co_return !state.at(0).toBool() || state.at(1).toBool();
 }
 
 // Without a mark, the engine's own wait for a frame at the position.
-PaintedView PreparedPage::PaintLikeEngine() {
+QCoro::Task<PaintedView> PreparedPage::PaintLikeEngine() {
     FMarked = false;
-    FBrowser.ScrollTo(FPosition);
-    return FBrowser.PaintViewSoon();
+    co_await FBrowser.ScrollTo(FPosition);
+    co_return co_await FBrowser.PaintViewSoon();
 }
 
 bool PreparedPage::ShowsMark(const QImage& view, const QRect& client) const {

@@ -11,6 +11,8 @@
 #include <QRgb>
 #include <QVariant>
 
+#include <qcoro/qcorotask.h>
+
 #include <functional>
 
 class Browser;
@@ -23,36 +25,37 @@ class Browser;
 // scroll and paint.
 class PreparedPage {
 public:
-    PreparedPage(Browser& browser, bool keepFixed);
-    ~PreparedPage();
+    explicit PreparedPage(Browser& browser);
     PreparedPage(const PreparedPage&) = delete;
     PreparedPage& operator=(const PreparedPage&) = delete;
 
+    // Puts the capture's script into the page, where the engine runs scripts.
+    QCoro::Task<> Install(bool keepFixed);
     // Scrolls once through the page when it may load content as it comes into view, and waits
     // for what came (never beyond the deadline); then back to the top, where the page is let
     // settle. `checkStop` throws to end it part way.
-    void LoadLazyContent(const QDeadlineTimer& deadline, const std::function<void()>& checkStop);
+    QCoro::Task<> LoadLazyContent(QDeadlineTimer deadline, std::function<void()> checkStop);
     // Where the engine got to.
-    QPoint ScrollTo(const QPoint& position);
+    QCoro::Task<QPoint> ScrollTo(QPoint position);
     // The view at the last position; `client` is the part of it that shows the page. Unmarked,
     // the view is painted once more without the mark where it had one.
-    PaintedView PaintView(const QRect& client, bool unmarked);
+    QCoro::Task<PaintedView> PaintView(QRect client, bool unmarked);
     // The part of the last view that shows the page, as measured once it was painted; invalid
     // when it was not measured. Asked for after the next scroll, it costs no call of its own.
-    QSize Client();
+    QCoro::Task<QSize> Client();
     // Where the last view shows fixed elements that appear on that screen alone.
-    const QList<QRect>& Shown();
+    QCoro::Task<QList<QRect>> Shown();
     // Gives the page back what the capture changed. Never throws.
-    void Finish();
+    QCoro::Task<> Finish();
 
 private:
     bool ShowsMark(const QImage& view, const QRect& client) const;
-    bool MarkPlacedOrPending();
-    void ReadClient();
+    QCoro::Task<bool> MarkPlacedOrPending();
+    QCoro::Task<> ReadClient();
     void TakeClient(const QList<QVariant>& size);
-    QList<QVariant> StepAndWait(int y, const QDeadlineTimer& until);
-    PaintedView PaintUnmarked(const QRect& client);
-    PaintedView PaintLikeEngine();
+    QCoro::Task<QList<QVariant>> StepAndWait(int y, QDeadlineTimer until);
+    QCoro::Task<PaintedView> PaintUnmarked(QRect client);
+    QCoro::Task<PaintedView> PaintLikeEngine();
 
     Browser& FBrowser;
     bool FScripted = false;

@@ -5,20 +5,16 @@
 
 #include <QObject>
 
-#include <atomic>
-#include <functional>
 #include <memory>
 
 class ChromiumProcess;
-class QThread;
 class QWebEngineProfile;
 
 // One page of a batch run: a capture on a browser of its own, in a profile of its own that is
 // kept in memory only, so that no line sees another line's cookies, storage or cache. Pages on
-// Chromium share one browser process (started by the first, again after it ended); each has a
-// browser context of its own and is captured on a thread of its own, so that the pages of a run
-// take their screenshots at the same time (captures on one thread wait for the engine in turn).
-// Pages on Qt WebEngine are captured on the main thread, where that engine lives.
+// Chromium share one browser process (started by the first, again after it ended), each in a
+// browser context of its own. The pages of a run are captured at the same time as coroutines on
+// the main thread: each awaits its engine's answers while the others go on.
 class BatchPage : public QObject {
     Q_OBJECT
 
@@ -37,19 +33,9 @@ signals:
     void Finished(const CaptureOutcome& outcome);
 
 private:
-    void MakeCapture(std::unique_ptr<Browser> browser);
-    void InCapturesThread(std::function<void()> work);
-    void AwaitFinished();
-    void EndThread();
-
     CaptureJob FJob;
-    std::shared_ptr<ChromiumProcess> FChromium; // the last reference is let go here, on this thread
+    std::shared_ptr<ChromiumProcess> FChromium;
     // The profile outlives the page that uses it.
     std::unique_ptr<QWebEngineProfile> FProfile;
     std::unique_ptr<CommandLineCapture> FCapture;
-    QThread* FThread = nullptr;
-    QObject* FInThread = nullptr; // where work for the capture's thread is sent
-    bool FStarted = false;
-    // Shared with what the capture's thread runs, which may outlive this page.
-    std::shared_ptr<std::atomic<bool>> FFinished = std::make_shared<std::atomic<bool>>(false);
 };

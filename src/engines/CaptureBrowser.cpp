@@ -9,11 +9,7 @@ std::unique_ptr<Browser> NewCaptureBrowser(const CaptureJob& job,
                                            QWebEngineProfile* profile) {
     if (!CapturesOnChromium(job.engine))
         return std::make_unique<OffscreenWebEngineBrowser>(job.browserSize, profile);
-    if (chromium)
-        return std::make_unique<ChromiumBrowser>(std::move(chromium));
-    // A browser of its own is started before the load's time limit begins to run.
-    auto browser = std::make_unique<ChromiumBrowser>(
-        std::make_shared<ChromiumProcess>(ChromiumProcess::Options{job.sandboxOff}));
-    browser->AwaitPage();
-    return browser;
+    if (!chromium)
+        chromium = std::make_shared<ChromiumProcess>(ChromiumProcess::Options{job.sandboxOff});
+    return std::make_unique<ChromiumBrowser>(std::move(chromium));
 }

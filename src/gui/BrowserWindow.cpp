@@ -13,9 +13,11 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -201,8 +203,35 @@ int BrowserWindow::ShowModalCentred() {
         if (const QScreen* screen = QGuiApplication::primaryScreen())
             move(screen->availableGeometry().center() - rect().center());
         result = exec();
+        if (std::exchange(FButtonCaptureStarted, false))
+            AwaitButtonCapture();
     } while (FShowAgain);
     return result;
+}
+
+// The capture the button started goes on out of sight; the window's modal session lasts until
+// it has ended, and without user input, as while the window was shown.
+void BrowserWindow::AwaitButtonCapture() {
+    QEventLoop loop;
+    FButtonCaptureEnded = [&loop] { loop.quit(); };
+    if (FButtonCaptureRunning)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    FButtonCaptureEnded = nullptr;
+    MoveBrowserHome();
+    if (!FCaptured) {
+        // The capture failed or found nothing: the window comes back for another try or to
+        // be closed, rather than staying modal and out of sight.
+        FButtonCapture = false;
+        SetBrowserSize(BrowsingSize);
+        FShowAgain = true;
+    }
+}
+
+void BrowserWindow::ButtonCaptureEnded() {
+    if (!std::exchange(FButtonCaptureRunning, false))
+        return;
+    if (FButtonCaptureEnded)
+        FButtonCaptureEnded();
 }
 
 void BrowserWindow::showEvent(QShowEvent* event) {
@@ -295,20 +324,12 @@ void BrowserWindow::CaptureClick() {
     MainForm->statusLabel->setText(QStringLiteral("Working ......"));
     MoveBrowserToCaptureHost();
     hide(); // also ends the modal loop once this handler returns
-    QCoreApplication::processEvents();
     const QSize size = MainForm->ChosenResolution();
     if (size.isValid())
         SetBrowserSize(size);
     FButtonCapture = true;
+    FButtonCaptureStarted = FButtonCaptureRunning = true;
     CapturePage();
-    MoveBrowserHome();
-    if (!FCaptured) {
-        // The capture failed or found nothing: the window comes back for another try or to
-        // be closed, rather than staying modal and out of sight.
-        FButtonCapture = false;
-        SetBrowserSize(BrowsingSize);
-        FShowAgain = true;
-    }
 }
 
 void BrowserWindow::MoveBrowserToCaptureHost() {
@@ -361,6 +382,7 @@ void BrowserWindow::ShowWorking(bool working) {
 
 void BrowserWindow::SessionCaptured(const QImage& picture) {
     ShowWorking(false);
+    const auto ended = qScopeGuard([this] { ButtonCaptureEnded(); });
     try {
         MainForm->ShowCapturedPicture(picture);
     } catch (const VistrelError& error) {
@@ -373,6 +395,7 @@ void BrowserWindow::SessionCaptured(const QImage& picture) {
 
 void BrowserWindow::SessionFailed(CaptureFailure failure, const QString& message) {
     ShowWorking(false);
+    const auto ended = qScopeGuard([this] { ButtonCaptureEnded(); });
     if (FSession == FChromiumSession && failure != CaptureFailure::Stopped) {
         FSession = FWindowSession;
         FChromiumSession->deleteLater();

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -90,6 +91,8 @@ private:
     void ReportCaptureFailure(const QString& message);
     void MoveBrowserToCaptureHost();
     void MoveBrowserHome();
+    void AwaitButtonCapture();
+    void ButtonCaptureEnded();
 
     QPointer<QWidget> FBrowserWidget;
     QWidget* FCaptureHost = nullptr;
@@ -104,6 +107,10 @@ private:
     bool FClosing = false;
     bool FFailureReported = false;
     bool FShowAgain = false;
+    // A capture the button started is under way out of sight; who waits for its end.
+    bool FButtonCaptureStarted = false;
+    bool FButtonCaptureRunning = false;
+    std::function<void()> FButtonCaptureEnded;
 };
 
 extern BrowserWindow* SnapForm;

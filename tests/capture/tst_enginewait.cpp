@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "capture/EngineWait.h"
+#include "capture/EngineCalls.h"
 #include "common/VistrelError.h"
+#include "support/Awaited.h"
+#include "support/TestHelpers.h"
 
 #include <QtTest>
 
@@ -8,69 +10,105 @@ class tst_EngineWait : public QObject {
     Q_OBJECT
 
 private slots:
-    void answerBeforeWaiting();
-    void answerWhileWaiting();
-    void timeOut();
+    void ends_data();
+    void ends();
     void lateAnswerAfterTimeOut();
-    void noSecondWaitInsideTheFirst();
+    void orphanedWaitIsNeverResumed();
+    void abortAllEndsEveryWait();
 };
 
-void tst_EngineWait::answerBeforeWaiting() {
-    EngineWait wait(QStringLiteral("test"), 10);
-    wait.Finisher()();
-    wait.Wait();
-    QVERIFY(wait.Finished());
+namespace {
+
+QCoro::Task<> AwaitOnce(EngineCalls& calls, EngineWait& wait) {
+    co_await calls.Await(wait);
 }
 
-void tst_EngineWait::answerWhileWaiting() {
-    EngineWait wait(QStringLiteral("test"), 5000);
-    QTimer::singleShot(20, wait.Finisher());
+} // namespace
+
+void tst_EngineWait::ends_data() {
+    QTest::addColumn<int>("answerMs"); // -1: never, -2: before waiting
+    QTest::addColumn<QString>("abort");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("answered before") << -2 << QString() << QStringLiteral("(no error)");
+    QTest::newRow("answered while waiting") << 20 << QString() << QStringLiteral("(no error)");
+    QTest::newRow("time out") << -1 << QString()
+                              << QStringLiteral("The page did not answer in time (scroll)");
+    QTest::newRow("aborted") << -1 << QStringLiteral("the page's process crashed")
+                             << QStringLiteral("the page's process crashed");
+}
+
+void tst_EngineWait::ends() {
+    QFETCH(int, answerMs);
+    QFETCH(QString, abort);
+    QFETCH(QString, error);
+    EngineCalls calls;
+    EngineWait wait(QStringLiteral("scroll"), 200);
+    if (answerMs == -2)
+        wait.Finisher()();
+    else if (answerMs >= 0)
+        QTimer::singleShot(answerMs, wait.Finisher());
+    if (!abort.isEmpty())
+        QTimer::singleShot(10, [&] { calls.AbortAll(abort); });
     QElapsedTimer clock;
     clock.start();
-    wait.Wait();
-    QVERIFY(wait.Finished());
-    QVERIFY(clock.elapsed() < 4000);
-    QVERIFY(!EngineWait::Busy());
-}
-
-void tst_EngineWait::timeOut() {
-    EngineWait wait(QStringLiteral("scroll"), 30);
-    try {
-        wait.Wait();
-        QFAIL("the wait did not end");
-    } catch (const VistrelError& error) {
-        QCOMPARE(error.message(), QStringLiteral("The page did not answer in time (scroll)"));
-    }
-    QVERIFY(!EngineWait::Busy());
+    QCOMPARE(ErrorOf([&] { Awaited(AwaitOnce(calls, wait)); }), error);
+    QVERIFY(clock.elapsed() < 2000);
+    QCOMPARE(wait.TimedOut(), error.contains(u"in time"));
 }
 
 void tst_EngineWait::lateAnswerAfterTimeOut() {
     std::function<void()> late;
     {
+        EngineCalls calls;
         EngineWait wait(QStringLiteral("test"), 10);
         late = wait.Finisher();
-        QVERIFY_THROWS_EXCEPTION(VistrelError, wait.Wait());
+        QVERIFY_THROWS_EXCEPTION(VistrelError, Awaited(AwaitOnce(calls, wait)));
     }
     late(); // the engine answers after the caller gave up: nothing to wake, nothing to break
+    QTest::qWait(20);
 }
 
-void tst_EngineWait::noSecondWaitInsideTheFirst() {
-    EngineWait outer(QStringLiteral("outer"), 5000);
-    bool refused = false;
-    QTimer::singleShot(10, [&] {
-        EngineWait inner(QStringLiteral("inner"), 5000);
-        inner.Finisher()();
-        inner.Wait(); // already answered: no loop needed, allowed
-        EngineWait second(QStringLiteral("second"), 5000);
+// Its owner gone, a wait goes on neither by its answer nor by its limit.
+void tst_EngineWait::orphanedWaitIsNeverResumed() {
+    bool resumed = false;
+    std::function<void()> answer;
+    {
+        auto calls = std::make_unique<EngineCalls>();
+        auto wait = std::make_shared<EngineWait>(QStringLiteral("test"), 30);
+        answer = wait->Finisher();
+        auto run = [&resumed](EngineCalls& calls,
+                              std::shared_ptr<EngineWait> wait) -> QCoro::Task<> {
+            try {
+                co_await calls.Await(*wait);
+            } catch (const VistrelError&) {
+            }
+            resumed = true;
+        };
+        auto task = run(*calls, wait);
+        calls.reset();
+    }
+    answer();
+    QTest::qWait(100);
+    QVERIFY(!resumed);
+}
+
+void tst_EngineWait::abortAllEndsEveryWait() {
+    EngineCalls calls;
+    EngineWait first(QStringLiteral("first"), 5000);
+    EngineWait second(QStringLiteral("second"), 5000);
+    QStringList ended;
+    auto run = [&](EngineWait& wait) -> QCoro::Task<> {
         try {
-            second.Wait();
-        } catch (const VistrelError&) {
-            refused = true;
+            co_await calls.Await(wait);
+        } catch (const VistrelError& error) {
+            ended << error.message();
         }
-        outer.Finisher()();
-    });
-    outer.Wait();
-    QVERIFY(refused);
+    };
+    auto one = run(first);
+    auto two = run(second);
+    calls.AbortAll(QStringLiteral("stopped"));
+    QTRY_COMPARE(ended, (QStringList{QStringLiteral("stopped"), QStringLiteral("stopped")}));
 }
 
 QTEST_GUILESS_MAIN(tst_EngineWait)

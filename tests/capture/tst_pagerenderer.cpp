@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "capture/PageRenderer.h"
 #include "common/VistrelError.h"
+#include "support/Awaited.h"
 #include "support/FakeBrowser.h"
 
 #include <QtTest>
@@ -73,9 +74,9 @@ void tst_PageRenderer::renderings() {
     browser.SetViewSize(view);
     browser.SetPageSize(page);
     PageRenderer renderer(browser);
-    const QImage picture = renderer.Render();
+    const QImage picture = Awaited(renderer.Render());
     QCOMPARE(picture.format(), QImage::Format_RGB888);
-    QCOMPARE(picture.size(), browser.Metrics().Page);
+    QCOMPARE(picture.size(), Awaited(browser.Metrics()).Page);
     QCOMPARE(renderer.Renderings(), renderings);
     QCOMPARE(browser.Renderings(), renderings);
     const QList<QPoint> painted = browser.PaintedPositions();
@@ -87,7 +88,7 @@ void tst_PageRenderer::pastesLandAtScrollOffsets() {
     FakeBrowser browser;
     browser.SetPageSize(QSize(3000, 2000)); // client 1009 x 753: stops at x 1991, y 1247
     PageRenderer renderer(browser);
-    const QImage picture = renderer.Render();
+    const QImage picture = Awaited(renderer.Render());
     const QList<QPoint> expected{{0, 0},       {0, 729},    {0, 1247},   {985, 0},
                                  {985, 729},   {985, 1247}, {1970, 0},   {1970, 729},
                                  {1970, 1247}, {1991, 0},   {1991, 729}, {1991, 1247}};
@@ -101,7 +102,7 @@ void tst_PageRenderer::otherScrollBarWidth() {
     browser.SetViewSize(QSize(800, 600)); // client 783 x 583, steps 759 x 559
     browser.SetPageSize(QSize(1600, 1800));
     PageRenderer renderer(browser);
-    const QImage picture = renderer.Render();
+    const QImage picture = Awaited(renderer.Render());
     QCOMPARE(renderer.Renderings(), 3 * 4);
     QCOMPARE(browser.PaintedPositions().at(1), QPoint(0, 559));
     QCOMPARE(browser.PaintedPositions().last(), QPoint(817, 1217));
@@ -129,7 +130,7 @@ void tst_PageRenderer::failuresEndTheCapture() {
     browser.FailOn(FakeBrowser::Call(call), number, QStringLiteral("engine gone"));
     PageRenderer renderer(browser);
     try {
-        renderer.Render();
+        Awaited(renderer.Render());
         QFAIL("the capture went on after the failure");
     } catch (const VistrelError& error) {
         QCOMPARE(error.message(), QStringLiteral("engine gone"));
@@ -158,7 +159,7 @@ void tst_PageRenderer::unusableSizes() {
     browser.SetPageSize(page);
     PageRenderer renderer(browser);
     try {
-        renderer.Render();
+        Awaited(renderer.Render());
         QFAIL("an unusable view was captured");
     } catch (const VistrelError& error) {
         QCOMPARE(error.message(), message);
@@ -174,7 +175,7 @@ void tst_PageRenderer::pictureLimit() {
     FakeBrowser browser;
     browser.SetPageSize(QSize(100000, 100000));
     PageRenderer renderer(browser);
-    QVERIFY_THROWS_EXCEPTION(VistrelError, renderer.Render());
+    QVERIFY_THROWS_EXCEPTION(VistrelError, Awaited(renderer.Render()));
     QCOMPARE(browser.Renderings(), 0);
 }
 
@@ -195,7 +196,7 @@ void tst_PageRenderer::watcherSeesFinalRows() {
                                     QSize(1009, rowsFinal));
         reported << rowsFinal;
     });
-    const QImage picture = renderer.Render();
+    const QImage picture = Awaited(renderer.Render());
     QCOMPARE(wrong, QString());
     QCOMPARE(picture.constBits(), watched);
     QCOMPARE(reported, QList<int>({0, 729, 1458, 2187, 2916, 3645, 4232, 5000}));

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EngineUnderTest.h"
-#include "engines/chromium/ChromiumBrowser.h"
 #include "capture/EngineSetup.h"
+#include "engines/chromium/ChromiumBrowser.h"
 #include "engines/webengine/WebEngineBrowser.h"
+#include "support/Awaited.h"
 
 #include <QApplication>
 #include <QJsonArray>
@@ -90,7 +91,7 @@ void tst_BrowserFonts::initTestCase() {
     FBrowser->Navigate(QUrl::fromLocalFile(page.fileName()).toString());
     QVERIFY(done.wait(30000));
     const QString loaded = QStringLiteral("document.fonts.check(\"16px '%1'\")").arg(WebFont);
-    QTRY_VERIFY_WITH_TIMEOUT(FBrowser->RunScript(loaded).toBool(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(Awaited(FBrowser->RunScript(loaded)).toBool(), 10000);
 }
 
 void tst_BrowserFonts::cleanupTestCase() {
@@ -100,17 +101,17 @@ void tst_BrowserFonts::cleanupTestCase() {
 QSizeF tst_BrowserFonts::Measure(const QString& fontFamily, int pixels) {
     const QByteArray family = QJsonDocument(QJsonArray{fontFamily}).toJson(QJsonDocument::Compact);
     const QVariantList box =
-        FBrowser
-            ->RunScript(QStringLiteral("(() => { const text = document.createElement('span');"
-                                       " text.style.cssText = 'white-space: pre; font-size: %1px';"
-                                       " text.style.fontFamily = %2[0];"
-                                       " text.textContent = 'The quick brown fox jumps over the"
-                                       " lazy dog 0123456789';"
-                                       " document.body.appendChild(text);"
-                                       " const box = text.getBoundingClientRect(); text.remove();"
-                                       " return [box.width, box.height]; })()")
-                            .arg(pixels)
-                            .arg(QString::fromUtf8(family)))
+        Awaited(FBrowser->RunScript(
+                    QStringLiteral("(() => { const text = document.createElement('span');"
+                                   " text.style.cssText = 'white-space: pre; font-size: %1px';"
+                                   " text.style.fontFamily = %2[0];"
+                                   " text.textContent = 'The quick brown fox jumps over the"
+                                   " lazy dog 0123456789';"
+                                   " document.body.appendChild(text);"
+                                   " const box = text.getBoundingClientRect(); text.remove();"
+                                   " return [box.width, box.height]; })()")
+                        .arg(pixels)
+                        .arg(QString::fromUtf8(family))))
             .toList();
     return QSizeF(box.value(0).toDouble(), box.value(1).toDouble());
 }

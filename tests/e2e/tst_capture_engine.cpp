@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CodedPage.h"
 #include "PixelPage.h"
-#include "engines/chromium/ChromiumBrowser.h"
-#include "engines/chromium/ChromiumProcess.h"
 #include "capture/EngineSetup.h"
 #include "capture/PageRenderer.h"
-#include "engines/webengine/WebEngineBrowser.h"
 #include "common/VistrelError.h"
+#include "engines/chromium/ChromiumBrowser.h"
+#include "engines/chromium/ChromiumProcess.h"
+#include "engines/webengine/WebEngineBrowser.h"
+#include "support/Awaited.h"
 #include "support/HttpFixture.h"
 #include "support/PageFolder.h"
 
@@ -73,7 +74,7 @@ QImage tst_CaptureEngine::Capture(const QString& name, const QString& html, bool
         return QImage();
     PageRenderer renderer(*FBrowser);
     renderer.SetKeepFixed(keepFixed);
-    return renderer.Render();
+    return Awaited(renderer.Render());
 }
 
 void tst_CaptureEngine::initTestCase() {
@@ -145,7 +146,7 @@ void tst_CaptureEngine::stitching() {
         PageRenderer renderer(*FBrowser);
         QElapsedTimer clock;
         clock.start();
-        const QImage result = renderer.Render();
+        const QImage result = Awaited(renderer.Render());
         qInfo("%d renderings, %.1f ms each", renderer.Renderings(),
               double(clock.elapsed()) / renderer.Renderings());
         QCOMPARE(pixels.Compare(result, picture), QString());
@@ -246,7 +247,7 @@ void tst_CaptureEngine::resizedBeforeCapture() {
     QVERIFY(Load(QUrl::fromLocalFile(path).toString()));
     FBrowser->SetViewSize(QSize(1024, 768));
     PageRenderer renderer(*FBrowser);
-    QCOMPARE(pixels.Compare(renderer.Render(), QSize(1009, 5000)), QString());
+    QCOMPARE(pixels.Compare(Awaited(renderer.Render()), QSize(1009, 5000)), QString());
 }
 
 // A page that never stops painting is captured without waiting for it to be still.
@@ -262,7 +263,7 @@ void tst_CaptureEngine::animatedPageIsNotWaitedFor() {
     PageRenderer renderer(*FBrowser);
     QElapsedTimer clock;
     clock.start();
-    QCOMPARE(renderer.Render().size(), QSize(1009, 4000));
+    QCOMPARE(Awaited(renderer.Render()).size(), QSize(1009, 4000));
     QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
 }
 
@@ -281,7 +282,7 @@ void tst_CaptureEngine::stopWhileContentLoads() {
     renderer.SetStopCheck([&clock] { return clock.elapsed() > 300; });
     QString failure;
     try {
-        renderer.Render();
+        Awaited(renderer.Render());
     } catch (const VistrelError& error) {
         failure = error.message();
     }
@@ -302,7 +303,7 @@ void tst_CaptureEngine::hungPageTimesOut() {
     PageRenderer renderer(*FBrowser);
     QElapsedTimer clock;
     clock.start();
-    QVERIFY_THROWS_EXCEPTION(VistrelError, renderer.Render());
+    QVERIFY_THROWS_EXCEPTION(VistrelError, Awaited(renderer.Render()));
     QVERIFY(clock.elapsed() < 10000);
     FBrowser->SetTimeLimit(15000);
     FBrowser->Stop();
@@ -326,7 +327,7 @@ void tst_CaptureEngine::endedPageProcessIsAFailure() {
     const PixelPage pixels{QSize(600, 400), false, QRect()};
     QVERIFY(Load(QUrl::fromLocalFile(pixels.WriteTo(FFolder.path(), QStringLiteral("ended.html")))
                      .toString()));
-    const qint64 pid = FBrowser->PageProcessId();
+    const qint64 pid = Awaited(FBrowser->PageProcessId());
     QVERIFY(pid > 0);
     QSignalSpy failed(FBrowser, &Browser::LoadFailed);
     ::kill(pid_t(pid), SIGKILL);
@@ -337,7 +338,7 @@ void tst_CaptureEngine::endedPageProcessIsAFailure() {
                      .toString()));
     PageRenderer renderer(*FBrowser);
     FBrowser->SetViewSize(QSize(800, 600));
-    QCOMPARE(pixels.Compare(renderer.Render(), QSize(800, 600)), QString());
+    QCOMPARE(pixels.Compare(Awaited(renderer.Render()), QSize(800, 600)), QString());
 }
 
 // Chromium's page process is confined by seccomp; started by root, it runs as another user.
@@ -347,7 +348,7 @@ void tst_CaptureEngine::pageProcessIsSandboxed() {
     const PixelPage pixels{QSize(600, 400), false, QRect()};
     QVERIFY(Load(QUrl::fromLocalFile(pixels.WriteTo(FFolder.path(), QStringLiteral("sandbox.html")))
                      .toString()));
-    const qint64 pid = FBrowser->PageProcessId();
+    const qint64 pid = Awaited(FBrowser->PageProcessId());
     QVERIFY(pid > 0);
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     QVERIFY(status.open(QIODevice::ReadOnly));

@@ -7,6 +7,7 @@
 #include "gui/widgets/GradientRadioButton.h"
 #include "gui/widgets/StyledButton.h"
 #include "output/WorkingPicture.h"
+#include "support/Awaited.h"
 #include "support/PageFolder.h"
 
 #include <QApplication>
@@ -184,7 +185,7 @@ void tst_SnapEngine::visibleBrowseThenCapture() {
             if (!browsed)
                 FSnap->close();
         });
-        QTRY_VERIFY_WITH_TIMEOUT(FSnap->WebBrowser_Snap->HasDocument(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(Awaited(FSnap->WebBrowser_Snap->HasDocument()), 30000);
         QCOMPARE(FSnap->WebBrowser_Snap->ViewSize(), QSize(780, 457));
         QSignalSpy complete(FSnap->WebBrowser_Snap, &Browser::DocumentComplete);
         FSnap->addressEdit->setText(redirect);

@@ -73,20 +73,24 @@ void FakeBrowser::Count(Call call) {
         throw VistrelError(failure->second);
 }
 
-DocumentMetrics FakeBrowser::Metrics() {
+QCoro::Task<DocumentMetrics> FakeBrowser::Metrics() {
     Count(Call::Metrics);
-    return DocumentMetrics{FViewSize, ClientSize(), ScrollSize(), FScroll, QPoint()};
+    co_return DocumentMetrics{FViewSize, ClientSize(), ScrollSize(), FScroll, QPoint()};
 }
 
-QPoint FakeBrowser::ScrollTo(const QPoint& position) {
+QCoro::Task<QPoint> FakeBrowser::ScrollTo(const QPoint& position) {
     Count(Call::Scroll);
     const QSize limit = ScrollSize() - ClientSize();
     FScroll = QPoint(std::clamp(position.x(), 0, limit.width()),
                      std::clamp(position.y(), 0, limit.height()));
-    return FScroll;
+    co_return FScroll;
 }
 
-QImage FakeBrowser::PaintView() {
+QCoro::Task<QImage> FakeBrowser::PaintView() {
+    co_return Painted();
+}
+
+QImage FakeBrowser::Painted() {
     Count(Call::Paint);
     FPainted << FScroll;
     QImage view(FViewSize, QImage::Format_RGB888);

@@ -51,19 +51,20 @@ public:
     // Runs once, inside the next document check, before it answers: an engine answers through
     // the event loop, and anything may arrive meanwhile.
     void SetDocumentCheck(std::function<void()> check) { FDocumentCheck = std::move(check); }
-    bool HasDocument() override {
+    QCoro::Task<bool> HasDocument() override {
         if (const auto check = std::exchange(FDocumentCheck, {}))
             check();
-        return FHasDocument;
+        co_return FHasDocument;
     }
-    DocumentMetrics Metrics() override;
-    QPoint ScrollTo(const QPoint& position) override;
-    QImage PaintView() override;
+    QCoro::Task<DocumentMetrics> Metrics() override;
+    QCoro::Task<QPoint> ScrollTo(const QPoint& position) override;
+    QCoro::Task<QImage> PaintView() override;
     int ScrollBarWidth() const override { return FScrollBarWidth; }
     void SetQuiet(bool quiet) override { FQuiet = quiet; }
     bool Quiet() const { return FQuiet; }
 
 private:
+    QImage Painted();
     QSize ClientSize() const;
     QSize ScrollSize() const;
     void Count(Call call);

@@ -46,7 +46,6 @@ const char* const QuietWindowScript =
     " addEventListener('submit', (e) => { const t = (e.submitter && e.submitter.formTarget) ||"
     " e.target.target; if (other(t)) e.preventDefault(); }, true); })();";
 
-constexpr int ViewSizePollMs = 10;
 // Enough of a screen to see what it shows in its top left corner.
 constexpr int TopRows = 16;
 
@@ -58,6 +57,24 @@ QString EndedText(const QString& status) {
     return QStringLiteral("the page's process ended unexpectedly");
 }
 
+// Built outside the coroutines: GCC 12 cannot keep string literals of a braced list in a
+// coroutine's frame.
+QJsonObject ScreenshotParams() {
+    return {{QStringLiteral("format"), QStringLiteral("png")},
+            {QStringLiteral("optimizeForSpeed"), true}};
+}
+
+QJsonObject WorldParams(const QString& frame) {
+    return {{QStringLiteral("frameId"), frame},
+            {QStringLiteral("worldName"), QStringLiteral("vistrel-capture")}};
+}
+
+QJsonObject EvaluateParams(const QString& script, int world) {
+    return {{QStringLiteral("expression"), script},
+            {QStringLiteral("returnByValue"), true},
+            {QStringLiteral("contextId"), world}};
+}
+
 bool IsBlank(const QString& address) {
     return address.isEmpty() || address == QLatin1String("about:blank");
 }
@@ -65,7 +82,7 @@ bool IsBlank(const QString& address) {
 } // namespace
 
 ChromiumBrowser::ChromiumBrowser(std::shared_ptr<ChromiumProcess> process, QObject* parent)
-    : Browser(parent), FProcess(std::move(process)) {
+    : ScriptedBrowser(parent), FProcess(std::move(process)) {
     FDecoding.setMaxThreadCount(1);
     if (!FProcess)
         FProcess = std::make_shared<ChromiumProcess>(ChromiumProcess::Options{});
@@ -215,13 +232,13 @@ void ChromiumBrowser::SendToPage(const QString& method, const QJsonObject& param
         FWaitingForPage.push_back({method, params, std::move(answer)});
 }
 
-void ChromiumBrowser::AwaitPage() {
+QCoro::Task<> ChromiumBrowser::AwaitReady() {
     if (FReady)
-        return;
+        co_return;
     EngineWait wait(QStringLiteral("page"), FTimeLimitMs);
     FReadyWaiter = wait.Finisher();
     try {
-        Await(wait);
+        co_await Await(wait);
     } catch (...) {
         FReadyWaiter = nullptr;
         throw;
@@ -229,15 +246,14 @@ void ChromiumBrowser::AwaitPage() {
     FReadyWaiter = nullptr;
 }
 
-QJsonObject ChromiumBrowser::Call(const QString& method, const QJsonObject& params,
-                                  const QString& what) {
+QCoro::Task<QJsonObject> ChromiumBrowser::Call(QString method, QJsonObject params, QString what) {
     if (!FEnded.isEmpty())
         throw VistrelError(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
     const QString named = what.isEmpty() ? method : what;
     // A page that let one call run out of time is busy: the next would only wait as long.
     if (FUnresponsive)
         throw VistrelError(QStringLiteral("The page did not answer in time (%1)").arg(named));
-    AwaitPage();
+    co_await AwaitReady();
     EngineWait wait(named, FTimeLimitMs);
     auto answer = std::make_shared<QJsonObject>();
     auto failure = std::make_shared<QString>();
@@ -249,14 +265,26 @@ QJsonObject ChromiumBrowser::Call(const QString& method, const QJsonObject& para
                    finish();
                });
     try {
-        Await(wait);
+        co_await Await(wait);
     } catch (const VistrelError&) {
-        FUnresponsive = FEnded.isEmpty();
+        FUnresponsive = wait.TimedOut();
         throw;
     }
-    if (!failure->isEmpty())
+    if (!failure->isEmpty()) {
+        FRefused = true;
         throw VistrelError(QStringLiteral("The browser refused %1: %2").arg(method, *failure));
-    return *answer;
+    }
+    co_return *answer;
+}
+
+// The capture's world goes with its document: a script under way there would never be
+// answered (a meta refresh that navigates), so it is ended, and asked again in the new one.
+void ChromiumBrowser::WorldLost() {
+    FWorld = 0;
+    if (!FEvaluating)
+        return;
+    FWorldLost = true;
+    FCalls.AbortAll(QStringLiteral("The page's document went away"));
 }
 
 void ChromiumBrowser::Send(const QString& method, const QJsonObject& params) {
@@ -265,35 +293,33 @@ void ChromiumBrowser::Send(const QString& method, const QJsonObject& params) {
 
 // A page whose process has gone answers nothing more: waiting on would only run into the
 // time limit.
-void ChromiumBrowser::Await(EngineWait& wait) {
-    FAbort = wait.Aborter();
-    try {
-        wait.Wait();
-    } catch (...) {
-        FAbort = nullptr;
-        throw;
-    }
-    FAbort = nullptr;
+QCoro::Task<> ChromiumBrowser::Await(EngineWait& wait) {
+    if (!FEnded.isEmpty())
+        throw VistrelError(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
+    co_await FCalls.Await(wait);
 }
 
-void ChromiumBrowser::HoldPage(bool held) {
+QCoro::Task<> ChromiumBrowser::HoldPage(bool held) {
     FHeld = held;
     if (!held && !FRefreshHeld.isEmpty()) // let go, the page goes where it meant to
         Send(QStringLiteral("Page.navigate"),
              {{QStringLiteral("url"), std::exchange(FRefreshHeld, {})}});
     if (!held || !FLoading)
-        return;
+        co_return;
     EngineWait wait(QStringLiteral("load"), FTimeLimitMs);
     FLoadWaiter = wait.Finisher();
+    bool stop = false;
     try {
-        Await(wait);
+        co_await Await(wait);
     } catch (const VistrelError&) {
         FLoadWaiter = nullptr;
-        if (!FEnded.isEmpty())
+        if (!FEnded.isEmpty() || !wait.TimedOut())
             throw;
-        Stop();
+        stop = true;
     }
     FLoadWaiter = nullptr;
+    if (stop)
+        Stop();
 }
 
 // A page that stopped answering (a script that never ends) keeps its process busy: the next
@@ -358,72 +384,38 @@ void ChromiumBrowser::SetViewSize(const QSize& size) {
 
 // A navigation has a document once the page shows something else than the blank page it
 // started from.
-bool ChromiumBrowser::HasDocument() {
+QCoro::Task<bool> ChromiumBrowser::HasDocument() {
     if (FAddress.isEmpty() || FFailed || (IsBlank(FLocation) && !IsBlank(FAddress)))
-        return false;
-    const QVariantList answer =
-        Evaluate(QStringLiteral("[location.href, !!document.body]"), QStringLiteral("document"))
-            .toList();
-    if (answer.size() != 2 || !answer.at(1).toBool())
-        return false;
-    return !IsBlank(answer.at(0).toString()) || IsBlank(FAddress);
-}
-
-DocumentMetrics ChromiumBrowser::Metrics() {
-    WaitForViewSize();
-    DocumentMetrics metrics =
-        PageScript::MetricsFrom(Evaluate(PageScript::Metrics(), QStringLiteral("metrics")));
-    if (metrics.Client.width() < metrics.Viewport.width())
-        FScrollBarWidth = metrics.Viewport.width() - metrics.Client.width();
-    return metrics;
-}
-
-void ChromiumBrowser::WaitForViewSize() {
-    QElapsedTimer clock;
-    clock.start();
-    for (;;) {
-        const QList<int> n =
-            EvaluateNumbers(PageScript::ViewSize(), 2, QStringLiteral("view size"));
-        if (QSize(n[0], n[1]) == FViewSize)
-            return;
-        if (clock.elapsed() > FTimeLimitMs)
-            throw VistrelError(QStringLiteral("The page did not take the view's size (%1 x %2)")
-                                   .arg(FViewSize.width())
-                                   .arg(FViewSize.height()));
-        EngineWait pause(QStringLiteral("pause"), ViewSizePollMs + 5000);
-        QTimer::singleShot(ViewSizePollMs, this, pause.Finisher());
-        Await(pause);
-    }
+        co_return false;
+    co_return co_await ShowsDocument(FAddress);
 }
 
 // Every screenshot paints the page anew: the position reached is the one painted next.
-QPoint ChromiumBrowser::ScrollTo(const QPoint& position) {
-    const QList<int> n =
-        EvaluateNumbers(PageScript::ScrollTo(position), 2, QStringLiteral("scroll position"));
-    return QPoint(n[0], n[1]);
+QCoro::Task<QPoint> ChromiumBrowser::ScrollTo(const QPoint& position) {
+    co_return co_await ScrollNow(position);
 }
 
 // A screenshot waits for every part of the page (frames too) to be painted at the position it
 // is at now. The page's own stream of frames (Page.startScreencast) is cheaper, but a frame of
 // it may still lack a frame's content that was not yet drawn again.
-QImage ChromiumBrowser::PaintView() {
-    return PaintViewSoon().Whole();
+QCoro::Task<QImage> ChromiumBrowser::PaintView() {
+    const PaintedView view = co_await PaintViewSoon();
+    co_return co_await Whole(view);
 }
 
 // Decoding a screen takes 5 to 20 ms: its top rows are read at once, the rest while the
 // browser paints the next screen.
-PaintedView ChromiumBrowser::PaintViewSoon() {
-    const QJsonObject shot = Call(QStringLiteral("Page.captureScreenshot"),
-                                  {{QStringLiteral("format"), QStringLiteral("png")},
-                                   {QStringLiteral("optimizeForSpeed"), true}});
+QCoro::Task<PaintedView> ChromiumBrowser::PaintViewSoon() {
+    const QJsonObject shot =
+        co_await Call(QStringLiteral("Page.captureScreenshot"), ScreenshotParams());
     const QByteArray png =
         QByteArray::fromBase64(shot.value(QStringLiteral("data")).toString().toLatin1());
     const QSize size = FViewSize;
     const QImage top = ReadPngRows(png, TopRows);
     if (top.width() != size.width())
-        return PaintedView(Decoded(png, size));
-    return PaintedView(size, top,
-                       QtConcurrent::run(&FDecoding, [png, size] { return Decoded(png, size); }));
+        co_return PaintedView(Decoded(png, size));
+    co_return PaintedView(
+        size, top, QtConcurrent::run(&FDecoding, [png, size] { return Decoded(png, size); }));
 }
 
 // A view of another size than asked for (a device scale) is scaled to it; null when unreadable.
@@ -439,60 +431,57 @@ QImage ChromiumBrowser::Decoded(const QByteArray& png, const QSize& size) {
 }
 
 // A script may move the page: the frame that shows it is the one proven by the caller.
-QVariant ChromiumBrowser::RunScript(const QString& script) {
-    return Evaluate(script, QStringLiteral("script"));
+// Page scripts cannot see or change the capture's world; it is made anew for each document.
+QCoro::Task<int> ChromiumBrowser::CaptureWorld(QString what) {
+    if (FWorld == 0)
+        FWorld =
+            (co_await Call(QStringLiteral("Page.createIsolatedWorld"), WorldParams(FTarget), what))
+                .value(QStringLiteral("executionContextId"))
+                .toInt();
+    co_return FWorld;
 }
 
-// Page scripts cannot see or change the capture's world; it is made anew for each document.
-int ChromiumBrowser::CaptureWorld(const QString& what) {
-    if (FWorld == 0)
-        FWorld = Call(QStringLiteral("Page.createIsolatedWorld"),
-                      {{QStringLiteral("frameId"), FTarget},
-                       {QStringLiteral("worldName"), QStringLiteral("vistrel-capture")}},
-                      what)
-                     .value(QStringLiteral("executionContextId"))
-                     .toInt();
-    return FWorld;
+QCoro::Task<QJsonObject> ChromiumBrowser::EvaluateOnce(QString script, QString what) {
+    const int world = co_await CaptureWorld(what);
+    co_return co_await Call(QStringLiteral("Runtime.evaluate"), EvaluateParams(script, world),
+                            what);
 }
 
 // A script that throws gives no value, as one that returns nothing.
-QVariant ChromiumBrowser::Evaluate(const QString& script, const QString& what) {
-    const auto evaluate = [&] {
-        return Call(QStringLiteral("Runtime.evaluate"),
-                    {{QStringLiteral("expression"), script},
-                     {QStringLiteral("returnByValue"), true},
-                     {QStringLiteral("contextId"), CaptureWorld(what)}},
-                    what);
-    };
+QCoro::Task<QVariant> ChromiumBrowser::Evaluate(QString script, QString what) {
     QJsonObject answer;
+    bool again = false;
+    FWorldLost = FRefused = false;
+    FEvaluating = true;
     try {
-        answer = evaluate();
+        answer = co_await EvaluateOnce(script, what);
     } catch (const VistrelError&) {
-        if (!FEnded.isEmpty() || FUnresponsive)
+        FEvaluating = false;
+        if (!FWorldLost && !FRefused)
             throw;
+        again = true;
+    }
+    FEvaluating = false;
+    if (again) {
         FWorld = 0; // the document went away under the call: once more in the new one
-        answer = evaluate();
+        answer = co_await EvaluateOnce(script, what);
     }
     if (answer.contains(QStringLiteral("exceptionDetails")))
-        return QVariant();
+        co_return QVariant();
     const QJsonObject result = answer.value(QStringLiteral("result")).toObject();
-    return result.value(QStringLiteral("value")).toVariant();
+    co_return result.value(QStringLiteral("value")).toVariant();
 }
 
-QList<int> ChromiumBrowser::EvaluateNumbers(const QString& script, int count, const QString& what) {
-    return PageScript::Numbers(Evaluate(script, what), count, what);
-}
-
-qint64 ChromiumBrowser::PageProcessId() {
-    const QJsonArray processes = FProcess->Pipe()
-                                     .Call(QStringLiteral("SystemInfo.getProcessInfo"))
-                                     .value(QStringLiteral("processInfo"))
-                                     .toArray();
+QCoro::Task<qint64> ChromiumBrowser::PageProcessId() {
+    const QJsonArray processes =
+        (co_await FProcess->Pipe().Call(FCalls, QStringLiteral("SystemInfo.getProcessInfo")))
+            .value(QStringLiteral("processInfo"))
+            .toArray();
     for (const QJsonValue& process : processes)
         if (process.toObject().value(QStringLiteral("type")).toString() ==
             QLatin1String("renderer"))
-            return process.toObject().value(QStringLiteral("id")).toInteger();
-    return 0;
+            co_return process.toObject().value(QStringLiteral("id")).toInteger();
+    co_return 0;
 }
 
 void ChromiumBrowser::PageEvent(const QString& method, const QJsonObject& params, const QString&) {
@@ -517,10 +506,10 @@ void ChromiumBrowser::PageEvent(const QString& method, const QJsonObject& params
     else if (method == QLatin1String("Page.javascriptDialogOpening"))
         DialogOpened(params);
     else if (method == QLatin1String("Runtime.executionContextsCleared"))
-        FWorld = 0;
+        WorldLost();
     else if (method == QLatin1String("Runtime.executionContextDestroyed") &&
              params.value(QStringLiteral("executionContextId")).toInt() == FWorld)
-        FWorld = 0;
+        WorldLost();
     else if (method == QLatin1String("Network.requestWillBeSent"))
         RequestCounted(1, 0);
     else if (method == QLatin1String("Network.loadingFinished") ||
@@ -672,8 +661,7 @@ void ChromiumBrowser::PageEnded(const QString& reason) {
     FEnded = reason;
     FLoading = false;
     FWorld = 0;
-    if (FAbort)
-        FAbort(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
+    FCalls.AbortAll(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
     emit LoadFailed(FEnded);
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "capture/Browser.h"
+#include "capture/ScriptedBrowser.h"
 #include "engines/chromium/ChromiumProcess.h"
 
 #include <QJsonObject>
@@ -16,7 +16,7 @@ class EngineWait;
 // The browser on headless Chromium over the DevTools protocol: a page of its own, with its own
 // cookies and storage, in a browser that may serve other pages too. Every PaintView is a new
 // screenshot of the page as it is now. The capture's scripts run in a world of their own.
-class ChromiumBrowser : public Browser {
+class ChromiumBrowser : public ScriptedBrowser {
     Q_OBJECT
 
 public:
@@ -28,12 +28,12 @@ public:
 
     void SetTimeLimit(int milliseconds) override { FTimeLimitMs = milliseconds; }
     void SetQuiet(bool) override {} // it never shows a dialog
-    void HoldPage(bool held) override;
+    QCoro::Task<> HoldPage(bool held) override;
     // Waits until the page is there (it is made without waiting); throws VistrelError when it
     // cannot be made.
-    void AwaitPage();
+    QCoro::Task<> AwaitReady() override;
     // The page's own process, when it has one.
-    qint64 PageProcessId() override;
+    QCoro::Task<qint64> PageProcessId() override;
 
     void Navigate(const QString& address) override;
     void Stop() override;
@@ -41,13 +41,14 @@ public:
     QString LocationURL() const override { return FLocation; }
     void SetViewSize(const QSize& size) override;
     QSize ViewSize() const override { return FViewSize; }
-    bool HasDocument() override;
-    DocumentMetrics Metrics() override;
-    QPoint ScrollTo(const QPoint& position) override;
-    QImage PaintView() override;
-    PaintedView PaintViewSoon() override;
-    int ScrollBarWidth() const override { return FScrollBarWidth; }
-    QVariant RunScript(const QString& script) override;
+    QCoro::Task<bool> HasDocument() override;
+    QCoro::Task<QPoint> ScrollTo(const QPoint& position) override;
+    QCoro::Task<QImage> PaintView() override;
+    QCoro::Task<PaintedView> PaintViewSoon() override;
+
+protected:
+    QCoro::Task<QVariant> Evaluate(QString script, QString what) override;
+    int TimeLimitMs() const override { return FTimeLimitMs; }
 
 private:
     void OpenPage();
@@ -57,16 +58,14 @@ private:
     void PageReady();
     QJsonObject ViewSizeParams() const;
     void SendToPage(const QString& method, const QJsonObject& params, DevToolsPipe::Answer answer);
-    void WaitForViewSize();
     void ReopenPage();
     // `what` names the wait in its time-out message; the method when empty.
-    QJsonObject Call(const QString& method, const QJsonObject& params = {},
-                     const QString& what = QString());
+    QCoro::Task<QJsonObject> Call(QString method, QJsonObject params = {}, QString what = {});
     void Send(const QString& method, const QJsonObject& params = {});
-    QVariant Evaluate(const QString& script, const QString& what);
-    int CaptureWorld(const QString& what);
-    QList<int> EvaluateNumbers(const QString& script, int count, const QString& what);
-    void Await(EngineWait& wait);
+    QCoro::Task<QJsonObject> EvaluateOnce(QString script, QString what);
+    QCoro::Task<int> CaptureWorld(QString what);
+    void WorldLost();
+    QCoro::Task<> Await(EngineWait& wait);
 
     void PageEvent(const QString& method, const QJsonObject& params, const QString& session);
     void BrowserEvent(const QString& method, const QJsonObject& params);
@@ -93,9 +92,12 @@ private:
     QString FAddress;  // what Navigate was last asked for
     QString FLocation; // the address the page shows
     QSize FViewSize{1024, 768};
-    int FScrollBarWidth = 15;
     int FTimeLimitMs = 15000;
     int FWorld = 0;
+    // A script is under way; its world went away under it; the browser refused the last call.
+    bool FEvaluating = false;
+    bool FWorldLost = false;
+    bool FRefused = false;
     bool FLoading = false;
     bool FHeld = false;
     QString FRefreshHeld; // a meta refresh stopped while the page was held
@@ -115,7 +117,6 @@ private:
     bool FReady = false;
     std::vector<Command> FWaitingForPage;
     std::function<void()> FReadyWaiter;
-    std::function<void(const QString&)> FAbort;
     std::function<void()> FLoadWaiter;
     // Screenshots are decoded here while the next one is painted; last, so that it is done
     // before the rest goes.

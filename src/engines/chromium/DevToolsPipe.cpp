@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engines/chromium/DevToolsPipe.h"
 
-#include "capture/EngineWait.h"
+#include "capture/EngineCalls.h"
 #include "common/VistrelError.h"
 
 #include <QDeadlineTimer>
 #include <QJsonDocument>
 #include <QSocketNotifier>
-#include <QThread>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -41,14 +40,6 @@ void Trace(const char* direction, const QByteArray& message) {
     static const bool tracing = qEnvironmentVariableIsSet("VISTREL_TRACE_DEVTOOLS");
     if (tracing)
         qWarning("%s %s", direction, message.left(300).constData());
-}
-
-// An object of the calling thread, through which answers reach that thread. Never deleted: an
-// answer may be handed to it by the main thread while its own thread ends, and events for a
-// thread that has ended are only dropped.
-QObject* ThreadRelay() {
-    static thread_local QObject* relay = new QObject;
-    return relay;
 }
 
 // Only async-signal-safe calls: it runs between fork and exec. Whatever else the caller had
@@ -147,17 +138,13 @@ void DevToolsPipe::Start(const Launch& launch) {
 }
 
 bool DevToolsPipe::Running() const {
-    if (FEnded || FWriteFailed)
-        return false;
-    // the process's state is the main thread's to read
-    return QThread::currentThread() != thread() || FProcess.state() == QProcess::Running;
+    return !FEnded && !FWriteFailed && FProcess.state() == QProcess::Running;
 }
 
 qint64 DevToolsPipe::ProcessId() const {
     return FProcess.processId();
 }
 
-// Pages captured on other threads send here too: their answers are handed to their thread.
 void DevToolsPipe::Send(const QString& method, const QJsonObject& params, const QString& session,
                         Answer answer) {
     if (!Running()) {
@@ -165,9 +152,6 @@ void DevToolsPipe::Send(const QString& method, const QJsonObject& params, const 
             answer({}, EndedText());
         return;
     }
-    if (answer && QThread::currentThread() != thread())
-        answer = InCallersThread(std::move(answer));
-    QMutexLocker lock(&FSending);
     const int id = FNextId++;
     QJsonObject message{{QStringLiteral("id"), id},
                         {QStringLiteral("method"), method},
@@ -181,7 +165,6 @@ void DevToolsPipe::Send(const QString& method, const QJsonObject& params, const 
     if (!WriteAll(bytes + '\0')) {
         // A message cut short leaves nothing after it readable: the browser is done with.
         FWriteFailed = true;
-        lock.unlock();
         QMetaObject::invokeMethod(
             this,
             [this] {
@@ -192,16 +175,8 @@ void DevToolsPipe::Send(const QString& method, const QJsonObject& params, const 
     }
 }
 
-DevToolsPipe::Answer DevToolsPipe::InCallersThread(Answer answer) {
-    QObject* relay = ThreadRelay();
-    return [relay, answer = std::move(answer)](const QJsonObject& result, const QString& error) {
-        QMetaObject::invokeMethod(
-            relay, [answer, result, error] { answer(result, error); }, Qt::QueuedConnection);
-    };
-}
-
-QJsonObject DevToolsPipe::Call(const QString& method, const QJsonObject& params,
-                               const QString& session, int timeLimitMs) {
+QCoro::Task<QJsonObject> DevToolsPipe::Call(EngineCalls& calls, QString method, QJsonObject params,
+                                            QString session, int timeLimitMs) {
     EngineWait wait(method, timeLimitMs);
     auto answer = std::make_shared<QJsonObject>();
     auto failure = std::make_shared<QString>();
@@ -212,10 +187,10 @@ QJsonObject DevToolsPipe::Call(const QString& method, const QJsonObject& params,
              *failure = error;
              finish();
          });
-    wait.Wait();
+    co_await calls.Await(wait);
     if (!failure->isEmpty())
         throw VistrelError(QStringLiteral("The browser refused %1: %2").arg(method, *failure));
-    return *answer;
+    co_return *answer;
 }
 
 void DevToolsPipe::Close() {
@@ -269,8 +244,8 @@ void DevToolsPipe::ReadMessages() {
     for (qsizetype end; (end = FPending.indexOf('\0', start)) >= 0; start = end + 1)
         FInbox.enqueue(FPending.mid(start, end - start));
     FPending.remove(0, start);
-    // An answer may start a wait that reads on: each message is taken before it is dispatched,
-    // so the messages keep their order however deep the waits go.
+    // An answer may lead to more reading: each message is taken before it is dispatched, so the
+    // messages keep their order.
     while (!FInbox.isEmpty())
         Dispatch(FInbox.dequeue());
 }
@@ -284,10 +259,7 @@ void DevToolsPipe::Dispatch(const QByteArray& message) {
                    object.value(QStringLiteral("params")).toObject(), session);
         return;
     }
-    const Answer answer = [&] {
-        QMutexLocker lock(&FSending);
-        return FWaiting.take(object.value(QStringLiteral("id")).toInt());
-    }();
+    const Answer answer = FWaiting.take(object.value(QStringLiteral("id")).toInt());
     if (!answer)
         return;
     const QJsonObject error = object.value(QStringLiteral("error")).toObject();
@@ -306,10 +278,7 @@ void DevToolsPipe::ProcessEnded() {
 }
 
 void DevToolsPipe::AbortAll(const QString& reason) {
-    const auto waiting = [&] {
-        QMutexLocker lock(&FSending);
-        return std::exchange(FWaiting, {});
-    }();
+    const auto waiting = std::exchange(FWaiting, {});
     for (const Answer& answer : waiting)
         answer({}, reason);
 }

@@ -3,21 +3,23 @@
 
 #include <QHash>
 #include <QJsonObject>
-#include <QMutex>
 #include <QObject>
 #include <QProcess>
 #include <QQueue>
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
+#include <qcoro/qcorotask.h>
+
 #include <functional>
 
+class EngineCalls;
 class QSocketNotifier;
 
 // A browser process spoken to over the DevTools protocol on its descriptors 3 (commands in)
 // and 4 (answers and events out), each message JSON ended by a NUL byte. Nothing listens on
-// a port that other users of the machine could reach.
+// a port that other users of the machine could reach. Commands are sent and answers read on
+// the thread the pipe lives on; the pages of a batch share it as coroutines.
 class DevToolsPipe : public QObject {
     Q_OBJECT
 
@@ -41,15 +43,14 @@ public:
     qint64 ProcessId() const;
 
     using Answer = std::function<void(const QJsonObject& result, const QString& error)>;
-    // Sends a command; the answer comes later through the event loop of the thread that sent it
-    // (or never, when the process ends first: then `answer` gets the error "the browser
-    // ended"). Safe from any thread with an event loop.
+    // Sends a command; the answer comes later through the event loop (or never, when the
+    // process ends first: then `answer` gets the error "the browser ended").
     void Send(const QString& method, const QJsonObject& params, const QString& session,
               Answer answer = nullptr);
-    // Sends a command and waits for its answer without taking user input. Throws VistrelError
-    // with the browser's own message, or when no answer comes within the limit.
-    QJsonObject Call(const QString& method, const QJsonObject& params = {},
-                     const QString& session = QString(), int timeLimitMs = 30000);
+    // Sends a command and awaits its answer among `calls`. Throws VistrelError with the
+    // browser's own message, or when no answer comes within the limit.
+    QCoro::Task<QJsonObject> Call(EngineCalls& calls, QString method, QJsonObject params = {},
+                                  QString session = QString(), int timeLimitMs = 30000);
 
     // Ends the browser: asked politely first, killed when it lingers.
     void Close();
@@ -61,7 +62,6 @@ signals:
 private:
     void ReadMessages();
     void Dispatch(const QByteArray& message);
-    static Answer InCallersThread(Answer answer);
     bool WriteAll(const QByteArray& bytes);
     void ProcessEnded();
     void AbortAll(const QString& reason);
@@ -71,10 +71,8 @@ private:
     QSocketNotifier* FNotifier = nullptr;
     QByteArray FPending;
     QQueue<QByteArray> FInbox;
-    QMutex FSending; // guards the ids, the answers waited for and the writes
     int FNextId = 1;
     QHash<int, Answer> FWaiting;
-    // Read by the threads that send; set on the main thread.
-    std::atomic<bool> FEnded{false};
-    std::atomic<bool> FWriteFailed{false}; // the browser stopped taking commands
+    bool FEnded = false;
+    bool FWriteFailed = false; // the browser stopped taking commands
 };

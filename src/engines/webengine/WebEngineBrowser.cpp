@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engines/webengine/WebEngineBrowser.h"
 
-#include "engines/webengine/BrowserPage.h"
 #include "capture/EngineWait.h"
 #include "capture/PageScript.h"
 #include "common/VistrelError.h"
+#include "engines/webengine/BrowserPage.h"
 
 #include <QElapsedTimer>
 #include <QEvent>
@@ -26,10 +26,6 @@ constexpr int QuietMs = 60;
 constexpr int QuietLimitMs = 600;
 constexpr int RefusedDownloadMs = 250;
 
-QString SizeText(const QSize& size) {
-    return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
-}
-
 QString EndedText(int status) {
     switch (status) {
     case QWebEnginePage::CrashedTerminationStatus:
@@ -44,7 +40,7 @@ QString EndedText(int status) {
 } // namespace
 
 WebEngineBrowser::WebEngineBrowser(QObject* parent, QWebEngineProfile* profile)
-    : Browser(parent), FView(new QWebEngineView),
+    : ScriptedBrowser(parent), FView(new QWebEngineView),
       FPage(new BrowserPage(profile ? profile : QWebEngineProfile::defaultProfile(), FView)) {
     FView->setObjectName(QStringLiteral("WebBrowser_Snap"));
     FView->setPage(FPage);
@@ -78,8 +74,8 @@ QWidget* WebEngineBrowser::Widget() const {
     return FView;
 }
 
-qint64 WebEngineBrowser::PageProcessId() {
-    return FPage->renderProcessPid();
+QCoro::Task<qint64> WebEngineBrowser::PageProcessId() {
+    co_return FPage->renderProcessPid();
 }
 
 void WebEngineBrowser::SetQuiet(bool quiet) {
@@ -88,21 +84,24 @@ void WebEngineBrowser::SetQuiet(bool quiet) {
 
 // A navigation that began before the hold is let finish: stopped half way, the engine may
 // leave a new document that never paints. One that does not finish in time is stopped.
-void WebEngineBrowser::HoldPage(bool held) {
+QCoro::Task<> WebEngineBrowser::HoldPage(bool held) {
     FPage->SetHeld(held);
     if (!held || !FLoading)
-        return;
+        co_return;
     EngineWait wait(QStringLiteral("load"), FTimeLimitMs);
     FLoadWaiter = wait.Finisher();
+    bool stop = false;
     try {
-        Await(wait);
+        co_await Await(wait);
     } catch (const VistrelError&) {
         FLoadWaiter = nullptr;
-        if (!FEnded.isEmpty())
+        if (!FEnded.isEmpty() || !wait.TimedOut())
             throw;
-        FView->stop();
+        stop = true;
     }
     FLoadWaiter = nullptr;
+    if (stop)
+        FView->stop();
 }
 
 void WebEngineBrowser::Navigate(const QString& address) {
@@ -143,56 +142,41 @@ QSize WebEngineBrowser::ViewSize() const {
 
 // A navigation has a document once the engine shows something else than the blank page it
 // started from.
-bool WebEngineBrowser::HasDocument() {
+QCoro::Task<bool> WebEngineBrowser::HasDocument() {
     if (FTarget.isEmpty())
-        return false;
-    const QVariantList answer =
-        Evaluate(QStringLiteral("[location.href, !!document.body]"), QStringLiteral("document"))
-            .toList();
-    if (answer.size() != 2 || !answer.at(1).toBool())
-        return false;
-    return answer.at(0).toString() != QLatin1String("about:blank") ||
-           FTarget == QLatin1String("about:blank");
+        co_return false;
+    co_return co_await ShowsDocument(FTarget);
 }
 
-DocumentMetrics WebEngineBrowser::Metrics() {
-    WaitForViewSize();
-    DocumentMetrics metrics =
-        PageScript::MetricsFrom(Evaluate(PageScript::Metrics(), QStringLiteral("metrics")));
-    if (metrics.Client.width() < metrics.Viewport.width())
-        FScrollBarWidth = metrics.Viewport.width() - metrics.Client.width();
-    return metrics;
-}
-
-QPoint WebEngineBrowser::ScrollTo(const QPoint& position) {
+QCoro::Task<QPoint> WebEngineBrowser::ScrollTo(const QPoint& position) {
     if (FNeedFreshFrame)
-        PrepareFirstFrame(position);
-    const QPoint reached = ScrollNow(position);
-    WaitForFrameAt(reached);
-    return reached;
+        co_await PrepareFirstFrame(position);
+    const QPoint reached = co_await ScrollNow(position);
+    co_await WaitForFrameAt(reached);
+    co_return reached;
 }
 
-QVariant WebEngineBrowser::RunScript(const QString& script) {
-    return Evaluate(script, QStringLiteral("script"));
-}
-
-bool WebEngineBrowser::AwaitPaint(int milliseconds) {
+QCoro::Task<bool> WebEngineBrowser::AwaitPaint(int milliseconds) {
     if (FPaintsSinceGrab > 0)
-        return true;
+        co_return true;
     EngineWait wait(QStringLiteral("paint"), milliseconds + 5000);
     QTimer::singleShot(milliseconds, this, wait.Finisher());
     FPaintWaiter = wait.Finisher();
     try {
-        Await(wait);
+        co_await Await(wait);
     } catch (...) {
         FPaintWaiter = nullptr;
         throw;
     }
     FPaintWaiter = nullptr;
-    return FPaintsSinceGrab > 0;
+    co_return FPaintsSinceGrab > 0;
 }
 
-QImage WebEngineBrowser::PaintView() {
+QCoro::Task<QImage> WebEngineBrowser::PaintView() {
+    co_return GrabView();
+}
+
+QImage WebEngineBrowser::GrabView() {
     const QSize size = FView->size();
     FPaintsSinceGrab = 0;
     FGrabbing = true; // the grab paints the view once more, with nothing new
@@ -233,27 +217,13 @@ void WebEngineBrowser::WatchRenderWidget() {
 
 // A page whose process has gone answers nothing more: waiting on would only run into the
 // time limit.
-void WebEngineBrowser::Await(EngineWait& wait) {
+QCoro::Task<> WebEngineBrowser::Await(EngineWait& wait) {
     if (!FEnded.isEmpty())
         throw VistrelError(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
-    FAbort = wait.Aborter();
-    try {
-        wait.Wait();
-    } catch (...) {
-        FAbort = nullptr;
-        throw;
-    }
-    FAbort = nullptr;
+    co_await FCalls.Await(wait);
 }
 
-// Lets the engine work for a while, user input excluded.
-void WebEngineBrowser::Pause(int milliseconds) {
-    EngineWait pause(QStringLiteral("pause"), milliseconds + 5000);
-    QTimer::singleShot(milliseconds, pause.Finisher());
-    Await(pause);
-}
-
-QVariant WebEngineBrowser::Evaluate(const QString& script, const QString& what) {
+QCoro::Task<QVariant> WebEngineBrowser::Evaluate(QString script, QString what) {
     EngineWait wait(what, FTimeLimitMs);
     auto answer = std::make_shared<QVariant>();
     auto finish = wait.Finisher();
@@ -262,19 +232,8 @@ QVariant WebEngineBrowser::Evaluate(const QString& script, const QString& what) 
                              *answer = value;
                              finish();
                          });
-    Await(wait);
-    return *answer;
-}
-
-QList<int> WebEngineBrowser::EvaluateNumbers(const QString& script, int count,
-                                             const QString& what) {
-    return PageScript::Numbers(Evaluate(script, what), count, what);
-}
-
-QPoint WebEngineBrowser::ScrollNow(const QPoint& position) {
-    const QList<int> n =
-        EvaluateNumbers(PageScript::ScrollTo(position), 2, QStringLiteral("scroll position"));
-    return QPoint(n[0], n[1]);
+    co_await Await(wait);
+    co_return *answer;
 }
 
 void WebEngineBrowser::FrameArrived(const QPointF& position) {
@@ -295,27 +254,27 @@ void WebEngineBrowser::CheckFrame() {
 // While frames keep coming, the view may have painted the frame before the scroll once more
 // after the new position was reported; the paint after that shows the new one. When no
 // second paint comes, the view has gone quiet and its one paint was the new frame.
-void WebEngineBrowser::WaitForFrameAt(const QPoint& position) {
+QCoro::Task<> WebEngineBrowser::WaitForFrameAt(QPoint position) {
     FWantedFrame = position;
     if (!FrameShown(1)) {
         EngineWait wait(QStringLiteral("frame"), FTimeLimitMs);
         FFrameWaiter = wait.Finisher();
-        AwaitPaints(1, wait);
+        co_await AwaitPaints(1, wait);
     }
     if (FFlowing && !FrameShown(2)) {
         EngineWait settle(QStringLiteral("frame"), QuietMs + 5000);
         QTimer::singleShot(QuietMs, this, settle.Finisher());
         FFrameWaiter = settle.Finisher();
-        AwaitPaints(2, settle);
+        co_await AwaitPaints(2, settle);
         FFlowing = FrameShown(2);
     }
 }
 
-void WebEngineBrowser::AwaitPaints(int paints, EngineWait& wait) {
+QCoro::Task<> WebEngineBrowser::AwaitPaints(int paints, EngineWait& wait) {
     FPaintsWanted = paints;
     CheckFrame();
     try {
-        Await(wait);
+        co_await Await(wait);
     } catch (...) {
         FFrameWaiter = nullptr;
         throw;
@@ -323,67 +282,52 @@ void WebEngineBrowser::AwaitPaints(int paints, EngineWait& wait) {
     FFrameWaiter = nullptr;
 }
 
-// A resize reaches the page some frames later.
-void WebEngineBrowser::WaitForViewSize() {
-    const QSize wanted = FView->size();
-    QElapsedTimer clock;
-    clock.start();
-    for (;;) {
-        const QList<int> n =
-            EvaluateNumbers(PageScript::ViewSize(), 2, QStringLiteral("view size"));
-        if (QSize(n[0], n[1]) == wanted)
-            return;
-        if (clock.elapsed() > FTimeLimitMs)
-            throw VistrelError(
-                QStringLiteral("The page did not take the view's size (%1)").arg(SizeText(wanted)));
-        Pause(10);
-    }
-}
-
 // After a load or a resize the view may still show an older frame whose position happens to
 // be the same. Moving the page by one pixel and back gives two frames known to be new.
-void WebEngineBrowser::PrepareFirstFrame(const QPoint& position) {
-    WaitForViewSize();
+QCoro::Task<> WebEngineBrowser::PrepareFirstFrame(QPoint position) {
+    co_await WaitForViewSize(FView->size());
     FNeedFreshFrame = false;
     FFlowing = false;
-    const QPoint here = ScrollNow(position);
+    const QPoint here = co_await ScrollNow(position);
     for (const QPoint nudge : {QPoint(0, 1), QPoint(0, -1), QPoint(1, 0), QPoint(-1, 0)}) {
-        const QPoint moved = ScrollNow(here + nudge);
+        const QPoint moved = co_await ScrollNow(here + nudge);
         if (moved != here) {
-            WaitForFrameAt(moved);
-            WaitForQuietView();
-            return;
+            co_await WaitForFrameAt(moved);
+            co_await WaitForQuietView();
+            co_return;
         }
     }
-    WaitForAnimationFrames(); // the page cannot move: let the engine finish its frame
-    WaitForQuietView();
+    co_await WaitForAnimationFrames(); // the page cannot move: let the engine finish its frame
+    co_await WaitForQuietView();
 }
 
 // Frames that were on their way when the wait began show up as paints; once the view has
 // stopped painting, the next paint can only be a new frame.
-void WebEngineBrowser::WaitForQuietView() {
+QCoro::Task<> WebEngineBrowser::WaitForQuietView() {
     QElapsedTimer clock;
     clock.start();
     bool quiet = false;
     while (!quiet && clock.elapsed() < QuietLimitMs) {
         const int before = FPaints;
-        Pause(QuietMs);
+        co_await Pause(QuietMs);
         quiet = FPaints == before;
     }
     FFlowing = !quiet;
     FPaintsSinceFrame = std::max(FPaintsSinceFrame, 2);
 }
 
-void WebEngineBrowser::WaitForAnimationFrames() {
-    Evaluate(QStringLiteral("window.vistrelFrames = 0; requestAnimationFrame(() =>"
-                            " requestAnimationFrame(() => { window.vistrelFrames = 2; })); 0"),
-             QStringLiteral("frame"));
+QCoro::Task<> WebEngineBrowser::WaitForAnimationFrames() {
+    co_await Evaluate(QStringLiteral("window.vistrelFrames = 0; requestAnimationFrame(() =>"
+                                     " requestAnimationFrame(() => { window.vistrelFrames = 2; }));"
+                                     " 0"),
+                      QStringLiteral("frame"));
     QElapsedTimer clock;
     clock.start();
-    while (Evaluate(QStringLiteral("window.vistrelFrames"), QStringLiteral("frame")).toInt() != 2) {
+    while ((co_await Evaluate(QStringLiteral("window.vistrelFrames"), QStringLiteral("frame")))
+               .toInt() != 2) {
         if (clock.elapsed() > FTimeLimitMs)
             throw VistrelError(QStringLiteral("The page did not answer in time (frame)"));
-        Pause(5);
+        co_await Pause(5);
     }
 }
 
@@ -469,8 +413,7 @@ void WebEngineBrowser::ProcessEnded(int status) {
     if (status == QWebEnginePage::NormalTerminationStatus)
         return;
     FEnded = EndedText(status);
-    if (FAbort)
-        FAbort(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
+    FCalls.AbortAll(QStringLiteral("The page can no longer be captured: %1").arg(FEnded));
     emit LoadFailed(FEnded);
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "capture/Browser.h"
+#include "capture/ScriptedBrowser.h"
 #include "engines/webengine/BrowserPage.h"
 
 #include <QPointer>
@@ -18,7 +18,7 @@ class QWebEngineProfile;
 // The browser on Qt WebEngine. Page scripts cannot see or change what the capture runs: its
 // scripts run in a world of their own. A scroll counts as done only when the view has painted
 // a frame that the engine produced at the new position.
-class WebEngineBrowser : public Browser {
+class WebEngineBrowser : public ScriptedBrowser {
     Q_OBJECT
 
 public:
@@ -29,9 +29,9 @@ public:
     QWebEngineView* View() const { return FView; }
     QWidget* Widget() const override;
     void SetQuiet(bool quiet) override;
-    void HoldPage(bool held) override;
+    QCoro::Task<> HoldPage(bool held) override;
     void SetTimeLimit(int milliseconds) override { FTimeLimitMs = milliseconds; }
-    qint64 PageProcessId() override;
+    QCoro::Task<qint64> PageProcessId() override;
 
     void Navigate(const QString& address) override;
     void Stop() override;
@@ -39,30 +39,25 @@ public:
     QString LocationURL() const override;
     void SetViewSize(const QSize& size) override;
     QSize ViewSize() const override;
-    bool HasDocument() override;
-    DocumentMetrics Metrics() override;
-    QPoint ScrollTo(const QPoint& position) override;
-    QImage PaintView() override;
-    int ScrollBarWidth() const override { return FScrollBarWidth; }
-    QVariant RunScript(const QString& script) override;
-    bool AwaitPaint(int milliseconds) override;
+    QCoro::Task<bool> HasDocument() override;
+    QCoro::Task<QPoint> ScrollTo(const QPoint& position) override;
+    QCoro::Task<QImage> PaintView() override;
+    QCoro::Task<bool> AwaitPaint(int milliseconds) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    QCoro::Task<QVariant> Evaluate(QString script, QString what) override;
+    int TimeLimitMs() const override { return FTimeLimitMs; }
 
 private:
-    void Await(EngineWait& wait);
-    void Pause(int milliseconds);
-    QVariant Evaluate(const QString& script, const QString& what);
-    QList<int> EvaluateNumbers(const QString& script, int count, const QString& what);
-    QPoint ScrollNow(const QPoint& position);
-    void WaitForFrameAt(const QPoint& position);
-    void AwaitPaints(int paints, EngineWait& wait);
+    QCoro::Task<> Await(EngineWait& wait);
+    QImage GrabView();
+    QCoro::Task<> WaitForFrameAt(QPoint position);
+    QCoro::Task<> AwaitPaints(int paints, EngineWait& wait);
     bool FrameShown(int paints) const;
-    void WaitForViewSize();
-    void PrepareFirstFrame(const QPoint& position);
-    void WaitForAnimationFrames();
-    void WaitForQuietView();
+    QCoro::Task<> PrepareFirstFrame(QPoint position);
+    QCoro::Task<> WaitForAnimationFrames();
+    QCoro::Task<> WaitForQuietView();
     void WatchRenderWidget();
     void FrameArrived(const QPointF& position);
     void LoadingChanged(const QWebEngineLoadingInfo& info);
@@ -83,12 +78,10 @@ private:
     // Why the page's process is gone, until the next navigation starts a new one.
     QString FEnded;
     bool FLoading = false;
-    std::function<void(const QString&)> FAbort;
     std::function<void()> FLoadWaiter;
     // Downloads the page started by following a link: refused, they end its load.
     QList<QUrl> FRefusedDownloads;
     QUrl FLastStopped;
-    int FScrollBarWidth = 15;
     int FTimeLimitMs = 15000;
     // The position of the newest frame the engine delivered, and how often the view has
     // painted since it came.
