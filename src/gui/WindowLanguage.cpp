@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QLibraryInfo>
+#include <QSet>
 #include <QTranslator>
 #include <QWidget>
 
@@ -35,6 +36,25 @@ private:
     std::function<void()> FApply;
 };
 
+// Qt's Chinese for its own dialogs and controls only: the system's error texts (QIODevice and
+// the like) stay in the English the program's messages have always had.
+class QtDialogTranslator : public QTranslator {
+public:
+    QString translate(const char* context, const char* source, const char* disambiguation,
+                      int n) const override {
+        static const QSet<QByteArray> dialogs = {
+            "QAbstractSpinBox",  "QColorDialog",     "QComboBox",
+            "QDialog",           "QDialogButtonBox", "QDirModel",
+            "QFileDialog",       "QFileSystemModel", "QGnomeTheme",
+            "QLineEdit",         "QMessageBox",      "QPlatformTheme",
+            "QScrollBar",        "QShortcut",        "QUnicodeControlCharacterMenu",
+            "QWidgetTextControl"};
+        if (!context || !dialogs.contains(QByteArray(context)))
+            return {};
+        return QTranslator::translate(context, source, disambiguation, n);
+    }
+};
+
 std::unique_ptr<QTranslator>& ProgramTranslator() {
     static std::unique_ptr<QTranslator> translator;
     return translator;
@@ -47,8 +67,8 @@ std::unique_ptr<QTranslator>& QtTranslator() {
 
 // Null when the file is not there: Qt's texts then stay in English, which is no reason to
 // stop.
-std::unique_ptr<QTranslator> LoadTranslator(const QString& name, const QString& folder) {
-    auto translator = std::make_unique<QTranslator>();
+std::unique_ptr<QTranslator> LoadTranslator(std::unique_ptr<QTranslator> translator,
+                                            const QString& name, const QString& folder) {
     if (!translator->load(name, folder))
         return nullptr;
     QCoreApplication::installTranslator(translator.get());
@@ -85,10 +105,12 @@ void UseWindowLanguage(WindowLanguage language) {
     gLanguage = language;
     if (language == WindowLanguage::English)
         ProgramTranslator() =
-            LoadTranslator(QStringLiteral("vistrel-pro_en"), QStringLiteral(":/translations"));
+            LoadTranslator(std::make_unique<QTranslator>(), QStringLiteral("vistrel-pro_en"),
+                           QStringLiteral(":/translations"));
     else
-        QtTranslator() = LoadTranslator(QStringLiteral("qtbase_zh_CN"),
-                                        QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        QtTranslator() =
+            LoadTranslator(std::make_unique<QtDialogTranslator>(), QStringLiteral("qtbase_zh_CN"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     // Qt posts the change to each window; taken now, the windows never show a mix.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
 }

@@ -19,8 +19,9 @@ enum class WindowLanguage { Chinese, English };
 WindowLanguage ReadWindowLanguage(RegistryKey& key);
 void WriteWindowLanguage(RegistryKey& key, WindowLanguage language);
 
-// Installs the language's translations, Qt's own texts (dialog buttons, file dialogs) included;
-// the windows that exist take it at once.
+// Installs the language's translations, Qt's own dialogs and controls (buttons, file dialogs)
+// included, and the windows that exist take it at once. Messages written in English, the
+// system's error texts among them, stay English in both.
 void UseWindowLanguage(WindowLanguage language);
 WindowLanguage CurrentWindowLanguage();
 
