@@ -140,6 +140,15 @@ void MainWindow::CreateSettingsPage() {
     TranslateText(Radio_EngineQt,
                   QT_TRANSLATE_NOOP("Window", "Qt WebEngine (快速, 仅用于可信网页)"));
     Radio_EngineChromium->setChecked(true);
+    // Each language by its own name, so that a user who cannot read the other finds the way back.
+    PlaceLabel(Panel_Set, "languageLabel", QT_TRANSLATE_NOOP("Window", "语言:"), 26, 291);
+    chineseLanguageRadio =
+        Place<GradientRadioButton>(Panel_Set, "chineseLanguageRadio", QRect(96, 288, 70, 22));
+    chineseLanguageRadio->setText(QStringLiteral("中文"));
+    englishLanguageRadio =
+        Place<GradientRadioButton>(Panel_Set, "englishLanguageRadio", QRect(172, 288, 90, 22));
+    englishLanguageRadio->setText(QStringLiteral("English"));
+    chineseLanguageRadio->setChecked(true);
     btn_Saveset = PlaceButton(Panel_Set, "btn_Saveset", QT_TRANSLATE_NOOP("Window", "保存"),
                               QRect(423, 284, 110, 30));
 }
