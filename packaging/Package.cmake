@@ -60,6 +60,8 @@ set(CPACK_STRIP_FILES ON)
 # The window texts are Chinese; pages commonly ask for Times New Roman and Arial. Captures out
 # of sight run on Debian's headless Chromium.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, fonts-liberation2, chromium-headless-shell")
+# Qt's own texts (dialog buttons, file dialogs) in Chinese; without it they are English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 # The system user root's captures run the browser as; left in place on removal, as Debian's
 # packages leave theirs (files it may own elsewhere keep a known owner).
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/postinst)

@@ -73,11 +73,12 @@ void BrowserWindow::CreateComponents() {
     addressEdit = Place<QLineEdit>(this, "addressEdit", QRect(80, 12, 413, 14));
     addressEdit->setFrame(false);
     addressEdit->setText(BlankPage());
-    stopButton = PlaceButton(this, "stopButton", QStringLiteral("停止(&T)"), QRect(504, 9, 60, 20));
-    refreshButton =
-        PlaceButton(this, "refreshButton", QStringLiteral("刷新(&R)"), QRect(570, 9, 60, 20));
-    captureButton =
-        PlaceButton(this, "captureButton", QStringLiteral("捕捉此页"), QRect(655, 5, 120, 26));
+    stopButton = PlaceButton(this, "stopButton", QT_TRANSLATE_NOOP("Window", "停止(&T)"),
+                             QRect(504, 9, 60, 20));
+    refreshButton = PlaceButton(this, "refreshButton", QT_TRANSLATE_NOOP("Window", "刷新(&R)"),
+                                QRect(570, 9, 60, 20));
+    captureButton = PlaceButton(this, "captureButton", QT_TRANSLATE_NOOP("Window", "捕捉此页"),
+                                QRect(655, 5, 120, 26));
     // Enter in the address box must only navigate: a dialog's default button would take it too
     for (StyledButton* button : {stopButton, refreshButton, captureButton})
         button->setAutoDefault(false);
@@ -361,13 +362,15 @@ void BrowserWindow::CapturePage() {
 // happening, and the cursor shows that work is going on.
 void BrowserWindow::SessionCaptureStarted() {
     ShowWorking(true);
-    WebBrowser_SnapStatusTextChange(QStringLiteral("正在截取整个网页 ..."));
+    WebBrowser_SnapStatusTextChange(QCoreApplication::translate("Window", "正在截取整个网页 ..."));
 }
 
 void BrowserWindow::SessionScreensProgress(int done, int planned) {
     WebBrowser_SnapProgressChange(done, planned);
     WebBrowser_SnapStatusTextChange(
-        QStringLiteral("正在截取整个网页: 第 %1 屏, 共 %2 屏").arg(done).arg(planned));
+        QCoreApplication::translate("Window", "正在截取整个网页: 第 %1 屏, 共 %2 屏")
+            .arg(done)
+            .arg(planned));
 }
 
 void BrowserWindow::ShowWorking(bool working) {

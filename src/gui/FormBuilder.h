@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "gui/WindowLanguage.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
 #include <QLabel>
 #include <QRect>
 #include <QString>
@@ -25,13 +29,39 @@ inline QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& text
     return label;
 }
 
+// The same with a window text (marked QT_TRANSLATE_NOOP("Window", ...)), set again when the
+// language changes; a label placed without a width or height takes its text's in each language.
+inline QLabel* PlaceLabel(QWidget* parent, const char* name, const char* source, int x, int y,
+                          int width = -1, int height = -1) {
+    QLabel* label = PlaceLabel(parent, name, QString(), x, y, width, height);
+    KeepTranslated(label, [label, source, width, height] {
+        label->setText(WindowText(source));
+        const QPoint at = label->pos();
+        label->adjustSize();
+        label->setGeometry(at.x(), at.y(), width < 0 ? label->width() : width,
+                           height < 0 ? label->height() : height);
+    });
+    return label;
+}
+
+inline void TranslateText(QAbstractButton* button, const char* source) {
+    KeepTranslated(button, [button, source] { button->setText(WindowText(source)); });
+}
+
+inline void TranslateTitle(QGroupBox* box, const char* source) {
+    KeepTranslated(box, [box, source] { box->setTitle(WindowText(source)); });
+}
+
+inline void TranslateWindowTitle(QWidget* window, const char* source) {
+    KeepTranslated(window, [window, source] { window->setWindowTitle(WindowText(source)); });
+}
+
 inline QLabel* PlacePicture(QWidget* parent, const char* name, const QString& resource, int x,
                             int y) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
-    const QPixmap pixmap(resource);
-    label->setPixmap(pixmap);
-    label->setGeometry(x, y, pixmap.width(), pixmap.height());
+    KeepTranslated(label, [label, resource] { label->setPixmap(QPixmap(LocalArtwork(resource))); });
+    label->setGeometry(x, y, label->pixmap().width(), label->pixmap().height());
     return label;
 }
 
@@ -41,5 +71,12 @@ inline StyledButton* PlaceButton(QWidget* parent, const char* name, const QStrin
                                  const QRect& geometry) {
     auto* button = Place<StyledButton>(parent, name, geometry);
     button->setCaption(caption);
+    return button;
+}
+
+inline StyledButton* PlaceButton(QWidget* parent, const char* name, const char* source,
+                                 const QRect& geometry) {
+    auto* button = Place<StyledButton>(parent, name, geometry);
+    TranslateText(button, source);
     return button;
 }

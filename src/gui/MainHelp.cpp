@@ -7,6 +7,7 @@
 #include "gui/MainWindow.h"
 #include "gui/UrlOpener.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProcess>
 
@@ -22,10 +23,12 @@ void StartMenuTool(const QString& tool, const QString& message) {
 } // namespace
 
 void MainWindow::Image_Menu_3Click() {
-    embeddedEngineVersionLabel->setText(QStringLiteral("Internet Explorer 版本号:  ") +
-                                        ReadBrowserVersion());
-    Label_ChromiumVersion->setText(QStringLiteral("Chromium (后台截图) 版本号:  ") +
-                                   HeadlessChromiumVersionText(QStringLiteral("未安装")));
+    embeddedEngineVersionLabel->setText(
+        QCoreApplication::translate("Window", "Internet Explorer 版本号:  ") +
+        ReadBrowserVersion());
+    Label_ChromiumVersion->setText(
+        QCoreApplication::translate("Window", "Chromium (后台截图) 版本号:  ") +
+        HeadlessChromiumVersionText(QCoreApplication::translate("Window", "未安装")));
     BringToFront(Panel_Help);
     SetMenuBold(Label_Menu_3);
 }

@@ -29,13 +29,13 @@ ClickableImage* PlaceMenuPicture(QWidget* parent, const char* name, const QStrin
     return image;
 }
 
-QLabel* PlaceMenuCaption(QWidget* parent, const char* name, const QString& text, int y) {
+QLabel* PlaceMenuCaption(QWidget* parent, const char* name, const char* text, int y) {
     QLabel* label = PlaceLabel(parent, name, text, 5, y, 145, 18);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     return label;
 }
 
-QLabel* PlaceHeading(QWidget* parent, const char* name, const QString& text, int x, int y) {
+QLabel* PlaceHeading(QWidget* parent, const char* name, const char* text, int x, int y) {
     QLabel* label = PlaceLabel(parent, name, text, x, y);
     QFont font = label->font();
     font.setBold(true);
@@ -50,29 +50,31 @@ QLabel* PlaceHeading(QWidget* parent, const char* name, const QString& text, int
 void MainWindow::CreateFrame() {
     backgroundPicture =
         PlacePicture(this, "backgroundPicture", QStringLiteral(":/artwork/background.png"), 0, 0);
-    versionLabel = PlaceLabel(this, "versionLabel", QStringLiteral("版本: 1.2.1"), 640, 52);
+    versionLabel =
+        PlaceLabel(this, "versionLabel", QT_TRANSLATE_NOOP("Window", "版本: 1.2.1"), 640, 52);
     versionLabel->setStyleSheet(QStringLiteral("color: #e8f0ff;"));
-    commandLineModeLabel =
-        PlaceLabel(this, "commandLineModeLabel", QStringLiteral("命令行模式."), 84, 48);
+    commandLineModeLabel = PlaceLabel(this, "commandLineModeLabel",
+                                      QT_TRANSLATE_NOOP("Window", "命令行模式."), 84, 48);
     commandLineModeLabel->setStyleSheet(QStringLiteral("color: #ffe27a; font-weight: bold;"));
     commandLineModeLabel->hide();
 
     Image_Menu_1 =
         PlaceMenuPicture(this, "Image_Menu_1", QStringLiteral(":/artwork/menu_capture.png"), 104);
-    Label_Menu_1 = PlaceMenuCaption(this, "Label_Menu_1", QStringLiteral("Vistrel"), 156);
+    Label_Menu_1 = PlaceMenuCaption(this, "Label_Menu_1", "Vistrel", 156);
     Image_Menu_2 =
         PlaceMenuPicture(this, "Image_Menu_2", QStringLiteral(":/artwork/menu_settings.png"), 196);
-    Label_Menu_2 = PlaceMenuCaption(this, "Label_Menu_2", QStringLiteral("设置"), 248);
+    Label_Menu_2 = PlaceMenuCaption(this, "Label_Menu_2", QT_TRANSLATE_NOOP("Window", "设置"), 248);
     Image_Menu_3 =
         PlaceMenuPicture(this, "Image_Menu_3", QStringLiteral(":/artwork/menu_help.png"), 288);
     // The caption's doubled ampersand stands for one.
-    Label_Menu_3 = PlaceMenuCaption(this, "Label_Menu_3", QStringLiteral("帮助 & 关于"), 340);
+    Label_Menu_3 =
+        PlaceMenuCaption(this, "Label_Menu_3", QT_TRANSLATE_NOOP("Window", "帮助 & 关于"), 340);
 
     statusLabel = PlaceLabel(this, "statusLabel", QString(), 11, 415, 670, 14);
     progressBar = Place<StyledProgressBar>(this, "progressBar", QRect(520, 414, 198, 14));
     progressBar->setSmooth(true);
-    stopCaptureButton =
-        PlaceButton(this, "stopCaptureButton", QStringLiteral("停止"), QRect(460, 411, 54, 20));
+    stopCaptureButton = PlaceButton(this, "stopCaptureButton", QT_TRANSLATE_NOOP("Window", "停止"),
+                                    QRect(460, 411, 54, 20));
     stopCaptureButton->hide();
     // A page that never finishes loading must not hold the wizard: Esc in any of its windows
     // (the one out of sight may be the active one) while a capture is under way.
@@ -85,11 +87,11 @@ void MainWindow::CreateFrame() {
 void MainWindow::CreateAddressPage() {
     Panel_web_1 =
         PlacePage(this, "Panel_web_1", QStringLiteral(":/artwork/page_address.png"), "Image2");
-    PlaceHeading(Panel_web_1, "Label3", QStringLiteral("网站地址 (URL)"), 24, 18);
-    PlaceLabel(Panel_web_1, "Label4", QStringLiteral("地址:"), 40, 57);
+    PlaceHeading(Panel_web_1, "Label3", QT_TRANSLATE_NOOP("Window", "网站地址 (URL)"), 24, 18);
+    PlaceLabel(Panel_web_1, "Label4", QT_TRANSLATE_NOOP("Window", "地址:"), 40, 57);
     EditBox_Address = Place<QLineEdit>(Panel_web_1, "EditBox_Address", QRect(80, 52, 440, 24));
     EditBox_Address->setText(DefaultStartAddress());
-    PlaceHeading(Panel_web_1, "Label2", QStringLiteral("屏幕分辨率"), 24, 104);
+    PlaceHeading(Panel_web_1, "Label2", QT_TRANSLATE_NOOP("Window", "屏幕分辨率"), 24, 104);
     // Their captions belong to the page's background picture.
     resolution1280Radio =
         Place<GradientRadioButton>(Panel_web_1, "resolution1280Radio", QRect(44, 140, 20, 20));
@@ -98,64 +100,82 @@ void MainWindow::CreateAddressPage() {
     resolution800Radio =
         Place<GradientRadioButton>(Panel_web_1, "resolution800Radio", QRect(44, 212, 20, 20));
     resolution1024Radio->setChecked(true);
-    startButton = PlaceButton(Panel_web_1, "startButton", QStringLiteral("开始(&T)"),
+    startButton = PlaceButton(Panel_web_1, "startButton", QT_TRANSLATE_NOOP("Window", "开始(&T)"),
                               QRect(420, 272, 110, 30));
 }
 
 void MainWindow::CreateSettingsPage() {
     Panel_Set = PlacePage(this, "Panel_Set", QStringLiteral(":/artwork/page_plain.png"));
-    PlaceHeading(Panel_Set, "Label11", QStringLiteral("设置"), 24, 18);
+    PlaceHeading(Panel_Set, "Label11", QT_TRANSLATE_NOOP("Window", "设置"), 24, 18);
     openWithGroup = Place<FlatGroupBox>(Panel_Set, "openWithGroup", QRect(24, 50, 509, 112));
-    openWithGroup->setTitle(QStringLiteral(" Internet Explorer 右键菜单 "));
+    TranslateTitle(openWithGroup, QT_TRANSLATE_NOOP("Window", " Internet Explorer 右键菜单 "));
     openWithGroup->setColorBorder(12164479);
-    addToOpenWithButton = PlaceButton(
-        openWithGroup, "addToOpenWithButton",
-        QStringLiteral("添加 Vistrel Pro 到 Internet Explorer 的右键菜单"), QRect(20, 28, 469, 30));
-    removeFromOpenWithButton =
-        PlaceButton(openWithGroup, "removeFromOpenWithButton",
-                    QStringLiteral("从 Internet Explorer 的右键菜单中去除 Vistrel Pro"),
-                    QRect(20, 68, 469, 30));
+    addToOpenWithButton =
+        PlaceButton(openWithGroup, "addToOpenWithButton",
+                    QT_TRANSLATE_NOOP("Window", "添加 Vistrel Pro 到 Internet Explorer 的右键菜单"),
+                    QRect(20, 28, 469, 30));
+    removeFromOpenWithButton = PlaceButton(
+        openWithGroup, "removeFromOpenWithButton",
+        QT_TRANSLATE_NOOP("Window", "从 Internet Explorer 的右键菜单中去除 Vistrel Pro"),
+        QRect(20, 68, 469, 30));
     otherSettingsGroup =
         Place<FlatGroupBox>(Panel_Set, "otherSettingsGroup", QRect(24, 170, 509, 106));
-    otherSettingsGroup->setTitle(QStringLiteral(" 其他设置 "));
+    TranslateTitle(otherSettingsGroup, QT_TRANSLATE_NOOP("Window", " 其他设置 "));
     otherSettingsGroup->setColorBorder(12164479);
     Check_ShowIE =
         Place<StyledCheckBox>(otherSettingsGroup, "Check_ShowIE", QRect(20, 26, 469, 22));
-    Check_ShowIE->setText(QStringLiteral("显示 Internet Explorer 窗口."));
+    TranslateText(Check_ShowIE, QT_TRANSLATE_NOOP("Window", "显示 Internet Explorer 窗口."));
     Check_KeepFixed =
         Place<StyledCheckBox>(otherSettingsGroup, "Check_KeepFixed", QRect(20, 50, 469, 22));
-    Check_KeepFixed->setText(QStringLiteral("每一屏都按原样截取 (固定的标题栏在每屏重复出现)."));
+    TranslateText(Check_KeepFixed,
+                  QT_TRANSLATE_NOOP("Window", "每一屏都按原样截取 (固定的标题栏在每屏重复出现)."));
     // The visible browser window is always Qt WebEngine; this picks the out-of-sight engine.
-    PlaceLabel(otherSettingsGroup, "Label_Engine", QStringLiteral("截图引擎:"), 22, 78);
+    PlaceLabel(otherSettingsGroup, "Label_Engine", QT_TRANSLATE_NOOP("Window", "截图引擎:"), 22,
+               78);
     Radio_EngineChromium = Place<GradientRadioButton>(otherSettingsGroup, "Radio_EngineChromium",
                                                       QRect(88, 74, 150, 22));
-    Radio_EngineChromium->setText(QStringLiteral("Chromium (安全, 默认)"));
+    TranslateText(Radio_EngineChromium, QT_TRANSLATE_NOOP("Window", "Chromium (安全, 默认)"));
     Radio_EngineQt =
         Place<GradientRadioButton>(otherSettingsGroup, "Radio_EngineQt", QRect(252, 74, 237, 22));
-    Radio_EngineQt->setText(QStringLiteral("Qt WebEngine (快速, 仅用于可信网页)"));
+    TranslateText(Radio_EngineQt,
+                  QT_TRANSLATE_NOOP("Window", "Qt WebEngine (快速, 仅用于可信网页)"));
     Radio_EngineChromium->setChecked(true);
-    btn_Saveset =
-        PlaceButton(Panel_Set, "btn_Saveset", QStringLiteral("保存"), QRect(423, 284, 110, 30));
+    // Each language by its own name, so that a user who cannot read the other finds the way back.
+    PlaceLabel(Panel_Set, "languageLabel", QT_TRANSLATE_NOOP("Window", "语言:"), 26, 291);
+    chineseLanguageRadio =
+        Place<GradientRadioButton>(Panel_Set, "chineseLanguageRadio", QRect(96, 288, 70, 22));
+    chineseLanguageRadio->setText(QStringLiteral("中文"));
+    englishLanguageRadio =
+        Place<GradientRadioButton>(Panel_Set, "englishLanguageRadio", QRect(172, 288, 90, 22));
+    englishLanguageRadio->setText(QStringLiteral("English"));
+    chineseLanguageRadio->setChecked(true);
+    btn_Saveset = PlaceButton(Panel_Set, "btn_Saveset", QT_TRANSLATE_NOOP("Window", "保存"),
+                              QRect(423, 284, 110, 30));
 }
 
 void MainWindow::CreateHelpPage() {
     Panel_Help = PlacePage(this, "Panel_Help", QStringLiteral(":/artwork/page_help.png"), "Image4");
-    PlaceHeading(Panel_Help, "Label12", QStringLiteral("帮助 & 关于"), 24, 18);
-    programVersionLabel =
-        PlaceLabel(Panel_Help, "programVersionLabel",
-                   QStringLiteral("Vistrel Pro 版本: 1.2.1 ( May 1, 2005 )"), 40, 56, 480, 18);
-    embeddedEngineVersionLabel =
-        PlaceLabel(Panel_Help, "embeddedEngineVersionLabel",
-                   QStringLiteral("Internet Explorer 版本: 6.1.021.10"), 40, 78, 480, 18);
+    PlaceHeading(Panel_Help, "Label12", QT_TRANSLATE_NOOP("Window", "帮助 & 关于"), 24, 18);
+    programVersionLabel = PlaceLabel(
+        Panel_Help, "programVersionLabel",
+        QT_TRANSLATE_NOOP("Window", "Vistrel Pro 版本: 1.2.1 ( May 1, 2005 )"), 40, 56, 480, 18);
+    embeddedEngineVersionLabel = PlaceLabel(
+        Panel_Help, "embeddedEngineVersionLabel",
+        QT_TRANSLATE_NOOP("Window", "Internet Explorer 版本: 6.1.021.10"), 40, 78, 480, 18);
     Label_ChromiumVersion =
         PlaceLabel(Panel_Help, "Label_ChromiumVersion", QString(), 40, 100, 480, 18);
-    manualButton = PlaceButton(Panel_Help, "manualButton", QStringLiteral("Vistrel Pro 帮助"),
-                               QRect(40, 138, 230, 30));
-    supportForumButton = PlaceButton(Panel_Help, "supportForumButton",
-                                     QStringLiteral("在线支持论坛"), QRect(40, 176, 230, 30));
-    checkUpdatesButton = PlaceButton(Panel_Help, "checkUpdatesButton",
-                                     QStringLiteral("检查版本更新"), QRect(40, 214, 230, 30));
-    homePageButton = PlaceButton(Panel_Help, "homePageButton",
-                                 QStringLiteral("访问 ") + QString::fromLatin1(kMakerHost),
-                                 QRect(40, 252, 230, 30));
+    manualButton =
+        PlaceButton(Panel_Help, "manualButton", QT_TRANSLATE_NOOP("Window", "Vistrel Pro 帮助"),
+                    QRect(40, 138, 230, 30));
+    supportForumButton =
+        PlaceButton(Panel_Help, "supportForumButton", QT_TRANSLATE_NOOP("Window", "在线支持论坛"),
+                    QRect(40, 176, 230, 30));
+    checkUpdatesButton =
+        PlaceButton(Panel_Help, "checkUpdatesButton", QT_TRANSLATE_NOOP("Window", "检查版本更新"),
+                    QRect(40, 214, 230, 30));
+    homePageButton = Place<StyledButton>(Panel_Help, "homePageButton", QRect(40, 252, 230, 30));
+    KeepTranslated(homePageButton, [button = homePageButton] {
+        button->setCaption(WindowText(QT_TRANSLATE_NOOP("Window", "访问 %1"))
+                               .arg(QString::fromLatin1(kMakerHost)));
+    });
 }

@@ -6,6 +6,7 @@
 #include "common/VistrelError.h"
 #include "gui/LoadSaveSettings.h"
 #include "gui/MainWindow.h"
+#include "gui/WindowLanguage.h"
 #include "gui/widgets/GradientRadioButton.h"
 #include "gui/widgets/StyledCheckBox.h"
 #include "gui/widgets/StyledProgressBar.h"
@@ -29,11 +30,20 @@ void MainWindow::FormShow() {
 
 void MainWindow::LoadOptionalSettings() {
     RegistryKey key;
+    WindowLanguage language = WindowLanguage::Chinese;
     if (key.OpenKey(SettingsKeyPath(), false)) {
         Check_KeepFixed->setChecked(ReadKeepFixed(key));
         SetChosenEngine(ReadCaptureEngine(key));
+        language = ReadWindowLanguage(key);
     }
     key.CloseKey();
+    (language == WindowLanguage::English ? englishLanguageRadio : chineseLanguageRadio)
+        ->setChecked(true);
+    UseWindowLanguage(language);
+}
+
+WindowLanguage MainWindow::ChosenLanguage() const {
+    return englishLanguageRadio->Checked() ? WindowLanguage::English : WindowLanguage::Chinese;
 }
 
 BrowserEngine MainWindow::ChosenEngine() const {
@@ -57,6 +67,8 @@ void MainWindow::btn_SavesetClick() {
     key.WriteBool(SettingsValues::SettingName(SettingsValues::ShowIE), FShowIE);
     key.WriteBool(QString::fromLatin1(SettingsValues::KeepFixedName), Check_KeepFixed->Checked());
     WriteCaptureEngine(key, ChosenEngine());
+    WriteWindowLanguage(key, ChosenLanguage());
+    UseWindowLanguage(ChosenLanguage());
     ShowInformation(QStringLiteral("Save successful.    "));
     Image_Menu_1Click();
     key.CloseKey();

@@ -13,6 +13,7 @@ class QImage;
 class QLabel;
 class QShortcut;
 enum class ThumbnailTarget;
+enum class WindowLanguage;
 class QLineEdit;
 class QGroupBox;
 class ClickableImage;
@@ -114,6 +115,8 @@ public:
     StyledCheckBox* Check_KeepFixed = nullptr;
     GradientRadioButton* Radio_EngineChromium = nullptr;
     GradientRadioButton* Radio_EngineQt = nullptr;
+    GradientRadioButton* chineseLanguageRadio = nullptr;
+    GradientRadioButton* englishLanguageRadio = nullptr;
     StyledButton* btn_Saveset = nullptr;
 
     // help page
@@ -153,12 +156,15 @@ public:
 
     // handlers
     void FormShow();
-    // The values saved beside the fourteen (every screen, the engine), read before the
-    // fourteen so that a rewrite after an incomplete load keeps them.
+    // The values saved beside the fourteen (every screen, the engine, the language), read before
+    // the fourteen so that a rewrite after an incomplete load keeps them; the language is taken
+    // at once.
     void LoadOptionalSettings();
     // The engine of out-of-sight captures as the settings page's choice has it.
     BrowserEngine ChosenEngine() const;
     void SetChosenEngine(BrowserEngine engine);
+    // The windows' language as the settings page's choice has it.
+    WindowLanguage ChosenLanguage() const;
     void Image_Menu_1Click();
     void Image_Menu_2Click();
     void Image_Menu_3Click();

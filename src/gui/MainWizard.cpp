@@ -199,7 +199,7 @@ void MainWindow::BackToPictureClick() {
 void MainWindow::StartNewPageClick() {
     EditBox_Address->setText(DefaultStartAddress());
     startButton->setEnabled(true);
-    startButton->setCaption(QStringLiteral("开始(&T)"));
+    startButton->setCaption(QCoreApplication::translate("Window", "开始(&T)"));
     BringToFront(Panel_web_1);
     FPage = 1;
     SnapForm->CancelCapture();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/PictureViewer.h"
 
+#include "gui/FormBuilder.h"
 #include "gui/PictureLabel.h"
 
 #include <QGuiApplication>
@@ -21,7 +22,7 @@ PictureViewer::PictureViewer(QWidget* parent)
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
     ViewForm = this;
     setObjectName(QStringLiteral("ViewForm"));
-    setWindowTitle(QStringLiteral("Vistrel Pro 图片查看器"));
+    TranslateWindowTitle(this, QT_TRANSLATE_NOOP("Window", "Vistrel Pro 图片查看器"));
     QFont small = font();
     small.setPixelSize(12);
     setFont(small);

@@ -48,8 +48,8 @@ void SetSaveDialogHook(SaveDialogHook hook) {
 
 void SavePictureAsBmp(const QImage& bitmap, const QString& name) {
     RequirePicture(bitmap);
-    const QString target =
-        ChooseTarget(name, QStringLiteral("BMP位图 (*.bmp)"), QStringLiteral("bmp"));
+    const QString target = ChooseTarget(
+        name, QCoreApplication::translate("Window", "BMP位图 (*.bmp)"), QStringLiteral("bmp"));
     if (target.isEmpty()) {
         return;
     }
@@ -58,8 +58,8 @@ void SavePictureAsBmp(const QImage& bitmap, const QString& name) {
 
 void SavePictureAsPng(const QImage& bitmap, const QString& name) {
     RequirePicture(bitmap);
-    const QString target =
-        ChooseTarget(name, QStringLiteral("PNG 文件(*.PNG)"), QStringLiteral("png"));
+    const QString target = ChooseTarget(
+        name, QCoreApplication::translate("Window", "PNG 文件(*.PNG)"), QStringLiteral("png"));
     if (target.isEmpty()) {
         return;
     }
@@ -71,7 +71,8 @@ void SavePictureAsJpeg(const QImage& bitmap, const QString& name, int quality) {
     // Encoded before any dialog, so an encoder error comes before the user picks a file.
     const QByteArray bytes = EncodeJpeg(bitmap, quality);
     const QString target =
-        ChooseTarget(name, QStringLiteral("JPEG 图象文件 (*.jpg)"), QStringLiteral("jpg"));
+        ChooseTarget(name, QCoreApplication::translate("Window", "JPEG 图象文件 (*.jpg)"),
+                     QStringLiteral("jpg"));
     if (target.isEmpty()) {
         return;
     }

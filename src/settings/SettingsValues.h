@@ -53,6 +53,11 @@ inline constexpr const char* KeepFixedName = "Fixed_Every_Screen";
 inline constexpr const char* CaptureEngineName = "Capture_Engine";
 inline constexpr int CaptureEngineDefault = 0;
 inline constexpr int CaptureEngineQt = 1;
+// The windows' language: a string, LanguageChinese or LanguageEnglish; missing, of another type
+// or another text means Chinese.
+inline constexpr const char* LanguageName = "Language";
+inline constexpr const char* LanguageChinese = "zh";
+inline constexpr const char* LanguageEnglish = "en";
 
 inline QString SettingName(Index index) {
     return QString::fromLatin1(Names[index]);

@@ -6,10 +6,14 @@
 #include "gui/MainWindow.h"
 #include "gui/PictureViewer.h"
 #include "gui/SavePicture.h"
+#include "gui/WindowLanguage.h"
+#include "output/WorkingPicture.h"
 #include "support/FakeBrowser.h"
 
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QtTest>
 #include <functional>
 #include <memory>
 
@@ -54,7 +58,17 @@ struct MainFormFixture {
         view.reset();
         snap.reset();
         main.reset();
+        UseWindowLanguage(WindowLanguage::Chinese);
     }
 
     void show() { main->show(); }
+
+    // Captures a fake page of this size through the wizard's Start, as a user would.
+    void capture(const QSize& page) {
+        browser->SetPageSize(page);
+        main->StartClick();
+        browser->FinishLoad();
+        QTRY_COMPARE(main->FPage, 2);
+        QTRY_VERIFY(QFile::exists(WorkingPicturePath(main->FTempName)));
+    }
 };

@@ -34,15 +34,6 @@ QWidget* FrontPage(MainWindow& form) {
     return nullptr;
 }
 
-// Captures a fake page of this size through the wizard's Start, as a user would.
-void Capture(MainFormFixture& f, const QSize& page) {
-    f.browser->SetPageSize(page);
-    f.main->StartClick();
-    f.browser->FinishLoad();
-    QTRY_COMPARE(f.main->FPage, 2);
-    QTRY_VERIFY(QFile::exists(WorkingPicturePath(f.main->FTempName)));
-}
-
 } // namespace
 
 class TestMainForm : public QObject {
@@ -241,7 +232,7 @@ private slots:
             positions << f.main->progressBar->Position();
             QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
         });
-        Capture(f, QSize(1009, 3000));
+        f.capture(QSize(1009, 3000));
         QCOMPARE(positions, (QList<int>{1, 2, 3, 4, 5})); // 729 rows a step, the last at 2232
         QCOMPARE(statuses.last(), QStringLiteral("正在截取整个网页: 第 5 屏, 共 5 屏"));
         QVERIFY(!QGuiApplication::overrideCursor());
@@ -250,7 +241,7 @@ private slots:
     void captureFillsTheResultPage() {
         MainFormFixture f;
         f.show();
-        Capture(f, QSize(1009, 3200));
+        f.capture(QSize(1009, 3200));
         QCOMPARE(FrontPage(*f.main), f.main->Panel_web_2);
         QCOMPARE(f.main->pictureSizeLabel->text(), QStringLiteral("1009 x 3200"));
         QCOMPARE(f.main->bmpSizeLabel->text(), QStringLiteral("BMP:9463 KB"));
@@ -273,12 +264,12 @@ private slots:
     void secondCaptureOfATallerPageKeepsTheClampedCrop() {
         MainFormFixture f;
         f.show();
-        Capture(f, QSize(1009, 900));
+        f.capture(QSize(1009, 900));
         QCOMPARE(f.main->PicSize_H->MaxValue(), 900);
         QCOMPARE(f.main->PicSize_H->Value(), 768);
         // The larger screen's height is clamped to the last picture's height.
         f.main->resolution1280Radio->setChecked(true);
-        Capture(f, QSize(1264, 2000));
+        f.capture(QSize(1264, 2000));
         QCOMPARE(f.main->PicSize_H->Value(), 900);
         QCOMPARE(f.main->PicSize_T_H->Value(), 900);
         QCOMPARE(f.main->PicSize_H->MaxValue(), 2000);
@@ -301,7 +292,7 @@ private slots:
     void startNewPageResetsTheWizard() {
         MainFormFixture f;
         f.show();
-        Capture(f, QSize(1009, 900));
+        f.capture(QSize(1009, 900));
         f.main->MakeThumbnailClick();
         f.main->statusLabel->setText(QStringLiteral("x"));
         QTest::mouseClick(f.main->startNewPageFromThumbnailButton, Qt::LeftButton);
@@ -328,7 +319,7 @@ private slots:
         QFETCH(QString, filter);
         MainFormFixture f;
         f.show();
-        Capture(f, QSize(1009, 3000));
+        f.capture(QSize(1009, 3000));
         f.main->Radio_Picsize_Crop->setChecked(true);
         f.main->PicSize_H->setValue(1000);
         f.nextSaveName = f.temp.filePath(QStringLiteral("saved"));
@@ -348,7 +339,7 @@ private slots:
     void cancelledSaveWritesNothing() {
         MainFormFixture f;
         f.show();
-        Capture(f, QSize(1009, 800));
+        f.capture(QSize(1009, 800));
         f.nextSaveName.clear();
         f.main->SavePicturePngClick();
         QCOMPARE(f.saveRequests.size(), 1);
@@ -367,7 +358,7 @@ private slots:
     void thumbnailButtonsProposeTheThumbName() {
         MainFormFixture f;
         f.show();
-        Capture(f, QSize(1009, 3000));
+        f.capture(QSize(1009, 3000));
         f.main->MakeThumbnailClick();
         f.nextSaveName = f.temp.filePath(QStringLiteral("thumb.png"));
         QTest::mouseClick(f.main->saveThumbnailPngButton, Qt::LeftButton);

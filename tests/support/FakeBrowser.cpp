@@ -3,6 +3,8 @@
 
 #include "common/VistrelError.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 FakeBrowser::FakeBrowser(QObject* parent) : Browser(parent) {}
@@ -20,7 +22,7 @@ void FakeBrowser::FinishLoad() {
     FHasDocument = true;
     emit ProgressChange(100, 100);
     emit NavigateComplete();
-    emit StatusTextChange(QStringLiteral("完成"));
+    emit StatusTextChange(QCoreApplication::translate("Window", "完成")); // as the engines say it
     emit ProgressChange(-1, 100);
     emit DocumentComplete();
 }

@@ -19,6 +19,19 @@ const QColor kBlue(44, 110, 190);
 const QColor kBlueLight(120, 170, 230);
 const QColor kOrange(240, 140, 40);
 
+// The words drawn into the pictures, in each language of the windows.
+struct Words {
+    const char* suffix; // of the file names
+    QString tagline;
+    QString pixels;
+    QString address;
+};
+
+const Words kChinese{"", QStringLiteral("整页网页截图"), QStringLiteral("像素"),
+                     QStringLiteral("地址:")};
+const Words kEnglish{"_en", QStringLiteral("Whole web pages in one picture"),
+                     QStringLiteral("pixels"), QStringLiteral("URL:")};
+
 QFont Font(int pixels, bool bold = false) {
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPixelSize(pixels);
@@ -32,8 +45,9 @@ QImage Canvas(int width, int height) {
     return image;
 }
 
-void Save(const QImage& image, const QString& folder, const char* name) {
-    const QString path = folder + QLatin1Char('/') + QLatin1String(name);
+void Save(const QImage& image, const QString& folder, const char* name, const char* suffix = "") {
+    const QString path = folder + QLatin1Char('/') + QLatin1String(name) + QLatin1String(suffix) +
+                         QStringLiteral(".png");
     if (!image.save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     }
@@ -131,7 +145,7 @@ void DrawCaptureIcon(QPainter& p) {
     DrawLogo(p, QRectF(0, 0, 48, 48));
 }
 
-QImage Background() {
+QImage Background(const Words& words) {
     QImage image(727, 430, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -150,7 +164,7 @@ QImage Background() {
     p.drawText(QPoint(84, 42), QStringLiteral("Vistrel Pro"));
     p.setPen(QColor(200, 220, 250));
     p.setFont(Font(13));
-    p.drawText(QPoint(280, 40), QStringLiteral("整页网页截图"));
+    p.drawText(QPoint(280, 40), words.tagline);
     // menu column
     QLinearGradient menu(0, 75, 150, 75);
     menu.setColorAt(0, QColor(226, 235, 248));
@@ -204,7 +218,7 @@ void DrawMonitor(QPainter& p, const QRectF& r) {
     p.drawRect(QRectF(r.center().x() - 8, r.bottom() + 3, 16, 2));
 }
 
-QImage AddressPage() {
+QImage AddressPage(const Words& words) {
     QImage image(557, 326, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -224,7 +238,7 @@ QImage AddressPage() {
         p.drawText(QPoint(112, row.y + 16), QString::fromLatin1(row.text));
         p.setPen(QColor(130, 140, 160));
         p.setFont(Font(12));
-        p.drawText(QPoint(212, row.y + 16), QStringLiteral("像素"));
+        p.drawText(QPoint(212, row.y + 16), words.pixels);
         p.setFont(Font(14));
     }
     p.setOpacity(0.08);
@@ -261,7 +275,7 @@ QImage Frame() {
     return image;
 }
 
-QImage SnapBanner() {
+QImage SnapBanner(const Words& words) {
     QImage image(780, 42, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -273,7 +287,7 @@ QImage SnapBanner() {
     DrawLogo(p, QRectF(6, 5, 30, 30));
     p.setPen(Qt::white);
     p.setFont(Font(13, true));
-    p.drawText(QPoint(42, 25), QStringLiteral("地址:"));
+    p.drawText(QPoint(42, 25), words.address);
     p.setPen(QPen(QColor(20, 50, 100), 1));
     p.setBrush(Qt::white);
     p.drawRoundedRect(QRectF(76.5, 8.5, 420, 21), 3, 3);
@@ -305,17 +319,19 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(folder);
-    Save(Background(), folder, "background.png");
-    Save(MenuIcon(DrawCaptureIcon), folder, "menu_capture.png");
-    Save(MenuIcon(DrawGear), folder, "menu_settings.png");
-    Save(MenuIcon(DrawHelp), folder, "menu_help.png");
-    Save(PlainPage(), folder, "page_plain.png");
-    Save(AddressPage(), folder, "page_address.png");
-    Save(HelpPage(), folder, "page_help.png");
-    Save(Frame(), folder, "frame.png");
-    Save(SnapBanner(), folder, "snap_banner.png");
-    Save(SnapBottom(), folder, "snap_bottom.png");
-    Save(Icon(48), folder, "vistrel-pro-48.png");
-    Save(Icon(256), folder, "vistrel-pro-256.png");
+    for (const Words* words : {&kChinese, &kEnglish}) {
+        Save(Background(*words), folder, "background", words->suffix);
+        Save(AddressPage(*words), folder, "page_address", words->suffix);
+        Save(SnapBanner(*words), folder, "snap_banner", words->suffix);
+    }
+    Save(MenuIcon(DrawCaptureIcon), folder, "menu_capture");
+    Save(MenuIcon(DrawGear), folder, "menu_settings");
+    Save(MenuIcon(DrawHelp), folder, "menu_help");
+    Save(PlainPage(), folder, "page_plain");
+    Save(HelpPage(), folder, "page_help");
+    Save(Frame(), folder, "frame");
+    Save(SnapBottom(), folder, "snap_bottom");
+    Save(Icon(48), folder, "vistrel-pro-48");
+    Save(Icon(256), folder, "vistrel-pro-256");
     return 0;
 }

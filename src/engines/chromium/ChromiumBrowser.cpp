@@ -7,6 +7,7 @@
 #include "common/VistrelError.h"
 #include "png/PngRows.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -356,7 +357,7 @@ void ChromiumBrowser::Navigate(const QString& address) {
     if (IsBlank(address))
         SetStatus(QString());
     else
-        SetStatus(QStringLiteral("正在打开网页 %1...").arg(address));
+        SetStatus(QCoreApplication::translate("Window", "正在打开网页 %1...").arg(address));
     const QString url = QUrl::fromUserInput(address).toString(QUrl::FullyEncoded);
     QPointer<ChromiumBrowser> self(this);
     SendToPage(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}},
@@ -561,7 +562,7 @@ void ChromiumBrowser::LoadEnded(bool complete) {
     }
     const bool blank = IsBlank(FLocation);
     if (!blank)
-        SetStatus(QStringLiteral("完成"));
+        SetStatus(QCoreApplication::translate("Window", "完成"));
     // the blank page of an earlier capture finishing under a new navigation is not it
     if (blank && !IsBlank(FAddress))
         return;

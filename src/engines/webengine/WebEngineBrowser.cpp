@@ -6,6 +6,7 @@
 #include "common/VistrelError.h"
 #include "engines/webengine/BrowserPage.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QTimer>
@@ -112,7 +113,7 @@ void WebEngineBrowser::Navigate(const QString& address) {
     if (address == QLatin1String("about:blank"))
         FStatus.clear(); // nor does a hover that ends bring back the last page's "完成"
     else
-        SetStatus(QStringLiteral("正在打开网页 %1...").arg(address));
+        SetStatus(QCoreApplication::translate("Window", "正在打开网页 %1...").arg(address));
     FView->setUrl(QUrl::fromUserInput(address));
 }
 
@@ -372,12 +373,13 @@ void WebEngineBrowser::LoadingChanged(const QWebEngineLoadingInfo& info) {
         if (blank)
             FStatus.clear();
         else
-            SetStatus(QStringLiteral("正在打开网页 %1...").arg(info.url().toString()));
+            SetStatus(QCoreApplication::translate("Window", "正在打开网页 %1...")
+                          .arg(info.url().toString()));
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
         emit ProgressChange(-1, 100);
         if (!blank)
-            SetStatus(QStringLiteral("完成"));
+            SetStatus(QCoreApplication::translate("Window", "完成"));
         // the blank page of an earlier capture finishing under a new navigation is not it
         if (blank && FTarget != QLatin1String("about:blank"))
             break;
@@ -403,7 +405,7 @@ void WebEngineBrowser::LoadingChanged(const QWebEngineLoadingInfo& info) {
 
 void WebEngineBrowser::LoadEnded() {
     emit ProgressChange(-1, 100);
-    SetStatus(QStringLiteral("完成"));
+    SetStatus(QCoreApplication::translate("Window", "完成"));
     emit DocumentComplete();
 }
 
