@@ -122,7 +122,7 @@ int RunWindows(int argc, char** argv) {
     auto* viewForm = new PictureViewer;
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::Received, mainForm, [mainForm](int signal) {
-        QFile::remove(WorkingPicturePath(mainForm->FTempName));
+        QFile::remove(WorkingPicturePath(mainForm->FWorkingPictureName));
         PrintLine(TerminationSignals::Description(signal));
         QCoreApplication::exit(TerminationSignals::ExitStatusFor(signal));
     });

@@ -21,7 +21,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
-BrowserWindow* SnapForm = nullptr;
+BrowserWindow* theBrowserWindow = nullptr;
 
 namespace {
 
@@ -39,8 +39,8 @@ QString BlankPage() {
 BrowserWindow::BrowserWindow(Browser* browser, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
-    SnapForm = this;
-    setObjectName(QStringLiteral("SnapForm"));
+    theBrowserWindow = this;
+    setObjectName(QStringLiteral("browserWindow"));
     setWindowTitle(QStringLiteral("Vistrel Pro"));
     QFont small = font();
     small.setPixelSize(12);
@@ -50,7 +50,7 @@ BrowserWindow::BrowserWindow(Browser* browser, QWidget* parent)
         browser = new WebEngineBrowser(this);
     else if (!browser->parent())
         browser->setParent(this);
-    WebBrowser_Snap = browser;
+    pageBrowser = browser;
     FSession = FWindowSession = new CaptureSession(*browser, this);
     CreateComponents();
     ConnectBrowser();
@@ -62,8 +62,8 @@ BrowserWindow::~BrowserWindow() {
     delete FChromiumSession; // before the browser it captures on
     FChromium.reset();
     delete FCaptureHost;
-    if (SnapForm == this)
-        SnapForm = nullptr;
+    if (theBrowserWindow == this)
+        theBrowserWindow = nullptr;
 }
 
 void BrowserWindow::CreateComponents() {
@@ -88,31 +88,29 @@ void BrowserWindow::CreateComponents() {
     QPalette text = captureButton->palette();
     text.setColor(QPalette::ButtonText, QColor(83, 83, 83));
     captureButton->setPalette(text);
-    FBrowserWidget = WebBrowser_Snap->Widget();
+    FBrowserWidget = pageBrowser->Widget();
     if (!FBrowserWidget)
         FBrowserWidget = new QWidget; // an engine without a view still takes the place
     FBrowserWidget->setParent(this);
-    FBrowserWidget->setObjectName(QStringLiteral("WebBrowser_Snap"));
+    FBrowserWidget->setObjectName(QStringLiteral("pageBrowser"));
     statusBarPicture =
         PlacePicture(this, "statusBarPicture", QStringLiteral(":/artwork/snap_bottom.png"), 0, 498);
     statusLabel = PlaceLabel(this, "statusLabel", QString(), 24, 504, 753, 13);
     progressBar = Place<StyledProgressBar>(this, "progressBar", QRect(600, 503, 175, 14));
     progressBar->setSmooth(true);
-    connect(addressEdit, &QLineEdit::returnPressed, this, &BrowserWindow::Edit1KeyPress);
+    connect(addressEdit, &QLineEdit::returnPressed, this, &BrowserWindow::AddressEntered);
     connect(stopButton, &QPushButton::clicked, this, &BrowserWindow::StopClick);
     connect(refreshButton, &QPushButton::clicked, this, &BrowserWindow::RefreshClick);
     connect(captureButton, &QPushButton::clicked, this, &BrowserWindow::CaptureClick);
 }
 
 void BrowserWindow::ConnectBrowser() {
-    Browser* browser = WebBrowser_Snap;
+    Browser* browser = pageBrowser;
     ConnectSession(FWindowSession);
-    connect(browser, &Browser::LoadFailed, this, &BrowserWindow::WebBrowser_SnapLoadFailed);
-    connect(browser, &Browser::ProgressChange, this, &BrowserWindow::WebBrowser_SnapProgressChange);
-    connect(browser, &Browser::StatusTextChange, this,
-            &BrowserWindow::WebBrowser_SnapStatusTextChange);
-    connect(browser, &Browser::NavigateComplete, this,
-            &BrowserWindow::WebBrowser_SnapNavigateComplete2);
+    connect(browser, &Browser::LoadFailed, this, &BrowserWindow::BrowserLoadFailed);
+    connect(browser, &Browser::ProgressChange, this, &BrowserWindow::BrowserProgressChange);
+    connect(browser, &Browser::StatusTextChange, this, &BrowserWindow::BrowserStatusTextChange);
+    connect(browser, &Browser::NavigateComplete, this, &BrowserWindow::BrowserNavigateComplete);
 }
 
 void BrowserWindow::ConnectSession(CaptureSession* session) {
@@ -137,9 +135,9 @@ CaptureSession* BrowserWindow::HiddenSessionFor(const CaptureJob& job) {
             return nullptr;
         }
         connect(FChromium.get(), &Browser::ProgressChange, this,
-                &BrowserWindow::WebBrowser_SnapProgressChange);
+                &BrowserWindow::BrowserProgressChange);
         connect(FChromium.get(), &Browser::StatusTextChange, this,
-                &BrowserWindow::WebBrowser_SnapStatusTextChange);
+                &BrowserWindow::BrowserStatusTextChange);
         FChromiumSession = new CaptureSession(*FChromium, this);
         ConnectSession(FChromiumSession);
     }
@@ -152,7 +150,7 @@ QWidget* BrowserWindow::BrowserWidget() const {
 
 // The bottom bar follows the browser, and the window grows to hold a larger browser.
 void BrowserWindow::SetBrowserSize(const QSize& size) {
-    WebBrowser_Snap->SetViewSize(size);
+    pageBrowser->SetViewSize(size);
     if (FCaptureHost && BrowserWidget()->parentWidget() == FCaptureHost) {
         BrowserWidget()->setGeometry(QRect(QPoint(0, 0), size));
         FCaptureHost->resize(size);
@@ -168,9 +166,9 @@ void BrowserWindow::SetBrowserSize(const QSize& size) {
 
 void BrowserWindow::ShowHidden() {
     FHiddenMode = true;
-    WebBrowser_Snap->SetQuiet(true);
+    pageBrowser->SetQuiet(true);
     if (isVisible()) {
-        FormShow();
+        WindowShown();
         return;
     }
     setAttribute(Qt::WA_DontShowOnScreen, true);
@@ -193,7 +191,7 @@ void BrowserWindow::StartHidden(const CaptureJob& job) {
 int BrowserWindow::ShowModalCentred() {
     FHiddenMode = false;
     FSession = FWindowSession;
-    WebBrowser_Snap->SetQuiet(false);
+    pageBrowser->SetQuiet(false);
     if (isVisible())
         hide();
     setAttribute(Qt::WA_DontShowOnScreen, false);
@@ -238,10 +236,10 @@ void BrowserWindow::ButtonCaptureEnded() {
 void BrowserWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        FormShow();
+        WindowShown();
 }
 
-void BrowserWindow::FormShow() {
+void BrowserWindow::WindowShown() {
     FCaptured = false;
     FButtonCapture = false;
 }
@@ -249,7 +247,7 @@ void BrowserWindow::FormShow() {
 // Every way of closing (close box, Escape, the capture) passes here once.
 void BrowserWindow::closeEvent(QCloseEvent* event) {
     FClosing = true;
-    FormClose();
+    WindowClosing();
     QDialog::closeEvent(event);
     FClosing = false;
 }
@@ -261,15 +259,15 @@ void BrowserWindow::reject() {
         close();
 }
 
-void BrowserWindow::FormClose() {
+void BrowserWindow::WindowClosing() {
     // after a reported load failure the main window's failure report resets the wizard itself
-    if (!FButtonCapture && !FFailureReported && MainForm)
-        MainForm->StartNewPageClick();
+    if (!FButtonCapture && !FFailureReported && theMainWindow)
+        theMainWindow->StartNewPageClick();
 }
 
 // While the user browses in the visible window; out of sight the session reports the failure.
-void BrowserWindow::WebBrowser_SnapLoadFailed(const QString& reason) {
-    if (FHiddenMode || FSession->Running() || !isVisible() || !MainForm)
+void BrowserWindow::BrowserLoadFailed(const QString& reason) {
+    if (FHiddenMode || FSession->Running() || !isVisible() || !theMainWindow)
         return;
     ReportLoadFailure(QStringLiteral("Could not load %1: %2").arg(addressEdit->text(), reason));
 }
@@ -280,11 +278,12 @@ void BrowserWindow::ReportLoadFailure(const QString& message) {
     FFailureReported = true;
     close();
     FFailureReported = false;
-    MainForm->ReportFailure(message, true);
+    theMainWindow->ReportFailure(message, true);
 }
 
-void BrowserWindow::WebBrowser_SnapProgressChange(int progress, int maximum) {
-    for (StyledProgressBar* bar : {MainForm ? MainForm->progressBar : nullptr, progressBar}) {
+void BrowserWindow::BrowserProgressChange(int progress, int maximum) {
+    for (StyledProgressBar* bar :
+         {theMainWindow ? theMainWindow->progressBar : nullptr, progressBar}) {
         if (bar) {
             bar->setMax(maximum);
             bar->setPosition(progress);
@@ -292,27 +291,27 @@ void BrowserWindow::WebBrowser_SnapProgressChange(int progress, int maximum) {
     }
 }
 
-void BrowserWindow::WebBrowser_SnapStatusTextChange(const QString& text) {
-    if (MainForm)
-        MainForm->statusLabel->setText(text);
+void BrowserWindow::BrowserStatusTextChange(const QString& text) {
+    if (theMainWindow)
+        theMainWindow->statusLabel->setText(text);
     statusLabel->setText(text);
 }
 
-void BrowserWindow::WebBrowser_SnapNavigateComplete2() {
-    addressEdit->setText(WebBrowser_Snap->LocationURL());
+void BrowserWindow::BrowserNavigateComplete() {
+    addressEdit->setText(pageBrowser->LocationURL());
 }
 
-void BrowserWindow::Edit1KeyPress() {
-    WebBrowser_Snap->Navigate(addressEdit->text());
+void BrowserWindow::AddressEntered() {
+    pageBrowser->Navigate(addressEdit->text());
 }
 
 void BrowserWindow::StopClick() {
-    WebBrowser_Snap->Stop();
+    pageBrowser->Stop();
 }
 
 void BrowserWindow::RefreshClick() {
     try {
-        WebBrowser_Snap->Refresh();
+        pageBrowser->Refresh();
     } catch (const std::exception&) {
         // a refresh that fails changes nothing worth telling
     }
@@ -321,11 +320,11 @@ void BrowserWindow::RefreshClick() {
 // The view must stay shown to paint, so while this window is out of sight the browser is
 // held by a window that is shown without appearing on screen.
 void BrowserWindow::CaptureClick() {
-    WebBrowser_Snap->Stop();
-    MainForm->statusLabel->setText(QStringLiteral("Working ......"));
+    pageBrowser->Stop();
+    theMainWindow->statusLabel->setText(QStringLiteral("Working ......"));
     MoveBrowserToCaptureHost();
     hide(); // also ends the modal loop once this handler returns
-    const QSize size = MainForm->ChosenResolution();
+    const QSize size = theMainWindow->ChosenResolution();
     if (size.isValid())
         SetBrowserSize(size);
     FButtonCapture = true;
@@ -362,12 +361,12 @@ void BrowserWindow::CapturePage() {
 // happening, and the cursor shows that work is going on.
 void BrowserWindow::SessionCaptureStarted() {
     ShowWorking(true);
-    WebBrowser_SnapStatusTextChange(QCoreApplication::translate("Window", "正在截取整个网页 ..."));
+    BrowserStatusTextChange(QCoreApplication::translate("Window", "正在截取整个网页 ..."));
 }
 
 void BrowserWindow::SessionScreensProgress(int done, int planned) {
-    WebBrowser_SnapProgressChange(done, planned);
-    WebBrowser_SnapStatusTextChange(
+    BrowserProgressChange(done, planned);
+    BrowserStatusTextChange(
         QCoreApplication::translate("Window", "正在截取整个网页: 第 %1 屏, 共 %2 屏")
             .arg(done)
             .arg(planned));
@@ -387,7 +386,7 @@ void BrowserWindow::SessionCaptured(const QImage& picture) {
     ShowWorking(false);
     const auto ended = qScopeGuard([this] { ButtonCaptureEnded(); });
     try {
-        MainForm->ShowCapturedPicture(picture);
+        theMainWindow->ShowCapturedPicture(picture);
     } catch (const VistrelError& error) {
         ReportCaptureFailure(error.message()); // the working picture could not be written
         return;
@@ -407,7 +406,7 @@ void BrowserWindow::SessionFailed(CaptureFailure failure, const QString& message
     }
     switch (failure) {
     case CaptureFailure::LoadFailed:
-        if (isVisible() && MainForm)
+        if (isVisible() && theMainWindow)
             ReportLoadFailure(message);
         break;
     case CaptureFailure::CaptureFailed:
@@ -421,19 +420,19 @@ void BrowserWindow::SessionFailed(CaptureFailure failure, const QString& message
 
 void BrowserWindow::FinishCapture() {
     close();
-    WebBrowser_Snap->Stop();
-    WebBrowser_Snap->Navigate(BlankPage());
-    MainForm->statusLabel->clear();
-    MainForm->ShowCaptureUnderWay(false);
-    MainForm->BringToFront(MainForm->Panel_web_2);
-    MainForm->FPage = 2;
+    pageBrowser->Stop();
+    pageBrowser->Navigate(BlankPage());
+    theMainWindow->statusLabel->clear();
+    theMainWindow->ShowCaptureUnderWay(false);
+    theMainWindow->BringToFront(theMainWindow->picturePage);
+    theMainWindow->FPage = 2;
 }
 
 // Nothing stays shown out of sight after a failed capture; a button capture brings its
 // window back (CaptureClick).
 void BrowserWindow::ReportCaptureFailure(const QString& message) {
-    MainForm->statusLabel->clear();
+    theMainWindow->statusLabel->clear();
     if (!FButtonCapture)
         hide();
-    MainForm->ReportFailure(message, false);
+    theMainWindow->ReportFailure(message, false);
 }

@@ -27,7 +27,7 @@ public:
     explicit BrowserWindow(Browser* browser = nullptr, QWidget* parent = nullptr);
     ~BrowserWindow() override;
 
-    Browser* WebBrowser_Snap = nullptr;
+    Browser* pageBrowser = nullptr;
     QLabel* bannerPicture = nullptr;
     QLineEdit* addressEdit = nullptr;
     StyledButton* stopButton = nullptr;
@@ -58,13 +58,13 @@ public:
     // start (the failure is reported).
     CaptureSession* HiddenSessionFor(const CaptureJob& job);
 
-    void FormShow();
-    void FormClose();
-    void WebBrowser_SnapLoadFailed(const QString& reason);
-    void WebBrowser_SnapProgressChange(int progress, int maximum);
-    void WebBrowser_SnapStatusTextChange(const QString& text);
-    void WebBrowser_SnapNavigateComplete2();
-    void Edit1KeyPress();
+    void WindowShown();
+    void WindowClosing();
+    void BrowserLoadFailed(const QString& reason);
+    void BrowserProgressChange(int progress, int maximum);
+    void BrowserStatusTextChange(const QString& text);
+    void BrowserNavigateComplete();
+    void AddressEntered();
     void StopClick();
     void RefreshClick();
     void CaptureClick();
@@ -113,4 +113,4 @@ private:
     std::function<void()> FButtonCaptureEnded;
 };
 
-extern BrowserWindow* SnapForm;
+extern BrowserWindow* theBrowserWindow;

@@ -23,9 +23,9 @@ void SelectPair(GradientRadioButton* yes, GradientRadioButton* no, bool value) {
 StoredSettings MainWindow::ControlSettings() const {
     StoredSettings settings;
     settings.resolution = ChosenResolutionNumber();
-    settings.showIE = Check_ShowIE->Checked();
+    settings.showIE = showBrowserWindowCheck->Checked();
     // Saved with the others: a save of the defaults must not reset them.
-    settings.keepFixedElements = Check_KeepFixed->Checked();
+    settings.keepFixedElements = keepFixedCheck->Checked();
     settings.engine = ChosenEngine();
     settings.picture = ReadPictureOptions();
     return settings;
@@ -39,22 +39,22 @@ void MainWindow::ApplySettings(const StoredSettings& s) {
     }
     const PictureOptions& p = s.picture;
     const ThumbnailOptions& t = p.thumbnail;
-    Edit_JpgComp->setValue(p.jpegQuality);
-    SelectPair(Radio_Thumbsize_1, Radio_Thumbsize_2, t.byWidthAndHeight);
-    Edit_Thumb_Width->setValue(t.width);
-    Edit_Thumb_Height->setValue(t.height);
-    Edit_Thumb_Percent->setValue(t.percent);
-    Check_ThumbBorder->setChecked(t.border);
-    Btn_ThumbColor->setSelectedColor(t.borderColor);
-    Check_ThumbSmooth->setChecked(t.smooth);
-    FShowIE = s.showIE;
-    Check_ShowIE->setChecked(FShowIE);
-    Check_KeepFixed->setChecked(s.keepFixedElements);
+    jpegQualitySpin->setValue(p.jpegQuality);
+    SelectPair(thumbnailBySizeRadio, thumbnailByPercentRadio, t.byWidthAndHeight);
+    thumbnailWidthSpin->setValue(t.width);
+    thumbnailHeightSpin->setValue(t.height);
+    thumbnailPercentSpin->setValue(t.percent);
+    thumbnailBorderCheck->setChecked(t.border);
+    thumbnailColorButton->setSelectedColor(t.borderColor);
+    thumbnailSmoothCheck->setChecked(t.smooth);
+    showBrowserWindow = s.showIE;
+    showBrowserWindowCheck->setChecked(showBrowserWindow);
+    keepFixedCheck->setChecked(s.keepFixedElements);
     SetChosenEngine(s.engine);
-    SelectPair(Radio_Picsize_Crop, Radio_Picsize_Fullsize, p.crop);
-    SelectPair(Radio_PicsizeT_crop, Radio_PicsizeT_full, t.crop);
-    PicSize_H->setValue(p.cropHeight);
-    PicSize_T_H->setValue(t.cropHeight);
+    SelectPair(pictureCropRadio, pictureFullRadio, p.crop);
+    SelectPair(thumbnailSourceCropRadio, thumbnailSourceFullRadio, t.crop);
+    cropHeightSpin->setValue(p.cropHeight);
+    thumbnailCropHeightSpin->setValue(t.cropHeight);
 }
 
 // A load stops at the first value that is missing or of another type; what came before it is
@@ -86,8 +86,8 @@ void LoadSaveSettings(MainWindow* form, bool load, bool save) {
 }
 
 void UpdateThumbEditStates(MainWindow* form) {
-    form->Edit_Thumb_Width->setEnabled(form->Radio_Thumbsize_1->Checked());
-    form->Edit_Thumb_Height->setEnabled(form->Radio_Thumbsize_1->Checked());
-    form->Edit_Thumb_Percent->setEnabled(form->Radio_Thumbsize_2->Checked());
-    form->Btn_ThumbColor->setEnabled(form->Check_ThumbBorder->Checked());
+    form->thumbnailWidthSpin->setEnabled(form->thumbnailBySizeRadio->Checked());
+    form->thumbnailHeightSpin->setEnabled(form->thumbnailBySizeRadio->Checked());
+    form->thumbnailPercentSpin->setEnabled(form->thumbnailByPercentRadio->Checked());
+    form->thumbnailColorButton->setEnabled(form->thumbnailBorderCheck->Checked());
 }

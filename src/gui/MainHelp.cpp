@@ -22,15 +22,15 @@ void StartMenuTool(const QString& tool, const QString& message) {
 
 } // namespace
 
-void MainWindow::Image_Menu_3Click() {
+void MainWindow::MenuHelpClick() {
     embeddedEngineVersionLabel->setText(
         QCoreApplication::translate("Window", "Internet Explorer 版本号:  ") +
         ReadBrowserVersion());
-    Label_ChromiumVersion->setText(
+    chromiumVersionLabel->setText(
         QCoreApplication::translate("Window", "Chromium (后台截图) 版本号:  ") +
         HeadlessChromiumVersionText(QCoreApplication::translate("Window", "未安装")));
-    BringToFront(Panel_Help);
-    SetMenuBold(Label_Menu_3);
+    BringToFront(helpPage);
+    SetMenuBold(menuHelpLabel);
 }
 
 // The manual: a link that does nothing when no program can show it would leave the user

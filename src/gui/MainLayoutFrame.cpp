@@ -58,17 +58,18 @@ void MainWindow::CreateFrame() {
     commandLineModeLabel->setStyleSheet(QStringLiteral("color: #ffe27a; font-weight: bold;"));
     commandLineModeLabel->hide();
 
-    Image_Menu_1 =
-        PlaceMenuPicture(this, "Image_Menu_1", QStringLiteral(":/artwork/menu_capture.png"), 104);
-    Label_Menu_1 = PlaceMenuCaption(this, "Label_Menu_1", "Vistrel", 156);
-    Image_Menu_2 =
-        PlaceMenuPicture(this, "Image_Menu_2", QStringLiteral(":/artwork/menu_settings.png"), 196);
-    Label_Menu_2 = PlaceMenuCaption(this, "Label_Menu_2", QT_TRANSLATE_NOOP("Window", "设置"), 248);
-    Image_Menu_3 =
-        PlaceMenuPicture(this, "Image_Menu_3", QStringLiteral(":/artwork/menu_help.png"), 288);
+    menuCaptureImage = PlaceMenuPicture(this, "menuCaptureImage",
+                                        QStringLiteral(":/artwork/menu_capture.png"), 104);
+    menuCaptureLabel = PlaceMenuCaption(this, "menuCaptureLabel", "Vistrel", 156);
+    menuSettingsImage = PlaceMenuPicture(this, "menuSettingsImage",
+                                         QStringLiteral(":/artwork/menu_settings.png"), 196);
+    menuSettingsLabel =
+        PlaceMenuCaption(this, "menuSettingsLabel", QT_TRANSLATE_NOOP("Window", "设置"), 248);
+    menuHelpImage =
+        PlaceMenuPicture(this, "menuHelpImage", QStringLiteral(":/artwork/menu_help.png"), 288);
     // The caption's doubled ampersand stands for one.
-    Label_Menu_3 =
-        PlaceMenuCaption(this, "Label_Menu_3", QT_TRANSLATE_NOOP("Window", "帮助 & 关于"), 340);
+    menuHelpLabel =
+        PlaceMenuCaption(this, "menuHelpLabel", QT_TRANSLATE_NOOP("Window", "帮助 & 关于"), 340);
 
     statusLabel = PlaceLabel(this, "statusLabel", QString(), 11, 415, 670, 14);
     progressBar = Place<StyledProgressBar>(this, "progressBar", QRect(520, 414, 198, 14));
@@ -85,29 +86,31 @@ void MainWindow::CreateFrame() {
 }
 
 void MainWindow::CreateAddressPage() {
-    Panel_web_1 =
-        PlacePage(this, "Panel_web_1", QStringLiteral(":/artwork/page_address.png"), "Image2");
-    PlaceHeading(Panel_web_1, "Label3", QT_TRANSLATE_NOOP("Window", "网站地址 (URL)"), 24, 18);
-    PlaceLabel(Panel_web_1, "Label4", QT_TRANSLATE_NOOP("Window", "地址:"), 40, 57);
-    EditBox_Address = Place<QLineEdit>(Panel_web_1, "EditBox_Address", QRect(80, 52, 440, 24));
-    EditBox_Address->setText(DefaultStartAddress());
-    PlaceHeading(Panel_web_1, "Label2", QT_TRANSLATE_NOOP("Window", "屏幕分辨率"), 24, 104);
+    addressPage = PlacePage(this, "addressPage", QStringLiteral(":/artwork/page_address.png"),
+                            "addressPageBackground");
+    PlaceHeading(addressPage, "addressHeading", QT_TRANSLATE_NOOP("Window", "网站地址 (URL)"), 24,
+                 18);
+    PlaceLabel(addressPage, "addressCaption", QT_TRANSLATE_NOOP("Window", "地址:"), 40, 57);
+    addressEdit = Place<QLineEdit>(addressPage, "addressEdit", QRect(80, 52, 440, 24));
+    addressEdit->setText(DefaultStartAddress());
+    PlaceHeading(addressPage, "resolutionHeading", QT_TRANSLATE_NOOP("Window", "屏幕分辨率"), 24,
+                 104);
     // Their captions belong to the page's background picture.
     resolution1280Radio =
-        Place<GradientRadioButton>(Panel_web_1, "resolution1280Radio", QRect(44, 140, 20, 20));
+        Place<GradientRadioButton>(addressPage, "resolution1280Radio", QRect(44, 140, 20, 20));
     resolution1024Radio =
-        Place<GradientRadioButton>(Panel_web_1, "resolution1024Radio", QRect(44, 176, 20, 20));
+        Place<GradientRadioButton>(addressPage, "resolution1024Radio", QRect(44, 176, 20, 20));
     resolution800Radio =
-        Place<GradientRadioButton>(Panel_web_1, "resolution800Radio", QRect(44, 212, 20, 20));
+        Place<GradientRadioButton>(addressPage, "resolution800Radio", QRect(44, 212, 20, 20));
     resolution1024Radio->setChecked(true);
-    startButton = PlaceButton(Panel_web_1, "startButton", QT_TRANSLATE_NOOP("Window", "开始(&T)"),
+    startButton = PlaceButton(addressPage, "startButton", QT_TRANSLATE_NOOP("Window", "开始(&T)"),
                               QRect(420, 272, 110, 30));
 }
 
 void MainWindow::CreateSettingsPage() {
-    Panel_Set = PlacePage(this, "Panel_Set", QStringLiteral(":/artwork/page_plain.png"));
-    PlaceHeading(Panel_Set, "Label11", QT_TRANSLATE_NOOP("Window", "设置"), 24, 18);
-    openWithGroup = Place<FlatGroupBox>(Panel_Set, "openWithGroup", QRect(24, 50, 509, 112));
+    settingsPage = PlacePage(this, "settingsPage", QStringLiteral(":/artwork/page_plain.png"));
+    PlaceHeading(settingsPage, "settingsHeading", QT_TRANSLATE_NOOP("Window", "设置"), 24, 18);
+    openWithGroup = Place<FlatGroupBox>(settingsPage, "openWithGroup", QRect(24, 50, 509, 112));
     TranslateTitle(openWithGroup, QT_TRANSLATE_NOOP("Window", " Internet Explorer 右键菜单 "));
     openWithGroup->setColorBorder(12164479);
     addToOpenWithButton =
@@ -119,61 +122,63 @@ void MainWindow::CreateSettingsPage() {
         QT_TRANSLATE_NOOP("Window", "从 Internet Explorer 的右键菜单中去除 Vistrel Pro"),
         QRect(20, 68, 469, 30));
     otherSettingsGroup =
-        Place<FlatGroupBox>(Panel_Set, "otherSettingsGroup", QRect(24, 170, 509, 106));
+        Place<FlatGroupBox>(settingsPage, "otherSettingsGroup", QRect(24, 170, 509, 106));
     TranslateTitle(otherSettingsGroup, QT_TRANSLATE_NOOP("Window", " 其他设置 "));
     otherSettingsGroup->setColorBorder(12164479);
-    Check_ShowIE =
-        Place<StyledCheckBox>(otherSettingsGroup, "Check_ShowIE", QRect(20, 26, 469, 22));
-    TranslateText(Check_ShowIE, QT_TRANSLATE_NOOP("Window", "显示 Internet Explorer 窗口."));
-    Check_KeepFixed =
-        Place<StyledCheckBox>(otherSettingsGroup, "Check_KeepFixed", QRect(20, 50, 469, 22));
-    TranslateText(Check_KeepFixed,
+    showBrowserWindowCheck =
+        Place<StyledCheckBox>(otherSettingsGroup, "showBrowserWindowCheck", QRect(20, 26, 469, 22));
+    TranslateText(showBrowserWindowCheck,
+                  QT_TRANSLATE_NOOP("Window", "显示 Internet Explorer 窗口."));
+    keepFixedCheck =
+        Place<StyledCheckBox>(otherSettingsGroup, "keepFixedCheck", QRect(20, 50, 469, 22));
+    TranslateText(keepFixedCheck,
                   QT_TRANSLATE_NOOP("Window", "每一屏都按原样截取 (固定的标题栏在每屏重复出现)."));
     // The visible browser window is always Qt WebEngine; this picks the out-of-sight engine.
     PlaceLabel(otherSettingsGroup, "Label_Engine", QT_TRANSLATE_NOOP("Window", "截图引擎:"), 22,
                78);
-    Radio_EngineChromium = Place<GradientRadioButton>(otherSettingsGroup, "Radio_EngineChromium",
-                                                      QRect(88, 74, 150, 22));
-    TranslateText(Radio_EngineChromium, QT_TRANSLATE_NOOP("Window", "Chromium (安全, 默认)"));
-    Radio_EngineQt =
-        Place<GradientRadioButton>(otherSettingsGroup, "Radio_EngineQt", QRect(252, 74, 237, 22));
-    TranslateText(Radio_EngineQt,
+    engineChromiumRadio = Place<GradientRadioButton>(otherSettingsGroup, "engineChromiumRadio",
+                                                     QRect(88, 74, 150, 22));
+    TranslateText(engineChromiumRadio, QT_TRANSLATE_NOOP("Window", "Chromium (安全, 默认)"));
+    engineQtRadio =
+        Place<GradientRadioButton>(otherSettingsGroup, "engineQtRadio", QRect(252, 74, 237, 22));
+    TranslateText(engineQtRadio,
                   QT_TRANSLATE_NOOP("Window", "Qt WebEngine (快速, 仅用于可信网页)"));
-    Radio_EngineChromium->setChecked(true);
+    engineChromiumRadio->setChecked(true);
     // Each language by its own name, so that a user who cannot read the other finds the way back.
-    PlaceLabel(Panel_Set, "languageLabel", QT_TRANSLATE_NOOP("Window", "语言:"), 26, 291);
+    PlaceLabel(settingsPage, "languageLabel", QT_TRANSLATE_NOOP("Window", "语言:"), 26, 291);
     chineseLanguageRadio =
-        Place<GradientRadioButton>(Panel_Set, "chineseLanguageRadio", QRect(96, 288, 70, 22));
+        Place<GradientRadioButton>(settingsPage, "chineseLanguageRadio", QRect(96, 288, 70, 22));
     chineseLanguageRadio->setText(QStringLiteral("中文"));
     englishLanguageRadio =
-        Place<GradientRadioButton>(Panel_Set, "englishLanguageRadio", QRect(172, 288, 90, 22));
+        Place<GradientRadioButton>(settingsPage, "englishLanguageRadio", QRect(172, 288, 90, 22));
     englishLanguageRadio->setText(QStringLiteral("English"));
     chineseLanguageRadio->setChecked(true);
-    btn_Saveset = PlaceButton(Panel_Set, "btn_Saveset", QT_TRANSLATE_NOOP("Window", "保存"),
-                              QRect(423, 284, 110, 30));
+    saveSettingsButton = PlaceButton(settingsPage, "saveSettingsButton",
+                                     QT_TRANSLATE_NOOP("Window", "保存"), QRect(423, 284, 110, 30));
 }
 
 void MainWindow::CreateHelpPage() {
-    Panel_Help = PlacePage(this, "Panel_Help", QStringLiteral(":/artwork/page_help.png"), "Image4");
-    PlaceHeading(Panel_Help, "Label12", QT_TRANSLATE_NOOP("Window", "帮助 & 关于"), 24, 18);
+    helpPage = PlacePage(this, "helpPage", QStringLiteral(":/artwork/page_help.png"),
+                         "helpPageBackground");
+    PlaceHeading(helpPage, "helpHeading", QT_TRANSLATE_NOOP("Window", "帮助 & 关于"), 24, 18);
     programVersionLabel = PlaceLabel(
-        Panel_Help, "programVersionLabel",
+        helpPage, "programVersionLabel",
         QT_TRANSLATE_NOOP("Window", "Vistrel Pro 版本: 1.2.1 ( May 1, 2005 )"), 40, 56, 480, 18);
     embeddedEngineVersionLabel = PlaceLabel(
-        Panel_Help, "embeddedEngineVersionLabel",
+        helpPage, "embeddedEngineVersionLabel",
         QT_TRANSLATE_NOOP("Window", "Internet Explorer 版本: 6.1.021.10"), 40, 78, 480, 18);
-    Label_ChromiumVersion =
-        PlaceLabel(Panel_Help, "Label_ChromiumVersion", QString(), 40, 100, 480, 18);
+    chromiumVersionLabel =
+        PlaceLabel(helpPage, "chromiumVersionLabel", QString(), 40, 100, 480, 18);
     manualButton =
-        PlaceButton(Panel_Help, "manualButton", QT_TRANSLATE_NOOP("Window", "Vistrel Pro 帮助"),
+        PlaceButton(helpPage, "manualButton", QT_TRANSLATE_NOOP("Window", "Vistrel Pro 帮助"),
                     QRect(40, 138, 230, 30));
     supportForumButton =
-        PlaceButton(Panel_Help, "supportForumButton", QT_TRANSLATE_NOOP("Window", "在线支持论坛"),
+        PlaceButton(helpPage, "supportForumButton", QT_TRANSLATE_NOOP("Window", "在线支持论坛"),
                     QRect(40, 176, 230, 30));
     checkUpdatesButton =
-        PlaceButton(Panel_Help, "checkUpdatesButton", QT_TRANSLATE_NOOP("Window", "检查版本更新"),
+        PlaceButton(helpPage, "checkUpdatesButton", QT_TRANSLATE_NOOP("Window", "检查版本更新"),
                     QRect(40, 214, 230, 30));
-    homePageButton = Place<StyledButton>(Panel_Help, "homePageButton", QRect(40, 252, 230, 30));
+    homePageButton = Place<StyledButton>(helpPage, "homePageButton", QRect(40, 252, 230, 30));
     KeepTranslated(homePageButton, [button = homePageButton] {
         button->setCaption(WindowText(QT_TRANSLATE_NOOP("Window", "访问 %1"))
                                .arg(QString::fromLatin1(kMakerHost)));

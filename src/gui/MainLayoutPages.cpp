@@ -71,80 +71,83 @@ QGroupBox* PlaceGroup(QWidget* parent, const char* name, const char* title, cons
 } // namespace
 
 void MainWindow::CreateResultPage() {
-    Panel_web_2 = Place<QWidget>(this, "Panel_web_2", QRect(155, 80, 557, 326));
-    PlacePicture(Panel_web_2, "Image_Background2", QStringLiteral(":/artwork/page_plain.png"), 0,
-                 0);
-    PlaceLabel(Panel_web_2, "Label6", QT_TRANSLATE_NOOP("Window", "图片:"), 24, 14);
-    PlacePicture(Panel_web_2, "Image3", QStringLiteral(":/artwork/frame.png"), 20, 36);
-    auto* panel1 = Place<QWidget>(Panel_web_2, "Panel1", QRect(34, 50, 142, 162));
+    picturePage = Place<QWidget>(this, "picturePage", QRect(155, 80, 557, 326));
+    PlacePicture(picturePage, "picturePageBackground", QStringLiteral(":/artwork/page_plain.png"),
+                 0, 0);
+    PlaceLabel(picturePage, "pictureCaption", QT_TRANSLATE_NOOP("Window", "图片:"), 24, 14);
+    PlacePicture(picturePage, "pictureFrame", QStringLiteral(":/artwork/frame.png"), 20, 36);
+    auto* panel1 = Place<QWidget>(picturePage, "previewBackdrop", QRect(34, 50, 142, 162));
     panel1->setAutoFillBackground(true);
-    panel1->setStyleSheet(QStringLiteral("#Panel1 { background: rgb(83, 83, 83); }"));
-    Image_Preview = Place<ClickableImage>(panel1, "Image_Preview", QRect(1, 1, 140, 160));
-    Image_Preview->setScaledContents(false);
+    panel1->setStyleSheet(QStringLiteral("#previewBackdrop { background: rgb(83, 83, 83); }"));
+    previewImage = Place<ClickableImage>(panel1, "previewImage", QRect(1, 1, 140, 160));
+    previewImage->setScaledContents(false);
     pictureSizeLabel =
-        PlaceLabel(Panel_web_2, "pictureSizeLabel", QStringLiteral("1024 x 768"), 24, 236, 170, 18);
+        PlaceLabel(picturePage, "pictureSizeLabel", QStringLiteral("1024 x 768"), 24, 236, 170, 18);
     bmpSizeLabel =
-        PlaceLabel(Panel_web_2, "bmpSizeLabel", QStringLiteral("BMP: 1000 KB"), 24, 256, 170, 18);
+        PlaceLabel(picturePage, "bmpSizeLabel", QStringLiteral("BMP: 1000 KB"), 24, 256, 170, 18);
 
-    PlaceLabel(Panel_web_2, "Label27", QT_TRANSLATE_NOOP("Window", "图片大小:"), 214, 14);
-    Radio_Picsize_Fullsize =
-        PlaceRadio(Panel_web_2, "Radio_Picsize_Fullsize",
-                   QT_TRANSLATE_NOOP("Window", "  该页面的完整大小."), 226, 36, 300);
-    PicSize_H = PlaceSpin(Panel_web_2, "PicSize_H", QRect(), OptionLimits::CropHeight);
-    Radio_Picsize_Crop =
-        PlaceCropRadio(Panel_web_2, "Radio_Picsize_Crop",
-                       QT_TRANSLATE_NOOP("Window", "  裁减高度为: "), 226, 62, PicSize_H);
-    Radio_Picsize_Fullsize->setChecked(true);
+    PlaceLabel(picturePage, "pictureSizeCaption", QT_TRANSLATE_NOOP("Window", "图片大小:"), 214,
+               14);
+    pictureFullRadio = PlaceRadio(picturePage, "pictureFullRadio",
+                                  QT_TRANSLATE_NOOP("Window", "  该页面的完整大小."), 226, 36, 300);
+    cropHeightSpin = PlaceSpin(picturePage, "cropHeightSpin", QRect(), OptionLimits::CropHeight);
+    pictureCropRadio =
+        PlaceCropRadio(picturePage, "pictureCropRadio",
+                       QT_TRANSLATE_NOOP("Window", "  裁减高度为: "), 226, 62, cropHeightSpin);
+    pictureFullRadio->setChecked(true);
 
-    PlaceLabel(Panel_web_2, "Label7", QT_TRANSLATE_NOOP("Window", "预览:"), 214, 106);
+    PlaceLabel(picturePage, "previewCaption", QT_TRANSLATE_NOOP("Window", "预览:"), 214, 106);
     previewPictureButton =
-        PlaceButton(Panel_web_2, "previewPictureButton", QT_TRANSLATE_NOOP("Window", "预览图片"),
+        PlaceButton(picturePage, "previewPictureButton", QT_TRANSLATE_NOOP("Window", "预览图片"),
                     QRect(262, 100, 100, 26));
-    PlaceLabel(Panel_web_2, "Label8", QT_TRANSLATE_NOOP("Window", "保存:"), 214, 146);
+    PlaceLabel(picturePage, "saveCaption", QT_TRANSLATE_NOOP("Window", "保存:"), 214, 146);
     savePictureBmpButton =
-        PlaceButton(Panel_web_2, "savePictureBmpButton", QT_TRANSLATE_NOOP("Window", "保存为 BMP"),
+        PlaceButton(picturePage, "savePictureBmpButton", QT_TRANSLATE_NOOP("Window", "保存为 BMP"),
                     QRect(262, 140, 90, 26));
     savePicturePngButton =
-        PlaceButton(Panel_web_2, "savePicturePngButton", QT_TRANSLATE_NOOP("Window", "保存为 PNG"),
+        PlaceButton(picturePage, "savePicturePngButton", QT_TRANSLATE_NOOP("Window", "保存为 PNG"),
                     QRect(358, 140, 90, 26));
     savePictureJpegButton =
-        PlaceButton(Panel_web_2, "savePictureJpegButton", QT_TRANSLATE_NOOP("Window", "保存为 JPG"),
+        PlaceButton(picturePage, "savePictureJpegButton", QT_TRANSLATE_NOOP("Window", "保存为 JPG"),
                     QRect(454, 140, 90, 26));
-    PlaceLabel(Panel_web_2, "Label14", QT_TRANSLATE_NOOP("Window", "JPG 压缩格式 :"), 262, 186);
-    Edit_JpgComp =
-        PlaceSpin(Panel_web_2, "Edit_JpgComp", QRect(352, 182, 56, 24), OptionLimits::JpegQuality);
-    PlaceLabel(Panel_web_2, "Label15",
+    PlaceLabel(picturePage, "jpegQualityCaption", QT_TRANSLATE_NOOP("Window", "JPG 压缩格式 :"),
+               262, 186);
+    jpegQualitySpin = PlaceSpin(picturePage, "jpegQualitySpin", QRect(352, 182, 56, 24),
+                                OptionLimits::JpegQuality);
+    PlaceLabel(picturePage, "jpegQualityHint",
                QT_TRANSLATE_NOOP("Window", "* 100 为最佳质量.\n   0  为最高压缩率."), 416, 180, 130,
                32);
 
     makeThumbnailButton =
-        PlaceButton(Panel_web_2, "makeThumbnailButton", QT_TRANSLATE_NOOP("Window", "创建略缩图"),
+        PlaceButton(picturePage, "makeThumbnailButton", QT_TRANSLATE_NOOP("Window", "创建略缩图"),
                     QRect(214, 280, 106, 30));
     startNewPageButton =
-        PlaceButton(Panel_web_2, "startNewPageButton", QT_TRANSLATE_NOOP("Window", "开始新页面"),
+        PlaceButton(picturePage, "startNewPageButton", QT_TRANSLATE_NOOP("Window", "开始新页面"),
                     QRect(326, 280, 106, 30));
-    finishButton = PlaceButton(Panel_web_2, "finishButton",
+    finishButton = PlaceButton(picturePage, "finishButton",
                                QT_TRANSLATE_NOOP("Window", "完成并退出"), QRect(438, 280, 106, 30));
 }
 
 void MainWindow::CreateThumbnailPage() {
-    Panel_web_3 = Place<QWidget>(this, "Panel_web_3", QRect(155, 80, 557, 326));
-    PlacePicture(Panel_web_3, "Image_Background3", QStringLiteral(":/artwork/page_plain.png"), 0,
-                 0);
-    PlaceLabel(Panel_web_3, "Label5", QT_TRANSLATE_NOOP("Window", "创建略缩图"), 24, 8);
+    thumbnailPage = Place<QWidget>(this, "thumbnailPage", QRect(155, 80, 557, 326));
+    PlacePicture(thumbnailPage, "thumbnailPageBackground",
+                 QStringLiteral(":/artwork/page_plain.png"), 0, 0);
+    PlaceLabel(thumbnailPage, "thumbnailHeading", QT_TRANSLATE_NOOP("Window", "创建略缩图"), 24, 8);
 
-    GroupBox1 = PlaceGroup(Panel_web_3, "GroupBox1", QT_TRANSLATE_NOOP("Window", " 略缩图大小: "),
-                           QRect(14, 28, 529, 82));
-    Radio_Thumbsize_1 = PlaceRadio(GroupBox1, "Radio_Thumbsize_1",
-                                   QT_TRANSLATE_NOOP("Window", "  宽 :"), 12, 22, 78);
-    Edit_Thumb_Width =
-        PlaceSpin(GroupBox1, "Edit_Thumb_Width", QRect(92, 21, 64, 24), OptionLimits::ThumbWidth);
-    PlaceLabel(GroupBox1, "Label16", QT_TRANSLATE_NOOP("Window", "像素"), 162, 25);
+    thumbnailSizeGroup =
+        PlaceGroup(thumbnailPage, "thumbnailSizeGroup",
+                   QT_TRANSLATE_NOOP("Window", " 略缩图大小: "), QRect(14, 28, 529, 82));
+    thumbnailBySizeRadio = PlaceRadio(thumbnailSizeGroup, "thumbnailBySizeRadio",
+                                      QT_TRANSLATE_NOOP("Window", "  宽 :"), 12, 22, 78);
+    thumbnailWidthSpin = PlaceSpin(thumbnailSizeGroup, "thumbnailWidthSpin", QRect(92, 21, 64, 24),
+                                   OptionLimits::ThumbWidth);
+    PlaceLabel(thumbnailSizeGroup, "thumbnailWidthUnit", QT_TRANSLATE_NOOP("Window", "像素"), 162,
+               25);
     // The height's spin edit sits over the spaces between its caption and its unit.
-    QLabel* label17 = PlaceLabel(GroupBox1, "Label17", QString(), 206, 25);
-    Edit_Thumb_Height =
-        PlaceSpin(GroupBox1, "Edit_Thumb_Height", QRect(), OptionLimits::ThumbHeight);
-    KeepTranslated(label17, [label17, spin = Edit_Thumb_Height] {
+    QLabel* label17 = PlaceLabel(thumbnailSizeGroup, "thumbnailHeightCaption", QString(), 206, 25);
+    thumbnailHeightSpin =
+        PlaceSpin(thumbnailSizeGroup, "thumbnailHeightSpin", QRect(), OptionLimits::ThumbHeight);
+    KeepTranslated(label17, [label17, spin = thumbnailHeightSpin] {
         const QString caption = WindowText(QT_TRANSLATE_NOOP("Window", " 高 : "));
         const QString room(16, QLatin1Char(' '));
         label17->setText(caption + room + WindowText(QT_TRANSLATE_NOOP("Window", "像素")));
@@ -153,69 +156,75 @@ void MainWindow::CreateThumbnailPage() {
         spin->setGeometry(206 + metrics.horizontalAdvance(caption), 21,
                           metrics.horizontalAdvance(room), 24);
     });
-    Radio_Thumbsize_2 = PlaceRadio(GroupBox1, "Radio_Thumbsize_2",
-                                   QT_TRANSLATE_NOOP("Window", "  百分比:"), 12, 50, 96);
-    Edit_Thumb_Percent = PlaceSpin(GroupBox1, "Edit_Thumb_Percent", QRect(110, 49, 56, 24),
-                                   OptionLimits::ThumbPercent);
-    PlaceLabel(GroupBox1, "Label18", QStringLiteral("%"), 172, 53);
-    Radio_Thumbsize_1->setChecked(true);
-    for (FlatSpinBox* spin : {Edit_Thumb_Width, Edit_Thumb_Height, Edit_Thumb_Percent}) {
+    thumbnailByPercentRadio = PlaceRadio(thumbnailSizeGroup, "thumbnailByPercentRadio",
+                                         QT_TRANSLATE_NOOP("Window", "  百分比:"), 12, 50, 96);
+    thumbnailPercentSpin = PlaceSpin(thumbnailSizeGroup, "thumbnailPercentSpin",
+                                     QRect(110, 49, 56, 24), OptionLimits::ThumbPercent);
+    PlaceLabel(thumbnailSizeGroup, "thumbnailPercentUnit", QStringLiteral("%"), 172, 53);
+    thumbnailBySizeRadio->setChecked(true);
+    for (FlatSpinBox* spin : {thumbnailWidthSpin, thumbnailHeightSpin, thumbnailPercentSpin}) {
         spin->setEnabled(false);
     }
 
-    GroupBox2 = PlaceGroup(Panel_web_3, "GroupBox2", QT_TRANSLATE_NOOP("Window", " 略缩图边框 :"),
-                           QRect(14, 116, 260, 56));
-    Check_ThumbBorder =
-        Place<GradientCheckBox>(GroupBox2, "Check_ThumbBorder", QRect(12, 22, 110, 22));
-    TranslateText(Check_ThumbBorder, QT_TRANSLATE_NOOP("Window", "  边框颜色 :"));
-    Btn_ThumbColor = Place<ColorButton>(GroupBox2, "Btn_ThumbColor", QRect(126, 19, 64, 28));
-    Btn_ThumbColor->setEnabled(false);
-    KeepTranslated(Btn_ThumbColor, [button = Btn_ThumbColor] {
+    thumbnailBorderGroup =
+        PlaceGroup(thumbnailPage, "thumbnailBorderGroup",
+                   QT_TRANSLATE_NOOP("Window", " 略缩图边框 :"), QRect(14, 116, 260, 56));
+    thumbnailBorderCheck = Place<GradientCheckBox>(thumbnailBorderGroup, "thumbnailBorderCheck",
+                                                   QRect(12, 22, 110, 22));
+    TranslateText(thumbnailBorderCheck, QT_TRANSLATE_NOOP("Window", "  边框颜色 :"));
+    thumbnailColorButton =
+        Place<ColorButton>(thumbnailBorderGroup, "thumbnailColorButton", QRect(126, 19, 64, 28));
+    thumbnailColorButton->setEnabled(false);
+    KeepTranslated(thumbnailColorButton, [button = thumbnailColorButton] {
         button->setAutoCaption(WindowText(QT_TRANSLATE_NOOP("Window", "自动")));
         button->setOtherCaption(WindowText(QT_TRANSLATE_NOOP("Window", "其他颜色...")));
     });
-    GroupBox3 = PlaceGroup(Panel_web_3, "GroupBox3", QT_TRANSLATE_NOOP("Window", " 其他选项 : "),
-                           QRect(283, 116, 260, 56));
-    Check_ThumbSmooth =
-        Place<GradientCheckBox>(GroupBox3, "Check_ThumbSmooth", QRect(12, 22, 200, 22));
-    TranslateText(Check_ThumbSmooth, QT_TRANSLATE_NOOP("Window", "  平滑."));
-    Check_ThumbSmooth->setChecked(true);
+    thumbnailOtherGroup =
+        PlaceGroup(thumbnailPage, "thumbnailOtherGroup",
+                   QT_TRANSLATE_NOOP("Window", " 其他选项 : "), QRect(283, 116, 260, 56));
+    thumbnailSmoothCheck = Place<GradientCheckBox>(thumbnailOtherGroup, "thumbnailSmoothCheck",
+                                                   QRect(12, 22, 200, 22));
+    TranslateText(thumbnailSmoothCheck, QT_TRANSLATE_NOOP("Window", "  平滑."));
+    thumbnailSmoothCheck->setChecked(true);
 
-    GroupBox4 =
-        PlaceGroup(Panel_web_3, "GroupBox4", QT_TRANSLATE_NOOP("Window", " 原始图片大小 : "),
-                   QRect(14, 178, 529, 72));
-    Radio_PicsizeT_full =
-        PlaceRadio(GroupBox4, "Radio_PicsizeT_full",
+    thumbnailSourceGroup =
+        PlaceGroup(thumbnailPage, "thumbnailSourceGroup",
+                   QT_TRANSLATE_NOOP("Window", " 原始图片大小 : "), QRect(14, 178, 529, 72));
+    thumbnailSourceFullRadio =
+        PlaceRadio(thumbnailSourceGroup, "thumbnailSourceFullRadio",
                    QT_TRANSLATE_NOOP("Window", "  该页面的完整大小."), 12, 20, 300);
-    PicSize_T_H = PlaceSpin(GroupBox4, "PicSize_T_H", QRect(), OptionLimits::CropHeight);
-    Radio_PicsizeT_crop =
-        PlaceCropRadio(GroupBox4, "Radio_PicsizeT_crop",
-                       QT_TRANSLATE_NOOP("Window", "裁减高度为: "), 12, 44, PicSize_T_H);
-    Radio_PicsizeT_full->setChecked(true);
+    thumbnailCropHeightSpin = PlaceSpin(thumbnailSourceGroup, "thumbnailCropHeightSpin", QRect(),
+                                        OptionLimits::CropHeight);
+    thumbnailSourceCropRadio = PlaceCropRadio(thumbnailSourceGroup, "thumbnailSourceCropRadio",
+                                              QT_TRANSLATE_NOOP("Window", "裁减高度为: "), 12, 44,
+                                              thumbnailCropHeightSpin);
+    thumbnailSourceFullRadio->setChecked(true);
 
-    PlaceLabel(Panel_web_3, "Label19", QT_TRANSLATE_NOOP("Window", "预览:"), 18, 263);
+    PlaceLabel(thumbnailPage, "thumbnailPreviewCaption", QT_TRANSLATE_NOOP("Window", "预览:"), 18,
+               263);
     previewThumbnailButton =
-        PlaceButton(Panel_web_3, "previewThumbnailButton",
+        PlaceButton(thumbnailPage, "previewThumbnailButton",
                     QT_TRANSLATE_NOOP("Window", "预览略缩图"), QRect(54, 257, 90, 26));
-    PlaceLabel(Panel_web_3, "Label21", QT_TRANSLATE_NOOP("Window", "保存:"), 158, 263);
+    PlaceLabel(thumbnailPage, "thumbnailSaveCaption", QT_TRANSLATE_NOOP("Window", "保存:"), 158,
+               263);
     saveThumbnailBmpButton =
-        PlaceButton(Panel_web_3, "saveThumbnailBmpButton",
+        PlaceButton(thumbnailPage, "saveThumbnailBmpButton",
                     QT_TRANSLATE_NOOP("Window", "保存为 BMP"), QRect(194, 257, 84, 26));
     saveThumbnailPngButton =
-        PlaceButton(Panel_web_3, "saveThumbnailPngButton",
+        PlaceButton(thumbnailPage, "saveThumbnailPngButton",
                     QT_TRANSLATE_NOOP("Window", "保存为 PNG"), QRect(282, 257, 84, 26));
     saveThumbnailJpegButton =
-        PlaceButton(Panel_web_3, "saveThumbnailJpegButton",
+        PlaceButton(thumbnailPage, "saveThumbnailJpegButton",
                     QT_TRANSLATE_NOOP("Window", "保存为 JPG"), QRect(370, 257, 84, 26));
     saveDefaultsButton =
-        PlaceButton(Panel_web_3, "saveDefaultsButton",
+        PlaceButton(thumbnailPage, "saveDefaultsButton",
                     QT_TRANSLATE_NOOP("Window", "保存为默认设置"), QRect(443, 290, 100, 30));
-    backToPictureButton = PlaceButton(Panel_web_3, "backToPictureButton", QStringLiteral("<"),
+    backToPictureButton = PlaceButton(thumbnailPage, "backToPictureButton", QStringLiteral("<"),
                                       QRect(14, 290, 40, 30));
     startNewPageFromThumbnailButton =
-        PlaceButton(Panel_web_3, "startNewPageFromThumbnailButton",
+        PlaceButton(thumbnailPage, "startNewPageFromThumbnailButton",
                     QT_TRANSLATE_NOOP("Window", "开始新页面"), QRect(225, 290, 104, 30));
     finishFromThumbnailButton =
-        PlaceButton(Panel_web_3, "finishFromThumbnailButton",
+        PlaceButton(thumbnailPage, "finishFromThumbnailButton",
                     QT_TRANSLATE_NOOP("Window", "完成并退出"), QRect(334, 290, 104, 30));
 }

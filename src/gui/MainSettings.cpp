@@ -16,7 +16,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 
-void MainWindow::FormShow() {
+void MainWindow::WindowShown() {
     ShowCaptureUnderWay(false);
     const QStringList arguments = ParseCommandLine(FCommandLine).mid(1);
     LoadOptionalSettings();
@@ -24,7 +24,7 @@ void MainWindow::FormShow() {
     // Two or more arguments are an unattended run, which never opens this window.
     if (arguments.size() == 1 && arguments.first().startsWith(QLatin1String("/u"))) {
         FCmdUrl = arguments.first().mid(3);
-        EditBox_Address->setText(FCmdUrl);
+        addressEdit->setText(FCmdUrl);
     }
 }
 
@@ -32,7 +32,7 @@ void MainWindow::LoadOptionalSettings() {
     RegistryKey key;
     WindowLanguage language = WindowLanguage::Chinese;
     if (key.OpenKey(SettingsKeyPath(), false)) {
-        Check_KeepFixed->setChecked(ReadKeepFixed(key));
+        keepFixedCheck->setChecked(ReadKeepFixed(key));
         SetChosenEngine(ReadCaptureEngine(key));
         language = ReadWindowLanguage(key);
     }
@@ -47,11 +47,11 @@ WindowLanguage MainWindow::ChosenLanguage() const {
 }
 
 BrowserEngine MainWindow::ChosenEngine() const {
-    return Radio_EngineQt->Checked() ? BrowserEngine::Qt : BrowserEngine::Default;
+    return engineQtRadio->Checked() ? BrowserEngine::Qt : BrowserEngine::Default;
 }
 
 void MainWindow::SetChosenEngine(BrowserEngine engine) {
-    (engine == BrowserEngine::Qt ? Radio_EngineQt : Radio_EngineChromium)->setChecked(true);
+    (engine == BrowserEngine::Qt ? engineQtRadio : engineChromiumRadio)->setChecked(true);
 }
 
 void MainWindow::SaveDefaultsClick() {
@@ -59,17 +59,17 @@ void MainWindow::SaveDefaultsClick() {
     ShowInformation(QStringLiteral("Save successful."));
 }
 
-void MainWindow::btn_SavesetClick() {
+void MainWindow::SaveSettingsClick() {
     RegistryKey key;
     key.CreateKey(SettingsKeyPath());
     key.OpenKey(SettingsKeyPath(), true);
-    FShowIE = Check_ShowIE->Checked();
-    key.WriteBool(SettingsValues::SettingName(SettingsValues::ShowIE), FShowIE);
-    key.WriteBool(QString::fromLatin1(SettingsValues::KeepFixedName), Check_KeepFixed->Checked());
+    showBrowserWindow = showBrowserWindowCheck->Checked();
+    key.WriteBool(SettingsValues::SettingName(SettingsValues::ShowIE), showBrowserWindow);
+    key.WriteBool(QString::fromLatin1(SettingsValues::KeepFixedName), keepFixedCheck->Checked());
     WriteCaptureEngine(key, ChosenEngine());
     WriteWindowLanguage(key, ChosenLanguage());
     UseWindowLanguage(ChosenLanguage());
     ShowInformation(QStringLiteral("Save successful.    "));
-    Image_Menu_1Click();
+    MenuCaptureClick();
     key.CloseKey();
 }

@@ -22,7 +22,7 @@
 #include <QTimer>
 #include <QUuid>
 
-MainWindow* MainForm = nullptr;
+MainWindow* theMainWindow = nullptr;
 
 static void InitArtwork() {
     Q_INIT_RESOURCE(vistrel);
@@ -34,10 +34,10 @@ constexpr int kFrameHeight = 430;
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
-    MainForm = this;
+    theMainWindow = this;
     InitArtwork();
     FCommandLine = QCoreApplication::arguments();
-    setObjectName(QStringLiteral("MainForm"));
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Vistrel Pro"));
     // Fixed single border, system menu and minimise button, no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -56,8 +56,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
 }
 
 MainWindow::~MainWindow() {
-    if (MainForm == this) {
-        MainForm = nullptr;
+    if (theMainWindow == this) {
+        theMainWindow = nullptr;
     }
 }
 
@@ -70,35 +70,35 @@ void MainWindow::FormCreate() {
     // Integer division truncating toward zero, applied even when negative.
     move((screen.width() - 730) / 2, (screen.height() - 460) / 2);
     setFixedSize(kFrameWidth, kFrameHeight);
-    for (QWidget* page : {Panel_web_1, Panel_web_2, Panel_web_3, Panel_Set, Panel_Help}) {
+    for (QWidget* page : {addressPage, picturePage, thumbnailPage, settingsPage, helpPage}) {
         page->move(155, 80);
     }
-    BringToFront(Panel_web_1);
+    BringToFront(addressPage);
     FPage = 1;
-    FTempName = QUuid::createUuid().toString(QUuid::WithBraces).toUpper();
+    FWorkingPictureName = QUuid::createUuid().toString(QUuid::WithBraces).toUpper();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!FShown) {
         FShown = true;
-        Guarded([this] { FormShow(); });
+        Guarded([this] { WindowShown(); });
     }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    FormClose();
+    WindowClosing();
     QWidget::closeEvent(event);
     // Closing the main window ends the program. Queued, so that a run that ends inside the show
     // handler, before the event loop runs, still ends; it also leaves any nested loop.
     QTimer::singleShot(0, qApp, [status = FExitStatus] { QCoreApplication::exit(status); });
 }
 
-void MainWindow::FormClose() {
+void MainWindow::WindowClosing() {
     // A missing file or temporary folder, or a file that cannot be removed, is no reason to
     // bother anyone at exit.
     try {
-        QFile::remove(WorkingPicturePath(FTempName));
+        QFile::remove(WorkingPicturePath(FWorkingPictureName));
     } catch (const VistrelError&) {
     }
 }
@@ -106,7 +106,7 @@ void MainWindow::FormClose() {
 void MainWindow::BringToFront(QWidget* page) {
     page->raise();
     page->show();
-    for (QWidget* other : {Panel_web_1, Panel_web_2, Panel_web_3, Panel_Set, Panel_Help}) {
+    for (QWidget* other : {addressPage, picturePage, thumbnailPage, settingsPage, helpPage}) {
         // Pages behind the front one are hidden too, so keyboard focus cannot wander into them.
         if (other != page) {
             other->hide();
@@ -130,31 +130,31 @@ QSize MainWindow::ChosenResolution() const {
 }
 
 void MainWindow::SetMenuBold(QLabel* chosen) {
-    for (QLabel* label : {Label_Menu_1, Label_Menu_2, Label_Menu_3}) {
+    for (QLabel* label : {menuCaptureLabel, menuSettingsLabel, menuHelpLabel}) {
         QFont font = label->font();
         font.setBold(label == chosen);
         label->setFont(font);
     }
 }
 
-void MainWindow::Image_Menu_1Click() {
+void MainWindow::MenuCaptureClick() {
     switch (FPage) {
     case 1:
-        BringToFront(Panel_web_1);
+        BringToFront(addressPage);
         break;
     case 2:
-        BringToFront(Panel_web_2);
+        BringToFront(picturePage);
         break;
     case 3:
-        BringToFront(Panel_web_3);
+        BringToFront(thumbnailPage);
         break;
     default:
         break;
     }
-    SetMenuBold(Label_Menu_1);
+    SetMenuBold(menuCaptureLabel);
 }
 
-void MainWindow::Image_Menu_2Click() {
-    BringToFront(Panel_Set);
-    SetMenuBold(Label_Menu_2);
+void MainWindow::MenuSettingsClick() {
+    BringToFront(settingsPage);
+    SetMenuBold(menuSettingsLabel);
 }

@@ -45,58 +45,58 @@ public:
     QShortcut* stopCaptureShortcut = nullptr;
     QLabel* commandLineModeLabel = nullptr;
     QLabel* versionLabel = nullptr;
-    ClickableImage* Image_Menu_1 = nullptr;
-    ClickableImage* Image_Menu_2 = nullptr;
-    ClickableImage* Image_Menu_3 = nullptr;
-    QLabel* Label_Menu_1 = nullptr;
-    QLabel* Label_Menu_2 = nullptr;
-    QLabel* Label_Menu_3 = nullptr;
-    QWidget* Panel_web_1 = nullptr;
-    QWidget* Panel_web_2 = nullptr;
-    QWidget* Panel_web_3 = nullptr;
-    QWidget* Panel_Set = nullptr;
-    QWidget* Panel_Help = nullptr;
+    ClickableImage* menuCaptureImage = nullptr;
+    ClickableImage* menuSettingsImage = nullptr;
+    ClickableImage* menuHelpImage = nullptr;
+    QLabel* menuCaptureLabel = nullptr;
+    QLabel* menuSettingsLabel = nullptr;
+    QLabel* menuHelpLabel = nullptr;
+    QWidget* addressPage = nullptr;
+    QWidget* picturePage = nullptr;
+    QWidget* thumbnailPage = nullptr;
+    QWidget* settingsPage = nullptr;
+    QWidget* helpPage = nullptr;
     GradientStyle* RbStyleManager1 = nullptr;
 
     // address page
-    QLineEdit* EditBox_Address = nullptr;
+    QLineEdit* addressEdit = nullptr;
     GradientRadioButton* resolution1280Radio = nullptr;
     GradientRadioButton* resolution1024Radio = nullptr;
     GradientRadioButton* resolution800Radio = nullptr;
     StyledButton* startButton = nullptr;
 
     // result page
-    ClickableImage* Image_Preview = nullptr;
+    ClickableImage* previewImage = nullptr;
     QLabel* pictureSizeLabel = nullptr;
     QLabel* bmpSizeLabel = nullptr;
-    GradientRadioButton* Radio_Picsize_Fullsize = nullptr;
-    GradientRadioButton* Radio_Picsize_Crop = nullptr;
-    FlatSpinBox* PicSize_H = nullptr;
+    GradientRadioButton* pictureFullRadio = nullptr;
+    GradientRadioButton* pictureCropRadio = nullptr;
+    FlatSpinBox* cropHeightSpin = nullptr;
     StyledButton* previewPictureButton = nullptr;
     StyledButton* savePictureBmpButton = nullptr;
     StyledButton* savePicturePngButton = nullptr;
     StyledButton* savePictureJpegButton = nullptr;
-    FlatSpinBox* Edit_JpgComp = nullptr;
+    FlatSpinBox* jpegQualitySpin = nullptr;
     StyledButton* makeThumbnailButton = nullptr;
     StyledButton* startNewPageButton = nullptr;
     StyledButton* finishButton = nullptr;
 
     // thumbnail page
-    QGroupBox* GroupBox1 = nullptr;
-    GradientRadioButton* Radio_Thumbsize_1 = nullptr;
-    FlatSpinBox* Edit_Thumb_Width = nullptr;
-    FlatSpinBox* Edit_Thumb_Height = nullptr;
-    GradientRadioButton* Radio_Thumbsize_2 = nullptr;
-    FlatSpinBox* Edit_Thumb_Percent = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    GradientCheckBox* Check_ThumbBorder = nullptr;
-    ColorButton* Btn_ThumbColor = nullptr;
-    QGroupBox* GroupBox3 = nullptr;
-    GradientCheckBox* Check_ThumbSmooth = nullptr;
-    QGroupBox* GroupBox4 = nullptr;
-    GradientRadioButton* Radio_PicsizeT_full = nullptr;
-    GradientRadioButton* Radio_PicsizeT_crop = nullptr;
-    FlatSpinBox* PicSize_T_H = nullptr;
+    QGroupBox* thumbnailSizeGroup = nullptr;
+    GradientRadioButton* thumbnailBySizeRadio = nullptr;
+    FlatSpinBox* thumbnailWidthSpin = nullptr;
+    FlatSpinBox* thumbnailHeightSpin = nullptr;
+    GradientRadioButton* thumbnailByPercentRadio = nullptr;
+    FlatSpinBox* thumbnailPercentSpin = nullptr;
+    QGroupBox* thumbnailBorderGroup = nullptr;
+    GradientCheckBox* thumbnailBorderCheck = nullptr;
+    ColorButton* thumbnailColorButton = nullptr;
+    QGroupBox* thumbnailOtherGroup = nullptr;
+    GradientCheckBox* thumbnailSmoothCheck = nullptr;
+    QGroupBox* thumbnailSourceGroup = nullptr;
+    GradientRadioButton* thumbnailSourceFullRadio = nullptr;
+    GradientRadioButton* thumbnailSourceCropRadio = nullptr;
+    FlatSpinBox* thumbnailCropHeightSpin = nullptr;
     StyledButton* previewThumbnailButton = nullptr;
     StyledButton* saveThumbnailBmpButton = nullptr;
     StyledButton* saveThumbnailPngButton = nullptr;
@@ -111,18 +111,18 @@ public:
     StyledButton* addToOpenWithButton = nullptr;
     StyledButton* removeFromOpenWithButton = nullptr;
     FlatGroupBox* otherSettingsGroup = nullptr;
-    StyledCheckBox* Check_ShowIE = nullptr;
-    StyledCheckBox* Check_KeepFixed = nullptr;
-    GradientRadioButton* Radio_EngineChromium = nullptr;
-    GradientRadioButton* Radio_EngineQt = nullptr;
+    StyledCheckBox* showBrowserWindowCheck = nullptr;
+    StyledCheckBox* keepFixedCheck = nullptr;
+    GradientRadioButton* engineChromiumRadio = nullptr;
+    GradientRadioButton* engineQtRadio = nullptr;
     GradientRadioButton* chineseLanguageRadio = nullptr;
     GradientRadioButton* englishLanguageRadio = nullptr;
-    StyledButton* btn_Saveset = nullptr;
+    StyledButton* saveSettingsButton = nullptr;
 
     // help page
     QLabel* programVersionLabel = nullptr;
     QLabel* embeddedEngineVersionLabel = nullptr;
-    QLabel* Label_ChromiumVersion = nullptr;
+    QLabel* chromiumVersionLabel = nullptr;
     StyledButton* manualButton = nullptr;
     StyledButton* supportForumButton = nullptr;
     StyledButton* checkUpdatesButton = nullptr;
@@ -130,9 +130,9 @@ public:
 
     // shared state
     QString FCmdUrl;
-    QString FTempName;
+    QString FWorkingPictureName;
     int FPage = 0;
-    bool FShowIE = false;
+    bool showBrowserWindow = false;
     // The process command line as the show handler reads it (item 0 is the program).
     QStringList FCommandLine;
 
@@ -155,7 +155,7 @@ public:
     void ShowCapturedPicture(const QImage& picture);
 
     // handlers
-    void FormShow();
+    void WindowShown();
     // The values saved beside the fourteen (every screen, the engine, the language), read before
     // the fourteen so that a rewrite after an incomplete load keeps them; the language is taken
     // at once.
@@ -165,11 +165,11 @@ public:
     void SetChosenEngine(BrowserEngine engine);
     // The windows' language as the settings page's choice has it.
     WindowLanguage ChosenLanguage() const;
-    void Image_Menu_1Click();
-    void Image_Menu_2Click();
-    void Image_Menu_3Click();
+    void MenuCaptureClick();
+    void MenuSettingsClick();
+    void MenuHelpClick();
     void StartClick();
-    void Image_PreviewClick();
+    void PreviewImageClick();
     void SavePictureBmpClick();
     void SavePicturePngClick();
     void SavePictureJpegClick();
@@ -181,15 +181,15 @@ public:
     // The progress bar and the stop button, together.
     void ShowCaptureUnderWay(bool underWay);
     void FinishClick();
-    void Radio_Thumbsize_1Click();
-    void Radio_Thumbsize_2Click();
-    void Check_ThumbBorderClick();
+    void ThumbnailBySizeClick();
+    void ThumbnailByPercentClick();
+    void ThumbnailBorderClick();
     void PreviewThumbnailClick();
     void SaveThumbnailBmpClick();
     void SaveThumbnailPngClick();
     void SaveThumbnailJpegClick();
     void SaveDefaultsClick();
-    void btn_SavesetClick();
+    void SaveSettingsClick();
     void AddToOpenWithClick();
     void RemoveFromOpenWithClick();
     void ManualClick();
@@ -207,7 +207,7 @@ protected:
 
 private:
     void FormCreate();
-    void FormClose();
+    void WindowClosing();
     void CreateFrame();
     void CreateAddressPage();
     void CreateResultPage();
@@ -225,4 +225,4 @@ private:
     int FExitStatus = 0;
 };
 
-extern MainWindow* MainForm;
+extern MainWindow* theMainWindow;

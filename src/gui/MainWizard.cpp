@@ -44,16 +44,16 @@ void MainWindow::ConnectHandlers() {
     for (GradientCheckBox* check : findChildren<GradientCheckBox*>()) {
         check->setStyleManager(RbStyleManager1);
     }
-    OnClick(Image_Menu_1, this, &MainWindow::Image_Menu_1Click);
-    OnClick(Image_Menu_2, this, &MainWindow::Image_Menu_2Click);
-    OnClick(Image_Menu_3, this, &MainWindow::Image_Menu_3Click);
+    OnClick(menuCaptureImage, this, &MainWindow::MenuCaptureClick);
+    OnClick(menuSettingsImage, this, &MainWindow::MenuSettingsClick);
+    OnClick(menuHelpImage, this, &MainWindow::MenuHelpClick);
     OnClick(startButton, this, &MainWindow::StartClick);
     OnClick(stopCaptureButton, this, &MainWindow::StopCapture);
     // Enter in the address box is Start; the key still reaches the box.
-    connect(EditBox_Address, &QLineEdit::returnPressed, this,
+    connect(addressEdit, &QLineEdit::returnPressed, this,
             [this] { Guarded([this] { StartClick(); }); });
-    OnClick(previewPictureButton, this, &MainWindow::Image_PreviewClick);
-    OnClick(Image_Preview, this, &MainWindow::Image_PreviewClick);
+    OnClick(previewPictureButton, this, &MainWindow::PreviewImageClick);
+    OnClick(previewImage, this, &MainWindow::PreviewImageClick);
     OnClick(savePictureBmpButton, this, &MainWindow::SavePictureBmpClick);
     OnClick(savePicturePngButton, this, &MainWindow::SavePicturePngClick);
     OnClick(savePictureJpegButton, this, &MainWindow::SavePictureJpegClick);
@@ -63,16 +63,16 @@ void MainWindow::ConnectHandlers() {
     OnClick(startNewPageFromThumbnailButton, this, &MainWindow::StartNewPageClick);
     OnClick(finishButton, this, &MainWindow::FinishClick);
     OnClick(finishFromThumbnailButton, this, &MainWindow::FinishClick);
-    OnClick(Radio_Thumbsize_1, this, &MainWindow::Radio_Thumbsize_1Click);
-    OnClick(Radio_Thumbsize_2, this, &MainWindow::Radio_Thumbsize_2Click);
-    OnClick(Check_ThumbBorder, this, &MainWindow::Check_ThumbBorderClick);
-    OnClick(Check_ThumbSmooth, this, &MainWindow::Check_ThumbBorderClick);
+    OnClick(thumbnailBySizeRadio, this, &MainWindow::ThumbnailBySizeClick);
+    OnClick(thumbnailByPercentRadio, this, &MainWindow::ThumbnailByPercentClick);
+    OnClick(thumbnailBorderCheck, this, &MainWindow::ThumbnailBorderClick);
+    OnClick(thumbnailSmoothCheck, this, &MainWindow::ThumbnailBorderClick);
     OnClick(previewThumbnailButton, this, &MainWindow::PreviewThumbnailClick);
     OnClick(saveThumbnailBmpButton, this, &MainWindow::SaveThumbnailBmpClick);
     OnClick(saveThumbnailPngButton, this, &MainWindow::SaveThumbnailPngClick);
     OnClick(saveThumbnailJpegButton, this, &MainWindow::SaveThumbnailJpegClick);
     OnClick(saveDefaultsButton, this, &MainWindow::SaveDefaultsClick);
-    OnClick(btn_Saveset, this, &MainWindow::btn_SavesetClick);
+    OnClick(saveSettingsButton, this, &MainWindow::SaveSettingsClick);
     OnClick(addToOpenWithButton, this, &MainWindow::AddToOpenWithClick);
     OnClick(removeFromOpenWithButton, this, &MainWindow::RemoveFromOpenWithClick);
     OnClick(manualButton, this, &MainWindow::ManualClick);
@@ -82,16 +82,16 @@ void MainWindow::ConnectHandlers() {
 }
 
 void MainWindow::StartClick() {
-    if (const QString problem = PageAddressProblem(EditBox_Address->text()); !problem.isEmpty()) {
+    if (const QString problem = PageAddressProblem(addressEdit->text()); !problem.isEmpty()) {
         ShowErrorReport(problem);
         return;
     }
     ShowCaptureUnderWay(true);
     if (const QSize size = ChosenResolution(); size.isValid()) {
-        PicSize_H->setValue(size.height());
+        cropHeightSpin->setValue(size.height());
     }
-    PicSize_T_H->setValue(PicSize_H->Value());
-    if (FShowIE) {
+    thumbnailCropHeightSpin->setValue(cropHeightSpin->Value());
+    if (showBrowserWindow) {
         StartVisible();
     } else {
         StartHidden();
@@ -99,54 +99,55 @@ void MainWindow::StartClick() {
 }
 
 void MainWindow::StartVisible() {
-    SnapForm->CancelCapture(); // pages the user browses to are captured only with the button
-    const QString address = EditBox_Address->text();
-    SnapForm->WebBrowser_Snap->Navigate(address);
-    SnapForm->addressEdit->setText(address);
-    SnapForm->ShowModalCentred();
+    theBrowserWindow
+        ->CancelCapture(); // pages the user browses to are captured only with the button
+    const QString address = addressEdit->text();
+    theBrowserWindow->pageBrowser->Navigate(address);
+    theBrowserWindow->addressEdit->setText(address);
+    theBrowserWindow->ShowModalCentred();
 }
 
 // The wizard waits for the page as long as it takes: the user can always start a new page.
 void MainWindow::StartHidden() {
-    SnapForm->StartHidden(CaptureJobFromControls());
+    theBrowserWindow->StartHidden(CaptureJobFromControls());
     FPage = 2;
 }
 
 CaptureJob MainWindow::CaptureJobFromControls() const {
     CaptureJob job;
-    job.address = EditBox_Address->text();
+    job.address = addressEdit->text();
     job.browserSize = ChosenResolution();
     job.picture = ReadPictureOptions();
     job.engine = ChosenEngine();
-    job.keepFixedElements = Check_KeepFixed->Checked();
+    job.keepFixedElements = keepFixedCheck->Checked();
     return job;
 }
 
 PictureOptions MainWindow::ReadPictureOptions() const {
     PictureOptions options;
-    options.crop = Radio_Picsize_Crop->Checked();
-    options.cropHeight = PicSize_H->Value();
-    options.jpegQuality = Edit_JpgComp->Value();
+    options.crop = pictureCropRadio->Checked();
+    options.cropHeight = cropHeightSpin->Value();
+    options.jpegQuality = jpegQualitySpin->Value();
     ThumbnailOptions& thumb = options.thumbnail;
-    thumb.byWidthAndHeight = Radio_Thumbsize_1->Checked();
-    thumb.width = Edit_Thumb_Width->Value();
-    thumb.height = Edit_Thumb_Height->Value();
-    thumb.percent = Edit_Thumb_Percent->Value();
-    thumb.crop = Radio_PicsizeT_crop->Checked();
-    thumb.cropHeight = PicSize_T_H->Value();
-    thumb.smooth = Check_ThumbSmooth->Checked();
-    thumb.border = Check_ThumbBorder->Checked();
-    thumb.borderColor = Btn_ThumbColor->SelectedColor();
+    thumb.byWidthAndHeight = thumbnailBySizeRadio->Checked();
+    thumb.width = thumbnailWidthSpin->Value();
+    thumb.height = thumbnailHeightSpin->Value();
+    thumb.percent = thumbnailPercentSpin->Value();
+    thumb.crop = thumbnailSourceCropRadio->Checked();
+    thumb.cropHeight = thumbnailCropHeightSpin->Value();
+    thumb.smooth = thumbnailSmoothCheck->Checked();
+    thumb.border = thumbnailBorderCheck->Checked();
+    thumb.borderColor = thumbnailColorButton->SelectedColor();
     return options;
 }
 
 void MainWindow::ShowCapturedPicture(const QImage& picture) {
-    SaveWorkingPicture(picture, FTempName);
-    Image_Preview->setPixmap(
-        QPixmap::fromImage(StretchHalftone(picture, picture.rect(), Image_Preview->size())));
+    SaveWorkingPicture(picture, FWorkingPictureName);
+    previewImage->setPixmap(
+        QPixmap::fromImage(StretchHalftone(picture, picture.rect(), previewImage->size())));
     pictureSizeLabel->setText(QStringLiteral("%1 x %2").arg(picture.width()).arg(picture.height()));
-    PicSize_H->setMaxValue(picture.height());
-    PicSize_T_H->setMaxValue(picture.height());
+    cropHeightSpin->setMaxValue(picture.height());
+    thumbnailCropHeightSpin->setMaxValue(picture.height());
     bmpSizeLabel->setText(BmpSizeLabel(picture.width(), picture.height()));
 }
 
@@ -158,14 +159,14 @@ void MainWindow::ReportFailure(const QString& message, bool loadFailed) {
 }
 
 QImage MainWindow::LoadCroppedWorkingPicture() const {
-    QImage picture = LoadWorkingPicture(FTempName);
-    if (Radio_Picsize_Crop->Checked()) {
-        picture = ChangeHeight(picture, PicSize_H->Value());
+    QImage picture = LoadWorkingPicture(FWorkingPictureName);
+    if (pictureCropRadio->Checked()) {
+        picture = ChangeHeight(picture, cropHeightSpin->Value());
     }
     return picture;
 }
 
-void MainWindow::Image_PreviewClick() {
+void MainWindow::PreviewImageClick() {
     ViewForm->SetPicture(LoadCroppedWorkingPicture());
     ViewForm->ShowModal();
     ViewForm->SetPicture(QImage());
@@ -183,28 +184,28 @@ void MainWindow::SavePicturePngClick() {
 
 void MainWindow::SavePictureJpegClick() {
     DefaultSaveName = QStringLiteral("Webpage");
-    SavePictureAsJpeg(LoadCroppedWorkingPicture(), QString(), Edit_JpgComp->Value());
+    SavePictureAsJpeg(LoadCroppedWorkingPicture(), QString(), jpegQualitySpin->Value());
 }
 
 void MainWindow::MakeThumbnailClick() {
-    BringToFront(Panel_web_3);
+    BringToFront(thumbnailPage);
     FPage = 3;
 }
 
 void MainWindow::BackToPictureClick() {
-    BringToFront(Panel_web_2);
+    BringToFront(picturePage);
     FPage = 2;
 }
 
 void MainWindow::StartNewPageClick() {
-    EditBox_Address->setText(DefaultStartAddress());
+    addressEdit->setText(DefaultStartAddress());
     startButton->setEnabled(true);
     startButton->setCaption(QCoreApplication::translate("Window", "开始(&T)"));
-    BringToFront(Panel_web_1);
+    BringToFront(addressPage);
     FPage = 1;
-    SnapForm->CancelCapture();
-    SnapForm->WebBrowser_Snap->Stop();
-    SnapForm->WebBrowser_Snap->Navigate(QStringLiteral("about:blank"));
+    theBrowserWindow->CancelCapture();
+    theBrowserWindow->pageBrowser->Stop();
+    theBrowserWindow->pageBrowser->Navigate(QStringLiteral("about:blank"));
     ShowCaptureUnderWay(false);
     statusLabel->clear();
 }
@@ -212,9 +213,9 @@ void MainWindow::StartNewPageClick() {
 void MainWindow::StopCapture() {
     if (!stopCaptureButton->isVisible())
         return;
-    const QString address = EditBox_Address->text();
+    const QString address = addressEdit->text();
     StartNewPageClick();
-    EditBox_Address->setText(address);
+    addressEdit->setText(address);
 }
 
 void MainWindow::ShowCaptureUnderWay(bool underWay) {
@@ -228,24 +229,24 @@ void MainWindow::FinishClick() {
     close();
 }
 
-void MainWindow::Radio_Thumbsize_1Click() {
-    Edit_Thumb_Width->setEnabled(true);
-    Edit_Thumb_Height->setEnabled(true);
-    Edit_Thumb_Percent->setEnabled(false);
+void MainWindow::ThumbnailBySizeClick() {
+    thumbnailWidthSpin->setEnabled(true);
+    thumbnailHeightSpin->setEnabled(true);
+    thumbnailPercentSpin->setEnabled(false);
 }
 
-void MainWindow::Radio_Thumbsize_2Click() {
-    Edit_Thumb_Width->setEnabled(false);
-    Edit_Thumb_Height->setEnabled(false);
-    Edit_Thumb_Percent->setEnabled(true);
+void MainWindow::ThumbnailByPercentClick() {
+    thumbnailWidthSpin->setEnabled(false);
+    thumbnailHeightSpin->setEnabled(false);
+    thumbnailPercentSpin->setEnabled(true);
 }
 
-void MainWindow::Check_ThumbBorderClick() {
-    Btn_ThumbColor->setEnabled(Check_ThumbBorder->Checked());
+void MainWindow::ThumbnailBorderClick() {
+    thumbnailColorButton->setEnabled(thumbnailBorderCheck->Checked());
 }
 
 void MainWindow::MakeThumbnailOfWorkingPicture(ThumbnailTarget target) {
-    MakeThumbnail(LoadWorkingPicture(FTempName), ReadPictureOptions(), target, QString());
+    MakeThumbnail(LoadWorkingPicture(FWorkingPictureName), ReadPictureOptions(), target, QString());
 }
 
 void MainWindow::PreviewThumbnailClick() {

@@ -86,10 +86,10 @@ QString PictureViewer::PanelText(int panel) const {
 void PictureViewer::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        FormShow();
+        WindowShown();
 }
 
-void PictureViewer::FormShow() {
+void PictureViewer::WindowShown() {
     setWindowState(windowState() | Qt::WindowMaximized);
     PlaceImage();
     const QSize size = pictureLabel->Picture().size();
@@ -135,17 +135,17 @@ void PictureViewer::PlaceImage() {
 }
 
 void PictureViewer::closeEvent(QCloseEvent* event) {
-    FormClose();
+    WindowClosing();
     QDialog::closeEvent(event);
 }
 
 // Escape ends the dialog without a close event; the next showing starts at the top left too.
 void PictureViewer::done(int result) {
-    FormClose();
+    WindowClosing();
     QDialog::done(result);
 }
 
-void PictureViewer::FormClose() {
+void PictureViewer::WindowClosing() {
     ScrollBox1->horizontalScrollBar()->setValue(0);
     ScrollBox1->verticalScrollBar()->setValue(0);
 }

@@ -27,8 +27,8 @@ public:
     int ShowModal();
     QString PanelText(int panel) const;
 
-    void FormShow();
-    void FormClose();
+    void WindowShown();
+    void WindowClosing();
 
 protected:
     void showEvent(QShowEvent* event) override;

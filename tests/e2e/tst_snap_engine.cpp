@@ -72,7 +72,7 @@ void tst_SnapEngine::initTestCase() {
 void tst_SnapEngine::init() {
     FMessages.clear();
     FStrayWindows.clear();
-    FMain->FShowIE = false;
+    FMain->showBrowserWindow = false;
     FMain->resolution1024Radio->setChecked(true);
     FMain->SetChosenEngine(Engine);
 }
@@ -90,7 +90,7 @@ void tst_SnapEngine::SweepDialogs() {
 void tst_SnapEngine::cleanup() {
     QCOMPARE(FStrayWindows, QStringList());
     QVERIFY(!FSnap->isVisible());
-    QFile::remove(WorkingPicturePath(FMain->FTempName));
+    QFile::remove(WorkingPicturePath(FMain->FWorkingPictureName));
 }
 
 QString tst_SnapEngine::Write(const QString& name, const QByteArray& html) {
@@ -105,7 +105,7 @@ QString tst_SnapEngine::PageUrl(const PixelPage& page, const QString& name) {
 }
 
 void tst_SnapEngine::StartHidden(const QString& address) {
-    FMain->EditBox_Address->setText(address);
+    FMain->addressEdit->setText(address);
     FMain->StartClick();
 }
 
@@ -121,10 +121,11 @@ void tst_SnapEngine::hiddenCaptureIsThePage() {
     const PixelPage page{QSize(1009, 6000), false, QRect()};
     StartHidden(PageUrl(page, QStringLiteral("hidden.html")));
     QVERIFY(WaitForCapture());
-    QCOMPARE(page.Compare(LoadWorkingPicture(FMain->FTempName), QSize(1009, 6000)), QString());
+    QCOMPARE(page.Compare(LoadWorkingPicture(FMain->FWorkingPictureName), QSize(1009, 6000)),
+             QString());
     QCOMPARE(FMain->pictureSizeLabel->text(), QStringLiteral("1009 x 6000"));
     QCOMPARE(FMain->FPage, 2);
-    QTRY_COMPARE(FSnap->WebBrowser_Snap->LocationURL(), QStringLiteral("about:blank"));
+    QTRY_COMPARE(FSnap->pageBrowser->LocationURL(), QStringLiteral("about:blank"));
     QVERIFY(FMessages.isEmpty());
 }
 
@@ -145,7 +146,7 @@ void tst_SnapEngine::popupsAndDialogsDuringLoad() {
 </body></html>)");
     StartHidden(Write(QStringLiteral("popups.html"), html.toUtf8()));
     QVERIFY(WaitForCapture());
-    const QImage picture = LoadWorkingPicture(FMain->FTempName);
+    const QImage picture = LoadWorkingPicture(FMain->FWorkingPictureName);
     QCOMPARE(picture.size(), QSize(1009, 3000));
     QCOMPARE(QColor(picture.pixel(500, 2999)), QColor(0, 200, 0));
     QVERIFY(FMessages.isEmpty());
@@ -162,10 +163,12 @@ void tst_SnapEngine::framesCapturedOnce() {
     QVERIFY(WaitForCapture());
     QCOMPARE(completions.size(), 1);
 
-    QCOMPARE(page.Compare(LoadWorkingPicture(FMain->FTempName), QSize(1009, 2500)), QString());
-    const QDateTime written = QFileInfo(WorkingPicturePath(FMain->FTempName)).lastModified();
+    QCOMPARE(page.Compare(LoadWorkingPicture(FMain->FWorkingPictureName), QSize(1009, 2500)),
+             QString());
+    const QDateTime written =
+        QFileInfo(WorkingPicturePath(FMain->FWorkingPictureName)).lastModified();
     QTest::qWait(500); // the blank page completes later and captures nothing
-    QCOMPARE(QFileInfo(WorkingPicturePath(FMain->FTempName)).lastModified(), written);
+    QCOMPARE(QFileInfo(WorkingPicturePath(FMain->FWorkingPictureName)).lastModified(), written);
 }
 
 // Browsing through a redirect to another page, then capturing at 800 x 600.
@@ -176,23 +179,23 @@ void tst_SnapEngine::visibleBrowseThenCapture() {
         Write(QStringLiteral("redirect.html"),
               QStringLiteral("<script>location.replace('%1')</script>").arg(targetUrl).toUtf8());
     const QString start = Write(QStringLiteral("start.html"), "<p>start</p>");
-    FMain->FShowIE = true;
+    FMain->showBrowserWindow = true;
     FMain->resolution800Radio->setChecked(true);
-    FMain->EditBox_Address->setText(start);
+    FMain->addressEdit->setText(start);
     bool browsed = false;
     QTimer::singleShot(0, this, [&] {
         const auto closeOnFailure = qScopeGuard([&] {
             if (!browsed)
                 FSnap->close();
         });
-        QTRY_VERIFY_WITH_TIMEOUT(Awaited(FSnap->WebBrowser_Snap->HasDocument()), 30000);
-        QCOMPARE(FSnap->WebBrowser_Snap->ViewSize(), QSize(780, 457));
-        QSignalSpy complete(FSnap->WebBrowser_Snap, &Browser::DocumentComplete);
+        QTRY_VERIFY_WITH_TIMEOUT(Awaited(FSnap->pageBrowser->HasDocument()), 30000);
+        QCOMPARE(FSnap->pageBrowser->ViewSize(), QSize(780, 457));
+        QSignalSpy complete(FSnap->pageBrowser, &Browser::DocumentComplete);
         FSnap->addressEdit->setText(redirect);
         QTest::keyClick(FSnap->addressEdit, Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(FSnap->addressEdit->text(), targetUrl, 30000);
         QTRY_VERIFY_WITH_TIMEOUT(
-            !complete.isEmpty() && FSnap->WebBrowser_Snap->LocationURL() == targetUrl, 30000);
+            !complete.isEmpty() && FSnap->pageBrowser->LocationURL() == targetUrl, 30000);
         QVERIFY(!FSnap->FCaptured);
         browsed = true;
         FSnap->captureButton->click();
@@ -200,20 +203,21 @@ void tst_SnapEngine::visibleBrowseThenCapture() {
     FMain->StartClick();
     QVERIFY(browsed);
     QVERIFY(FSnap->FCaptured);
-    QCOMPARE(target.Compare(LoadWorkingPicture(FMain->FTempName), QSize(785, 3000)), QString());
+    QCOMPARE(target.Compare(LoadWorkingPicture(FMain->FWorkingPictureName), QSize(785, 3000)),
+             QString());
     QCOMPARE(FMain->FPage, 2);
     QVERIFY(FMessages.isEmpty());
 }
 
 void tst_SnapEngine::visibleCloseWithoutCapture() {
-    FMain->FShowIE = true;
-    FMain->EditBox_Address->setText(Write(QStringLiteral("close.html"), "<p>close</p>"));
+    FMain->showBrowserWindow = true;
+    FMain->addressEdit->setText(Write(QStringLiteral("close.html"), "<p>close</p>"));
     QTimer::singleShot(200, this, [&] { FSnap->close(); });
     FMain->StartClick();
     QVERIFY(!FSnap->FCaptured);
     QCOMPARE(FMain->FPage, 1);
-    QVERIFY(!FMain->Panel_web_1->isHidden());
-    QVERIFY(!QFile::exists(WorkingPicturePath(FMain->FTempName)));
+    QVERIFY(!FMain->addressPage->isHidden());
+    QVERIFY(!QFile::exists(WorkingPicturePath(FMain->FWorkingPictureName)));
 }
 
 void tst_SnapEngine::refusedConnectionIsReported() {
@@ -229,7 +233,7 @@ void tst_SnapEngine::refusedConnectionIsReported() {
     QVERIFY(FMessages.first().endsWith('.'));
     QVERIFY(!FSnap->FCaptured);
     QCOMPARE(FMain->FPage, 1);
-    QVERIFY(!QFile::exists(WorkingPicturePath(FMain->FTempName)));
+    QVERIFY(!QFile::exists(WorkingPicturePath(FMain->FWorkingPictureName)));
 }
 
 // The engine's page must go before the application does.

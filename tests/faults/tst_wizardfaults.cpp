@@ -75,7 +75,7 @@ private slots:
         MainFormFixture f;
         f.show();
         const QImage picture = NoisePicture(1009, 1200);
-        SaveWorkingPicture(picture, f.main->FTempName);
+        SaveWorkingPicture(picture, f.main->FWorkingPictureName);
         const QString target = disk.path() + QLatin1Char('/') + name;
         QVERIFY(WriteFile(target, Older));
         QVERIFY(disk.FillLeaving(LeftOnDisk));
@@ -137,14 +137,14 @@ private slots:
         f.show();
         qputenv("TMPDIR", QFile::encodeName(temp));
         const QString expected = message.contains(QLatin1String("%2"))
-                                     ? message.arg(temp, f.main->FTempName)
+                                     ? message.arg(temp, f.main->FWorkingPictureName)
                                      : message.arg(temp);
 
         Capture(f, QSize(1009, 900));
         QTRY_COMPARE(f.messages.size(), 1);
         QVERIFY2(f.messages.first().startsWith(expected), qPrintable(f.messages.first()));
-        QVERIFY(f.main->Image_Preview->pixmap().isNull());
-        QVERIFY(!QFile::exists(QStringLiteral("/") + f.main->FTempName));
+        QVERIFY(f.main->previewImage->pixmap().isNull());
+        QVERIFY(!QFile::exists(QStringLiteral("/") + f.main->FWorkingPictureName));
         if (disk)
             QCOMPARE(QDir(temp).entryList(QDir::Files).size(), 0);
 
@@ -189,7 +189,7 @@ private slots:
         f.show();
         Capture(f, QSize(1009, 900));
         QTRY_COMPARE(f.main->FPage, 2);
-        const QString path = WorkingPicturePath(f.main->FTempName);
+        const QString path = WorkingPicturePath(f.main->FWorkingPictureName);
         QVERIFY(QFile::exists(path));
         QByteArray bytes = ReadFile(path);
         if (tamper == QLatin1String("empty"))
@@ -260,7 +260,7 @@ private slots:
         const QString file = RegistryKey::FilePath(QString::fromLatin1(SettingsValues::RootName));
         QVERIFY(QFile::exists(file));
         QCOMPARE(StoredJpegQuality(), 85);
-        f.main->Edit_JpgComp->setValue(12);
+        f.main->jpegQualitySpin->setValue(12);
         if (fault == QLatin1String("ro"))
             QVERIFY(disk.RemountReadOnly());
         if (fault.startsWith(QLatin1String("full")))

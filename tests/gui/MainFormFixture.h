@@ -69,6 +69,6 @@ struct MainFormFixture {
         main->StartClick();
         browser->FinishLoad();
         QTRY_COMPARE(main->FPage, 2);
-        QTRY_VERIFY(QFile::exists(WorkingPicturePath(main->FTempName)));
+        QTRY_VERIFY(QFile::exists(WorkingPicturePath(main->FWorkingPictureName)));
     }
 };

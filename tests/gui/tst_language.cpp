@@ -61,9 +61,9 @@ QStringList AllShownTexts(MainFormFixture& f) {
 
 // As a user does it: the settings page's choice, then its Save.
 void ChooseLanguage(MainFormFixture& f, GradientRadioButton* choice) {
-    f.main->Image_Menu_2Click();
+    f.main->MenuSettingsClick();
     QTest::mouseClick(choice, Qt::LeftButton);
-    QTest::mouseClick(f.main->btn_Saveset, Qt::LeftButton);
+    QTest::mouseClick(f.main->saveSettingsButton, Qt::LeftButton);
 }
 
 } // namespace
@@ -82,7 +82,7 @@ private slots:
                                       f.main->savePictureJpegButton})
             QTest::mouseClick(save, Qt::LeftButton);
         f.main->MakeThumbnailClick();
-        f.main->Image_Menu_3Click();
+        f.main->MenuHelpClick();
         QStringList chinese;
         for (const QString& text : AllShownTexts(f) + f.saveRequests) {
             // the way back for those who read only Chinese
@@ -90,7 +90,7 @@ private slots:
                 chinese << text;
         }
         QVERIFY2(chinese.isEmpty(), qPrintable(chinese.join(QLatin1Char('\n'))));
-        QCOMPARE(f.main->Label_Menu_2->text(), QStringLiteral("Settings"));
+        QCOMPARE(f.main->menuSettingsLabel->text(), QStringLiteral("Settings"));
     }
 
     // The way back gives today's texts in today's places, dialogs' filters included.
@@ -98,7 +98,7 @@ private slots:
         MainFormFixture f;
         f.show();
         const QStringList before = AllShownTexts(f);
-        QCOMPARE(f.main->Label_Menu_2->text(), QStringLiteral("设置"));
+        QCOMPARE(f.main->menuSettingsLabel->text(), QStringLiteral("设置"));
         ChooseLanguage(f, f.main->englishLanguageRadio);
         QVERIFY(AllShownTexts(f) != before);
         ChooseLanguage(f, f.main->chineseLanguageRadio);

@@ -25,8 +25,8 @@
 namespace {
 
 QWidget* FrontPage(MainWindow& form) {
-    for (QWidget* page :
-         {form.Panel_web_1, form.Panel_web_2, form.Panel_web_3, form.Panel_Set, form.Panel_Help}) {
+    for (QWidget* page : {form.addressPage, form.picturePage, form.thumbnailPage, form.settingsPage,
+                          form.helpPage}) {
         if (page->isVisibleTo(&form)) {
             return page;
         }
@@ -43,18 +43,18 @@ private slots:
         MainFormFixture f;
         f.show();
         QCOMPARE(f.main->FPage, 1);
-        QCOMPARE(FrontPage(*f.main), f.main->Panel_web_1);
+        QCOMPARE(FrontPage(*f.main), f.main->addressPage);
         QVERIFY(QRegularExpression(
                     QStringLiteral(
                         "^\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}$"))
-                    .match(f.main->FTempName)
+                    .match(f.main->FWorkingPictureName)
                     .hasMatch());
         // the pages take turns in one place inside the window
         for (QWidget* page :
-             {f.main->Panel_web_2, f.main->Panel_web_3, f.main->Panel_Set, f.main->Panel_Help}) {
-            QCOMPARE(page->geometry(), f.main->Panel_web_1->geometry());
+             {f.main->picturePage, f.main->thumbnailPage, f.main->settingsPage, f.main->helpPage}) {
+            QCOMPARE(page->geometry(), f.main->addressPage->geometry());
         }
-        QVERIFY(f.main->rect().contains(f.main->Panel_web_1->geometry()));
+        QVERIFY(f.main->rect().contains(f.main->addressPage->geometry()));
         QVERIFY(!f.main->progressBar->isVisible());
         QVERIFY(f.messages.isEmpty());
     }
@@ -64,14 +64,14 @@ private slots:
         f.show();
         f.main->MakeThumbnailClick();
         QCOMPARE(f.main->FPage, 3);
-        QTest::mouseClick(f.main->Image_Menu_2, Qt::LeftButton);
-        QCOMPARE(FrontPage(*f.main), f.main->Panel_Set);
-        QVERIFY(f.main->Label_Menu_2->font().bold());
-        QVERIFY(!f.main->Label_Menu_1->font().bold());
+        QTest::mouseClick(f.main->menuSettingsImage, Qt::LeftButton);
+        QCOMPARE(FrontPage(*f.main), f.main->settingsPage);
+        QVERIFY(f.main->menuSettingsLabel->font().bold());
+        QVERIFY(!f.main->menuCaptureLabel->font().bold());
         QCOMPARE(f.main->FPage, 3);
-        QTest::mouseClick(f.main->Image_Menu_1, Qt::LeftButton);
-        QCOMPARE(FrontPage(*f.main), f.main->Panel_web_3);
-        QVERIFY(f.main->Label_Menu_1->font().bold());
+        QTest::mouseClick(f.main->menuCaptureImage, Qt::LeftButton);
+        QCOMPARE(FrontPage(*f.main), f.main->thumbnailPage);
+        QVERIFY(f.main->menuCaptureLabel->font().bold());
     }
 
     // With no program to show it, the manual's link says so and where the file is.
@@ -83,7 +83,7 @@ private slots:
             asked << url;
             return false;
         });
-        QTest::mouseClick(f.main->Image_Menu_3, Qt::LeftButton);
+        QTest::mouseClick(f.main->menuHelpImage, Qt::LeftButton);
         QTest::mouseClick(f.main->manualButton, Qt::LeftButton);
         SetUrlOpener({});
         QCOMPARE(asked, QList<QUrl>{QUrl::fromLocalFile(ManualPath())});
@@ -94,18 +94,18 @@ private slots:
     void helpPageShowsTheEngineVersion() {
         MainFormFixture f;
         f.show();
-        QTest::mouseClick(f.main->Image_Menu_3, Qt::LeftButton);
-        QCOMPARE(FrontPage(*f.main), f.main->Panel_Help);
+        QTest::mouseClick(f.main->menuHelpImage, Qt::LeftButton);
+        QCOMPARE(FrontPage(*f.main), f.main->helpPage);
         QVERIFY(f.main->embeddedEngineVersionLabel->text().startsWith(
             QStringLiteral("Internet Explorer 版本号:  ")));
         QVERIFY(f.main->embeddedEngineVersionLabel->text().size() > 26);
         // The headless Chromium's line: a version, or the package that is missing.
-        const QString chromium = f.main->Label_ChromiumVersion->text();
+        const QString chromium = f.main->chromiumVersionLabel->text();
         QVERIFY2(chromium.contains(QRegularExpression(
                      QStringLiteral("^Chromium \\(后台截图\\) 版本号:  (\\d+\\.[\\d.]+|未安装 "
                                     "\\(chromium-headless-shell\\))$"))),
                  qPrintable(chromium));
-        QVERIFY(f.main->Label_Menu_3->font().bold());
+        QVERIFY(f.main->menuHelpLabel->font().bold());
     }
 
     void singleArgument_data() {
@@ -124,7 +124,7 @@ private slots:
         QFETCH(QString, address);
         MainFormFixture f({argument});
         f.show();
-        QCOMPARE(f.main->EditBox_Address->text(), address);
+        QCOMPARE(f.main->addressEdit->text(), address);
         QCOMPARE(f.main->FPage, 1);
         QVERIFY(f.browser->Navigations().isEmpty());
     }
@@ -133,34 +133,34 @@ private slots:
         MainFormFixture f;
         f.show();
         f.main->MakeThumbnailClick();
-        QVERIFY(!f.main->Edit_Thumb_Percent->isEnabled());
-        QVERIFY(f.main->Edit_Thumb_Width->isEnabled());
-        QTest::mouseClick(f.main->Radio_Thumbsize_2, Qt::LeftButton);
-        QVERIFY(f.main->Edit_Thumb_Percent->isEnabled());
-        QVERIFY(!f.main->Edit_Thumb_Width->isEnabled());
-        QVERIFY(!f.main->Edit_Thumb_Height->isEnabled());
+        QVERIFY(!f.main->thumbnailPercentSpin->isEnabled());
+        QVERIFY(f.main->thumbnailWidthSpin->isEnabled());
+        QTest::mouseClick(f.main->thumbnailByPercentRadio, Qt::LeftButton);
+        QVERIFY(f.main->thumbnailPercentSpin->isEnabled());
+        QVERIFY(!f.main->thumbnailWidthSpin->isEnabled());
+        QVERIFY(!f.main->thumbnailHeightSpin->isEnabled());
         // A picture-size choice changes nothing but its own state.
-        QTest::mouseClick(f.main->Radio_PicsizeT_crop, Qt::LeftButton);
-        QVERIFY(f.main->Radio_PicsizeT_crop->Checked());
-        QVERIFY(f.main->Edit_Thumb_Percent->isEnabled());
-        QVERIFY(f.main->Radio_Thumbsize_2->Checked());
-        QVERIFY(!f.main->Btn_ThumbColor->isEnabled());
-        QTest::mouseClick(f.main->Check_ThumbBorder, Qt::LeftButton);
-        QVERIFY(f.main->Btn_ThumbColor->isEnabled());
-        QTest::mouseClick(f.main->Check_ThumbSmooth, Qt::LeftButton);
-        QVERIFY(f.main->Btn_ThumbColor->isEnabled());
+        QTest::mouseClick(f.main->thumbnailSourceCropRadio, Qt::LeftButton);
+        QVERIFY(f.main->thumbnailSourceCropRadio->Checked());
+        QVERIFY(f.main->thumbnailPercentSpin->isEnabled());
+        QVERIFY(f.main->thumbnailByPercentRadio->Checked());
+        QVERIFY(!f.main->thumbnailColorButton->isEnabled());
+        QTest::mouseClick(f.main->thumbnailBorderCheck, Qt::LeftButton);
+        QVERIFY(f.main->thumbnailColorButton->isEnabled());
+        QTest::mouseClick(f.main->thumbnailSmoothCheck, Qt::LeftButton);
+        QVERIFY(f.main->thumbnailColorButton->isEnabled());
     }
 
     void radioGroupsArePerParent() {
         MainFormFixture f;
-        f.main->Radio_Thumbsize_2->setChecked(true);
-        QVERIFY(!f.main->Radio_Thumbsize_1->Checked());
+        f.main->thumbnailByPercentRadio->setChecked(true);
+        QVERIFY(!f.main->thumbnailBySizeRadio->Checked());
         QVERIFY(f.main->resolution1024Radio->Checked());
-        QVERIFY(f.main->Radio_PicsizeT_full->Checked());
-        QVERIFY(f.main->Radio_Picsize_Fullsize->Checked());
+        QVERIFY(f.main->thumbnailSourceFullRadio->Checked());
+        QVERIFY(f.main->pictureFullRadio->Checked());
         f.main->resolution800Radio->setChecked(true);
         QVERIFY(!f.main->resolution1024Radio->Checked());
-        QVERIFY(f.main->Radio_Thumbsize_2->Checked());
+        QVERIFY(f.main->thumbnailByPercentRadio->Checked());
     }
 
     void startSizesTheBrowserAndCropHeights_data() {
@@ -180,16 +180,16 @@ private slots:
         GradientRadioButton* buttons[] = {f.main->resolution1280Radio, f.main->resolution1024Radio,
                                           f.main->resolution800Radio};
         buttons[choice - 1]->setChecked(true);
-        f.main->PicSize_H->setValue(5);
-        f.main->EditBox_Address->setText(QStringLiteral("http://127.0.0.1:9/"));
-        QTest::keyClick(f.main->EditBox_Address, Qt::Key_Return);
+        f.main->cropHeightSpin->setValue(5);
+        f.main->addressEdit->setText(QStringLiteral("http://127.0.0.1:9/"));
+        QTest::keyClick(f.main->addressEdit, Qt::Key_Return);
         QCOMPARE(f.browser->ViewSize(), browser);
         QCOMPARE(f.browser->Navigations().value(0), QStringLiteral("http://127.0.0.1:9/"));
         QCOMPARE(f.snap->addressEdit->text(), QStringLiteral("http://127.0.0.1:9/"));
-        QCOMPARE(f.main->PicSize_H->Value(), crop);
-        QCOMPARE(f.main->PicSize_T_H->Value(), crop);
+        QCOMPARE(f.main->cropHeightSpin->Value(), crop);
+        QCOMPARE(f.main->thumbnailCropHeightSpin->Value(), crop);
         QCOMPARE(f.main->FPage, 2);
-        QCOMPARE(FrontPage(*f.main), f.main->Panel_web_1);
+        QCOMPARE(FrontPage(*f.main), f.main->addressPage);
         QVERIFY(f.main->progressBar->isVisible());
     }
 
@@ -212,7 +212,7 @@ private slots:
         QFETCH(QString, address);
         MainFormFixture f;
         f.show();
-        f.main->EditBox_Address->setText(address);
+        f.main->addressEdit->setText(address);
         f.main->startButton->click();
         QTEST(f.messages.join(u'|'), "message");
         QVERIFY(f.browser->Navigations().isEmpty());
@@ -242,20 +242,20 @@ private slots:
         MainFormFixture f;
         f.show();
         f.capture(QSize(1009, 3200));
-        QCOMPARE(FrontPage(*f.main), f.main->Panel_web_2);
+        QCOMPARE(FrontPage(*f.main), f.main->picturePage);
         QCOMPARE(f.main->pictureSizeLabel->text(), QStringLiteral("1009 x 3200"));
         QCOMPARE(f.main->bmpSizeLabel->text(), QStringLiteral("BMP:9463 KB"));
-        QCOMPARE(f.main->PicSize_H->MaxValue(), 3200);
-        QCOMPARE(f.main->PicSize_T_H->MaxValue(), 3200);
-        QCOMPARE(f.main->PicSize_H->Value(), 768);
-        QVERIFY(!f.main->Image_Preview->pixmap().isNull());
-        QCOMPARE(f.main->Image_Preview->pixmap().size(), QSize(140, 160));
+        QCOMPARE(f.main->cropHeightSpin->MaxValue(), 3200);
+        QCOMPARE(f.main->thumbnailCropHeightSpin->MaxValue(), 3200);
+        QCOMPARE(f.main->cropHeightSpin->Value(), 768);
+        QVERIFY(!f.main->previewImage->pixmap().isNull());
+        QCOMPARE(f.main->previewImage->pixmap().size(), QSize(140, 160));
         // The capture window's close ran Start new page before the result page came forward.
-        QCOMPARE(f.main->EditBox_Address->text(), MainWindow::DefaultStartAddress());
+        QCOMPARE(f.main->addressEdit->text(), MainWindow::DefaultStartAddress());
         QCOMPARE(f.browser->Navigations().last(), QStringLiteral("about:blank"));
         QVERIFY(f.main->statusLabel->text().isEmpty());
         QVERIFY(!f.main->progressBar->isVisible());
-        const QImage picture = LoadWorkingPicture(f.main->FTempName);
+        const QImage picture = LoadWorkingPicture(f.main->FWorkingPictureName);
         QCOMPARE(picture.size(), QSize(1009, 3200));
         QCOMPARE(picture.pixel(1008, 3199), FakeBrowser::PagePixel(1008, 3199));
         QVERIFY(f.messages.isEmpty());
@@ -265,28 +265,28 @@ private slots:
         MainFormFixture f;
         f.show();
         f.capture(QSize(1009, 900));
-        QCOMPARE(f.main->PicSize_H->MaxValue(), 900);
-        QCOMPARE(f.main->PicSize_H->Value(), 768);
+        QCOMPARE(f.main->cropHeightSpin->MaxValue(), 900);
+        QCOMPARE(f.main->cropHeightSpin->Value(), 768);
         // The larger screen's height is clamped to the last picture's height.
         f.main->resolution1280Radio->setChecked(true);
         f.capture(QSize(1264, 2000));
-        QCOMPARE(f.main->PicSize_H->Value(), 900);
-        QCOMPARE(f.main->PicSize_T_H->Value(), 900);
-        QCOMPARE(f.main->PicSize_H->MaxValue(), 2000);
+        QCOMPARE(f.main->cropHeightSpin->Value(), 900);
+        QCOMPARE(f.main->thumbnailCropHeightSpin->Value(), 900);
+        QCOMPARE(f.main->cropHeightSpin->MaxValue(), 2000);
     }
 
     void failedLoadReturnsToTheAddressPage() {
         MainFormFixture f;
         f.show();
-        f.main->EditBox_Address->setText(QStringLiteral("http://127.0.0.1:9/"));
+        f.main->addressEdit->setText(QStringLiteral("http://127.0.0.1:9/"));
         f.main->StartClick();
         f.browser->FailLoad(QStringLiteral("connection refused"));
         QTRY_COMPARE(f.main->FPage, 1);
         QCOMPARE(f.messages.size(), 1);
         QVERIFY2(f.messages.first().contains(QStringLiteral("connection refused")),
                  qPrintable(f.messages.first()));
-        QVERIFY(!QFile::exists(WorkingPicturePath(f.main->FTempName)));
-        QCOMPARE(FrontPage(*f.main), f.main->Panel_web_1);
+        QVERIFY(!QFile::exists(WorkingPicturePath(f.main->FWorkingPictureName)));
+        QCOMPARE(FrontPage(*f.main), f.main->addressPage);
     }
 
     void startNewPageResetsTheWizard() {
@@ -297,11 +297,11 @@ private slots:
         f.main->statusLabel->setText(QStringLiteral("x"));
         QTest::mouseClick(f.main->startNewPageFromThumbnailButton, Qt::LeftButton);
         QCOMPARE(f.main->FPage, 1);
-        QCOMPARE(FrontPage(*f.main), f.main->Panel_web_1);
+        QCOMPARE(FrontPage(*f.main), f.main->addressPage);
         QCOMPARE(f.main->startButton->caption(), QStringLiteral("开始(&T)"));
         QVERIFY(f.main->statusLabel->text().isEmpty());
         QCOMPARE(f.browser->Navigations().last(), QStringLiteral("about:blank"));
-        QVERIFY(QFile::exists(WorkingPicturePath(f.main->FTempName)));
+        QVERIFY(QFile::exists(WorkingPicturePath(f.main->FWorkingPictureName)));
     }
 
     void saveButtonsWriteTheCroppedPicture_data() {
@@ -320,8 +320,8 @@ private slots:
         MainFormFixture f;
         f.show();
         f.capture(QSize(1009, 3000));
-        f.main->Radio_Picsize_Crop->setChecked(true);
-        f.main->PicSize_H->setValue(1000);
+        f.main->pictureCropRadio->setChecked(true);
+        f.main->cropHeightSpin->setValue(1000);
         f.nextSaveName = f.temp.filePath(QStringLiteral("saved"));
         QTest::mouseClick(f.main->findChild<StyledButton*>(button), Qt::LeftButton);
         QCOMPARE(f.saveRequests, QStringList{QStringLiteral("Webpage|") + filter});
@@ -375,7 +375,7 @@ private slots:
     void closeRemovesTheWorkingPicture() {
         MainFormFixture f;
         f.show();
-        const QString path = WorkingPicturePath(f.main->FTempName);
+        const QString path = WorkingPicturePath(f.main->FWorkingPictureName);
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();

@@ -85,19 +85,19 @@ private slots:
         MainFormFixture f({}, [&] { Write(values); });
         f.show();
         QVERIFY(f.main->resolution800Radio->Checked());
-        QCOMPARE(f.main->Edit_JpgComp->Value(), 40);
-        QVERIFY(f.main->Radio_Thumbsize_2->Checked());
-        QCOMPARE(f.main->Edit_Thumb_Width->text(), QStringLiteral("1024"));
-        QCOMPARE(f.main->Edit_Thumb_Height->text(), QStringLiteral("1"));
-        QVERIFY(f.main->Check_ThumbBorder->Checked());
-        QCOMPARE(f.main->Btn_ThumbColor->SelectedColor(), 536870912u);
-        QVERIFY(f.main->Radio_Picsize_Crop->Checked());
-        QVERIFY(!f.main->Radio_Picsize_Fullsize->Checked());
-        QCOMPARE(f.main->PicSize_H->Value(), 1200);
+        QCOMPARE(f.main->jpegQualitySpin->Value(), 40);
+        QVERIFY(f.main->thumbnailByPercentRadio->Checked());
+        QCOMPARE(f.main->thumbnailWidthSpin->text(), QStringLiteral("1024"));
+        QCOMPARE(f.main->thumbnailHeightSpin->text(), QStringLiteral("1"));
+        QVERIFY(f.main->thumbnailBorderCheck->Checked());
+        QCOMPARE(f.main->thumbnailColorButton->SelectedColor(), 536870912u);
+        QVERIFY(f.main->pictureCropRadio->Checked());
+        QVERIFY(!f.main->pictureFullRadio->Checked());
+        QCOMPARE(f.main->cropHeightSpin->Value(), 1200);
         // The enabled states follow the loaded choices.
-        QVERIFY(f.main->Edit_Thumb_Percent->isEnabled());
-        QVERIFY(!f.main->Edit_Thumb_Width->isEnabled());
-        QVERIFY(f.main->Btn_ThumbColor->isEnabled());
+        QVERIFY(f.main->thumbnailPercentSpin->isEnabled());
+        QVERIFY(!f.main->thumbnailWidthSpin->isEnabled());
+        QVERIFY(f.main->thumbnailColorButton->isEnabled());
         f.main->SaveDefaultsClick();
         QCOMPARE(f.messages, QStringList{QStringLiteral("Save successful.")});
         QCOMPARE(Stored(QStringLiteral("Thumb_Width")), 1024);
@@ -112,7 +112,7 @@ private slots:
         });
         f.show();
         QVERIFY(f.main->resolution1024Radio->Checked());
-        QCOMPARE(f.main->Edit_JpgComp->Value(), 33);
+        QCOMPARE(f.main->jpegQualitySpin->Value(), 33);
         QCOMPARE(Stored(QStringLiteral("SR")), 7);
     }
 
@@ -127,7 +127,7 @@ private slots:
         });
         f.show();
         QVERIFY(f.main->resolution1280Radio->Checked());
-        QCOMPARE(f.main->Edit_Thumb_Width->Value(), 160); // never reached
+        QCOMPARE(f.main->thumbnailWidthSpin->Value(), 160); // never reached
         QCOMPARE(Stored(QStringLiteral("JPG Compression")), 85);
         QCOMPARE(Stored(QStringLiteral("SR")), 1);
         QCOMPARE(Stored(QStringLiteral("Thumb_Width")), 160);
@@ -140,28 +140,28 @@ private slots:
     void showIEFollowsOnlyLoadAndTheSettingsSave() {
         MainFormFixture f({}, [] { Write(WithValue(kInitial, QStringLiteral("ShowIE"), 1)); });
         f.show();
-        QVERIFY(f.main->Check_ShowIE->Checked());
-        QVERIFY(f.main->FShowIE);
-        f.main->Check_ShowIE->setChecked(false);
-        QVERIFY(f.main->FShowIE);
+        QVERIFY(f.main->showBrowserWindowCheck->Checked());
+        QVERIFY(f.main->showBrowserWindow);
+        f.main->showBrowserWindowCheck->setChecked(false);
+        QVERIFY(f.main->showBrowserWindow);
         f.main->SaveDefaultsClick();
         QCOMPARE(Stored(QStringLiteral("ShowIE")), 0);
-        QVERIFY(f.main->FShowIE);
+        QVERIFY(f.main->showBrowserWindow);
     }
 
     void settingsPageSaveWritesShowIEAlone() {
         MainFormFixture f;
         f.show();
         f.main->MakeThumbnailClick();
-        f.main->Image_Menu_2Click();
-        f.main->Edit_JpgComp->setValue(12);
-        f.main->Check_ShowIE->setChecked(true);
-        QTest::mouseClick(f.main->btn_Saveset, Qt::LeftButton);
+        f.main->MenuSettingsClick();
+        f.main->jpegQualitySpin->setValue(12);
+        f.main->showBrowserWindowCheck->setChecked(true);
+        QTest::mouseClick(f.main->saveSettingsButton, Qt::LeftButton);
         QCOMPARE(f.messages, QStringList{QStringLiteral("Save successful.    ")});
-        QVERIFY(f.main->FShowIE);
+        QVERIFY(f.main->showBrowserWindow);
         QCOMPARE(Stored(QStringLiteral("ShowIE")), 1);
         QCOMPARE(Stored(QStringLiteral("JPG Compression")), 85);
-        QVERIFY(f.main->Panel_web_3->isVisibleTo(f.main.get()));
+        QVERIFY(f.main->thumbnailPage->isVisibleTo(f.main.get()));
     }
 
     // Missing, of another type or of no known number: the default engine, Chromium. Both
@@ -195,18 +195,17 @@ private slots:
                 key.WriteString(QStringLiteral("Thumb_Width"), QStringLiteral("wide"));
         });
         f.show();
-        QCOMPARE(f.main->Radio_EngineQt->Checked(), qt);
-        QCOMPARE(f.main->Radio_EngineChromium->Checked(), !qt);
+        QCOMPARE(f.main->engineQtRadio->Checked(), qt);
+        QCOMPARE(f.main->engineChromiumRadio->Checked(), !qt);
         QCOMPARE(f.main->CaptureJobFromControls().engine,
                  qt ? BrowserEngine::Qt : BrowserEngine::Default);
-        QVERIFY(f.main->Check_KeepFixed->Checked());
+        QVERIFY(f.main->keepFixedCheck->Checked());
         f.main->SaveDefaultsClick();
         QCOMPARE(Stored(name), qt ? 1 : 0);
         QCOMPARE(Stored(QStringLiteral("Fixed_Every_Screen")), 1);
-        f.main->Image_Menu_2Click();
-        QTest::mouseClick(qt ? f.main->Radio_EngineChromium : f.main->Radio_EngineQt,
-                          Qt::LeftButton);
-        QTest::mouseClick(f.main->btn_Saveset, Qt::LeftButton);
+        f.main->MenuSettingsClick();
+        QTest::mouseClick(qt ? f.main->engineChromiumRadio : f.main->engineQtRadio, Qt::LeftButton);
+        QTest::mouseClick(f.main->saveSettingsButton, Qt::LeftButton);
         QCOMPARE(Stored(name), qt ? 0 : 1);
         QCOMPARE(f.main->CaptureJobFromControls().engine,
                  qt ? BrowserEngine::Default : BrowserEngine::Qt);
@@ -226,7 +225,7 @@ private slots:
                  QStringList{QStringLiteral(
                      "Failed to create key \\Software\\Dorwen Software\\Vistrel Pro.")});
         // The rest of the show handler is skipped: the argument was not read.
-        QCOMPARE(f.main->EditBox_Address->text(), MainWindow::DefaultStartAddress());
+        QCOMPARE(f.main->addressEdit->text(), MainWindow::DefaultStartAddress());
     }
 };
 

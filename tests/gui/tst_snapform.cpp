@@ -60,19 +60,19 @@ void tst_SnapForm::init() {
 }
 
 void tst_SnapForm::cleanup() {
-    QFile::remove(WorkingPicturePath(FMain->FTempName));
+    QFile::remove(WorkingPicturePath(FMain->FWorkingPictureName));
     delete FSnap;
     delete FMain;
     SetMessageSink(nullptr);
 }
 
 bool tst_SnapForm::WorkingFileExists() const {
-    return QFile::exists(WorkingPicturePath(FMain->FTempName));
+    return QFile::exists(WorkingPicturePath(FMain->FWorkingPictureName));
 }
 
 // What the main window's Start does in hidden mode.
 void tst_SnapForm::StartHidden(const QString& address) {
-    FMain->EditBox_Address->setText(address);
+    FMain->addressEdit->setText(address);
     FMain->StartClick();
     QVERIFY(FSnap->isVisible());
     QVERIFY(FSnap->testAttribute(Qt::WA_DontShowOnScreen));
@@ -85,7 +85,7 @@ void tst_SnapForm::layout() {
     const QStringList toolbar{"addressEdit", "stopButton", "refreshButton", "captureButton"};
     QList<QRect> taken;
     for (const QString& name :
-         toolbar + QStringList{"bannerPicture", "WebBrowser_Snap", "statusLabel", "progressBar"}) {
+         toolbar + QStringList{"bannerPicture", "pageBrowser", "statusLabel", "progressBar"}) {
         auto* widget = FSnap->findChild<QWidget*>(name);
         QVERIFY2(widget, qPrintable(name));
         QVERIFY2(FSnap->rect().contains(widget->geometry()), qPrintable(name));
@@ -95,7 +95,7 @@ void tst_SnapForm::layout() {
             taken << widget->geometry();
         }
     }
-    const QRect page = FSnap->findChild<QWidget*>("WebBrowser_Snap")->geometry();
+    const QRect page = FSnap->findChild<QWidget*>("pageBrowser")->geometry();
     QVERIFY(page.top() >= FSnap->findChild<QWidget*>("bannerPicture")->geometry().bottom());
     QVERIFY(page.bottom() < FSnap->findChild<QWidget*>("statusLabel")->geometry().top());
     QCOMPARE(FSnap->addressEdit->text(), QStringLiteral("about:blank"));
@@ -108,7 +108,7 @@ void tst_SnapForm::layout() {
 }
 
 void tst_SnapForm::hiddenCapture() {
-    FMain->PicSize_H->setValue(700);
+    FMain->cropHeightSpin->setValue(700);
     FBrowser->SetPageSize(QSize(1009, 3000));
     StartHidden(QStringLiteral("http://example.test/"));
     QCOMPARE(FBrowser->ViewSize(), QSize(1024, 768));
@@ -118,23 +118,23 @@ void tst_SnapForm::hiddenCapture() {
     QVERIFY(FSnap->FCaptured);
     QVERIFY(!FSnap->isVisible());
     QVERIFY(FMessages.isEmpty());
-    const QImage saved = LoadWorkingPicture(FMain->FTempName);
+    const QImage saved = LoadWorkingPicture(FMain->FWorkingPictureName);
     QCOMPARE(saved.size(), QSize(1009, 3000));
     for (const QPoint p : {QPoint(0, 0), QPoint(1008, 0), QPoint(500, 1500), QPoint(1008, 2999)})
         QCOMPARE(saved.pixel(p) & 0xFFFFFF, FakeBrowser::PagePixel(p.x(), p.y()) & 0xFFFFFF);
     QCOMPARE(FMain->pictureSizeLabel->text(), QStringLiteral("1009 x 3000"));
     QCOMPARE(FMain->bmpSizeLabel->text(), BmpSizeLabel(1009, 3000));
-    QCOMPARE(FMain->PicSize_H->MaxValue(), 3000);
-    QCOMPARE(FMain->PicSize_T_H->MaxValue(), 3000);
-    QCOMPARE(FMain->PicSize_H->Value(), 768); // set by Start, not by the capture
-    QCOMPARE(FMain->Image_Preview->pixmap().size(), QSize(140, 160));
+    QCOMPARE(FMain->cropHeightSpin->MaxValue(), 3000);
+    QCOMPARE(FMain->thumbnailCropHeightSpin->MaxValue(), 3000);
+    QCOMPARE(FMain->cropHeightSpin->Value(), 768); // set by Start, not by the capture
+    QCOMPARE(FMain->previewImage->pixmap().size(), QSize(140, 160));
     QCOMPARE(FBrowser->Navigations().last(), QStringLiteral("about:blank"));
     QVERIFY(FMain->statusLabel->text().isEmpty());
     QVERIFY(FMain->progressBar->isHidden());
-    QVERIFY(!FMain->Panel_web_2->isHidden());
+    QVERIFY(!FMain->picturePage->isHidden());
     QCOMPARE(FMain->FPage, 2);
     // closing the window ran Start new page first
-    QCOMPARE(FMain->EditBox_Address->text(), MainWindow::DefaultStartAddress());
+    QCOMPARE(FMain->addressEdit->text(), MainWindow::DefaultStartAddress());
 }
 
 // A page that never finishes: the busy cursor shows from the load on, and Esc or the stop
@@ -159,7 +159,7 @@ void tst_SnapForm::stoppedWhileTheLoadHangs() {
         QTest::mouseClick(FMain->stopCaptureButton, Qt::LeftButton);
     QVERIFY(!QGuiApplication::overrideCursor());
     QCOMPARE(FMain->FPage, 1);
-    QCOMPARE(FMain->EditBox_Address->text(), QStringLiteral("http://hangs.test/"));
+    QCOMPARE(FMain->addressEdit->text(), QStringLiteral("http://hangs.test/"));
     QVERIFY(FMain->progressBar->isHidden());
     QVERIFY(FMain->stopCaptureButton->isHidden());
     FBrowser->FinishLoad(); // too late: nothing is captured
@@ -208,7 +208,7 @@ void tst_SnapForm::failedCaptureWritesNothing() {
     QVERIFY(!FSnap->FCaptured);
     QVERIFY(!FSnap->isVisible()); // nothing left shown out of sight
     QCOMPARE(FMain->pictureSizeLabel->text(), label9);
-    QCOMPARE(FMain->PicSize_H->MaxValue(), 3000);
+    QCOMPARE(FMain->cropHeightSpin->MaxValue(), 3000);
 }
 
 void tst_SnapForm::failedLoadReturnsToAddressPage() {
@@ -218,7 +218,7 @@ void tst_SnapForm::failedLoadReturnsToAddressPage() {
                             "Could not load http://127.0.0.1:9/: Connection refused.")});
     QVERIFY(!FSnap->isVisible());
     QCOMPARE(FMain->FPage, 1);
-    QVERIFY(!FMain->Panel_web_1->isHidden());
+    QVERIFY(!FMain->addressPage->isHidden());
     QCOMPARE(FBrowser->Renderings(), 0);
     FBrowser->FinishLoad(); // an error page completing afterwards is no page either
     QCOMPARE(FBrowser->Renderings(), 0);
@@ -254,10 +254,10 @@ void tst_SnapForm::browsingHandlers() {
 }
 
 void tst_SnapForm::visibleCaptureAtChosenResolution() {
-    FMain->FShowIE = true;
+    FMain->showBrowserWindow = true;
     FMain->resolution800Radio->setChecked(true);
     FBrowser->SetPageSize(QSize(785, 2000));
-    FMain->EditBox_Address->setText(QStringLiteral("http://example.test/"));
+    FMain->addressEdit->setText(QStringLiteral("http://example.test/"));
     bool checked = false;
     QTimer::singleShot(0, this, [&] {
         const auto closeOnFailure = qScopeGuard([&] {
@@ -282,31 +282,31 @@ void tst_SnapForm::visibleCaptureAtChosenResolution() {
     QVERIFY(!FSnap->isVisible());
     QVERIFY(FSnap->FCaptured);
     QCOMPARE(FBrowser->ViewSize(), QSize(800, 600));
-    QCOMPARE(LoadWorkingPicture(FMain->FTempName).size(), QSize(785, 2000));
+    QCOMPARE(LoadWorkingPicture(FMain->FWorkingPictureName).size(), QSize(785, 2000));
     QCOMPARE(FMain->pictureSizeLabel->text(), QStringLiteral("785 x 2000"));
     QCOMPARE(FMain->FPage, 2);
-    QVERIFY(!FMain->Panel_web_2->isHidden());
+    QVERIFY(!FMain->picturePage->isHidden());
     // capturing with the button does not run Start new page
-    QCOMPARE(FMain->EditBox_Address->text(), QStringLiteral("http://example.test/"));
-    QCOMPARE(FSnap->WebBrowser_Snap->Widget(), nullptr);
-    QCOMPARE(FSnap->findChild<QWidget*>("WebBrowser_Snap")->parentWidget(), FSnap);
+    QCOMPARE(FMain->addressEdit->text(), QStringLiteral("http://example.test/"));
+    QCOMPARE(FSnap->pageBrowser->Widget(), nullptr);
+    QCOMPARE(FSnap->findChild<QWidget*>("pageBrowser")->parentWidget(), FSnap);
 }
 
 void tst_SnapForm::visibleCloseReturnsToAddressPage() {
-    FMain->FShowIE = true;
-    FMain->EditBox_Address->setText(QStringLiteral("http://example.test/"));
+    FMain->showBrowserWindow = true;
+    FMain->addressEdit->setText(QStringLiteral("http://example.test/"));
     QTimer::singleShot(0, this, [&] { QTest::keyClick(FSnap, Qt::Key_Escape); });
     FMain->StartClick();
     QVERIFY(!FSnap->isVisible());
     QVERIFY(!FSnap->FCaptured);
     QCOMPARE(FMain->FPage, 1);
-    QCOMPARE(FMain->EditBox_Address->text(), MainWindow::DefaultStartAddress());
+    QCOMPARE(FMain->addressEdit->text(), MainWindow::DefaultStartAddress());
     QCOMPARE(FBrowser->Navigations().last(), QStringLiteral("about:blank"));
 }
 
 // The window must never stay hidden while modal: after the error it comes back, browsing size.
 void tst_SnapForm::failedButtonCaptureShowsWindowAgain() {
-    FMain->FShowIE = true;
+    FMain->showBrowserWindow = true;
     FBrowser->SetPageSize(QSize(1009, 4000));
     FBrowser->FailOn(FakeBrowser::Call::Paint, 2, QStringLiteral("Painting failed"));
     bool shownAgain = false;

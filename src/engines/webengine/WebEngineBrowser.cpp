@@ -43,7 +43,7 @@ QString EndedText(int status) {
 WebEngineBrowser::WebEngineBrowser(QObject* parent, QWebEngineProfile* profile)
     : ScriptedBrowser(parent), FView(new QWebEngineView),
       FPage(new BrowserPage(profile ? profile : QWebEngineProfile::defaultProfile(), FView)) {
-    FView->setObjectName(QStringLiteral("WebBrowser_Snap"));
+    FView->setObjectName(QStringLiteral("pageBrowser"));
     FView->setPage(FPage);
     FView->setContextMenuPolicy(Qt::NoContextMenu);
     connect(FPage, &BrowserPage::NewWindowRefused, this, &Browser::NewWindowRefused);
