@@ -9,6 +9,8 @@
 #include "output/PictureFiles.h"
 #include "output/StreamedPngFile.h"
 
+#include <QtConcurrentRun>
+
 CommandLineCapture::CommandLineCapture(const CaptureJob& job, std::unique_ptr<Browser> browser,
                                        QObject* parent)
     : QObject(parent), FJob(job), FBrowser(std::move(browser)) {
@@ -27,6 +29,7 @@ CommandLineCapture::CommandLineCapture(const CaptureJob& job, std::unique_ptr<Br
 }
 
 CommandLineCapture::~CommandLineCapture() {
+    FWriting.waitForFinished(); // the files are not pulled from under their writer
     FStreamed.reset();
     FSession.reset();
     FBrowser.reset();
@@ -60,15 +63,25 @@ void CommandLineCapture::WatchPicture(const QImage& picture, int rowsFinal) {
     }
 }
 
+// The files are encoded and written on the pool: the other pages of a batch go on meanwhile.
 void CommandLineCapture::Captured(const QImage& picture) {
     FOutcome.capturedMs = FClock.elapsed();
     FOutcome.size = picture.size();
-    try {
-        const ExitCode code = WriteFiles(picture);
-        Finish(code, FUnwritten.join(QStringLiteral("; ")));
-    } catch (const VistrelError& error) {
-        Finish(ExitCode::WriteFailed, error.message());
-    }
+    FWriting = QtConcurrent::run([this, picture] {
+        try {
+            const ExitCode code = WriteFiles(picture);
+            return Written{code, FUnwritten.join(QStringLiteral("; "))};
+        } catch (const VistrelError& error) {
+            return Written{ExitCode::WriteFailed, error.message()};
+        }
+    });
+    FinishOnceWritten();
+}
+
+QCoro::Task<> CommandLineCapture::FinishOnceWritten() {
+    const Written written =
+        co_await FBrowser->Calls().Result(FWriting, QStringLiteral("writing"));
+    Finish(written.code, written.message);
 }
 
 // The picture first; a file of no known format does not keep the other from being written.

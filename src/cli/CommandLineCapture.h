@@ -6,9 +6,12 @@
 #include "cli/ExitCodes.h"
 
 #include <QElapsedTimer>
+#include <QFuture>
 #include <QObject>
 #include <QSize>
 #include <QStringList>
+
+#include <qcoro/qcorotask.h>
 
 #include <memory>
 
@@ -56,6 +59,7 @@ signals:
 private:
     void WatchPicture(const QImage& picture, int rowsFinal);
     void Captured(const QImage& picture);
+    QCoro::Task<> FinishOnceWritten();
     void Failed(CaptureFailure failure, const QString& message);
     ExitCode WriteFile(const QImage& picture, const QString& name, bool thumbnail);
     ExitCode WriteFiles(const QImage& picture);
@@ -68,4 +72,9 @@ private:
     QStringList FUnwritten;
     CaptureOutcome FOutcome;
     QElapsedTimer FClock;
+    struct Written {
+        ExitCode code = ExitCode::Success;
+        QString message;
+    };
+    QFuture<Written> FWriting;
 };
