@@ -2,6 +2,7 @@
 #pragma once
 
 #include "capture/BrowserSizes.h"
+#include "capture/CaptureControls.h"
 #include "output/PictureOptions.h"
 
 #include <QSize>
@@ -51,4 +52,5 @@ struct CaptureJob {
     bool sandboxOff = false;
     // Every screen as it looks there, instead of fixed and sticky elements once.
     bool keepFixedElements = false;
+    CaptureControls controls;
 };

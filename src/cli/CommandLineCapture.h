@@ -29,6 +29,7 @@ struct CaptureOutcome {
     qint64 capturedMs = -1;
     qint64 finishedMs = 0;
     int screens = 0;
+    PageFacts page;
 };
 
 // Captures one job on a browser of its own and writes its files from the picture in memory (a

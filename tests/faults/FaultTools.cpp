@@ -2,7 +2,6 @@
 #include "FaultTools.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 
 #include <cerrno>
@@ -56,21 +55,6 @@ bool TmpfsMount::FillLeaving(qint64 leave, const QString& fillerName) {
 bool TmpfsMount::RemountReadOnly() {
     return ::mount(nullptr, QFile::encodeName(FFolder).constData(), nullptr, MS_REMOUNT | MS_RDONLY,
                    nullptr) == 0;
-}
-
-QMap<QString, QByteArray> Snapshot(const QString& root) {
-    QMap<QString, QByteArray> entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString name = path.mid(root.size() + 1);
-        if (it.fileInfo().isDir())
-            entries[name + QLatin1Char('/')] = {};
-        else
-            entries[name] = it.fileInfo().isFile() ? ReadFile(path) : QByteArray("(special)");
-    }
-    return entries;
 }
 
 bool WriteFile(const QString& path, const QByteArray& bytes) {

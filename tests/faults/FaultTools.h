@@ -35,10 +35,6 @@ private:
     QString FError;
 };
 
-// Every entry below a root ("name" with its bytes, "folder/" for a folder), to prove that a
-// failure changed nothing.
-QMap<QString, QByteArray> Snapshot(const QString& root);
-
 bool WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
 

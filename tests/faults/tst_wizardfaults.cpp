@@ -3,6 +3,7 @@
 // the settings file fails: the error report says what failed, and no file is half-written,
 // replaced or lost.
 #include "FaultTools.h"
+#include "support/FolderSnapshot.h"
 
 #include "common/VistrelError.h"
 #include "gui/ClickableImage.h"
@@ -79,7 +80,7 @@ private slots:
         const QString target = disk.path() + QLatin1Char('/') + name;
         QVERIFY(WriteFile(target, Older));
         QVERIFY(disk.FillLeaving(LeftOnDisk));
-        const auto before = Snapshot(disk.path());
+        const auto before = FolderSnapshot(disk.path());
         const QString error = ErrorOf([&] {
             switch (writer) {
             case Writer::Bmp:
@@ -96,7 +97,7 @@ private slots:
                 return MakeThumbnail(picture, PictureOptions{}, ThumbnailTarget::Jpeg, target);
             }
         });
-        QCOMPARE(Snapshot(disk.path()), before);
+        QCOMPARE(FolderSnapshot(disk.path()), before);
         QVERIFY2(error.startsWith(QStringLiteral("Cannot write %1: ").arg(target)),
                  qPrintable(error));
         QCOMPARE(error, QStringLiteral("Cannot write %1: No space left on device").arg(target));
@@ -232,7 +233,7 @@ private slots:
                      qPrintable(QLatin1String(button) + QStringLiteral(": ") + f.messages.first()));
         }
         QVERIFY(f.saveRequests.isEmpty());
-        QCOMPARE(Snapshot(out.path()), (QMap<QString, QByteArray>{{"older.png", Older}}));
+        QCOMPARE(FolderSnapshot(out.path()), (QMap<QString, QByteArray>{{"older.png", Older}}));
     }
 
     // Errors while the values are saved are dropped by design (the button still says the save
@@ -270,12 +271,12 @@ private slots:
             QVERIFY(QDir().mkpath(file));
             QVERIFY(WriteFile(file + QStringLiteral("/inside"), "kept"));
         }
-        const auto before = Snapshot(disk.path());
+        const auto before = FolderSnapshot(disk.path());
 
         f.main->MakeThumbnailClick();
         QTest::mouseClick(f.main->saveDefaultsButton, Qt::LeftButton);
         QCOMPARE(f.messages, QStringList{message});
-        QCOMPARE(Snapshot(disk.path()), before);
+        QCOMPARE(FolderSnapshot(disk.path()), before);
         if (fault != QLatin1String("folder"))
             QCOMPARE(StoredJpegQuality(), 85);
     }

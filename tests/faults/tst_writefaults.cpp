@@ -2,6 +2,7 @@
 // Files written below the windows when the disk fills up, when the target is no regular file
 // and when the temporary folder is gone: an error, and the older file as it was.
 #include "FaultTools.h"
+#include "support/FolderSnapshot.h"
 
 #include "common/TargetFile.h"
 #include "common/VistrelError.h"
@@ -69,12 +70,12 @@ private slots:
             key.WriteString(QStringLiteral("Kept"), QStringLiteral("unknown to the program"));
         }
         QVERIFY(disk.FillLeaving(leave));
-        const auto before = Snapshot(disk.path());
+        const auto before = FolderSnapshot(disk.path());
         RegistryKey key;
         QVERIFY(key.OpenKey(SettingsKeyPath(), false));
         QCOMPARE(ErrorOf([&] { key.WriteInteger(QStringLiteral("SR"), 1); }),
                  QStringLiteral("Failed to set data for 'SR'"));
-        QCOMPARE(Snapshot(disk.path()), before);
+        QCOMPARE(FolderSnapshot(disk.path()), before);
         QCOMPARE(key.ReadInteger(QStringLiteral("SR")), 3);
         QCOMPARE(key.ReadString(QStringLiteral("Kept")), QStringLiteral("unknown to the program"));
     }
@@ -93,10 +94,10 @@ private slots:
         // The older entry names another program: a rewrite that got through would show.
         QVERIFY(WriteFile(entry.EntryPath(), "[Desktop Entry]\nExec=older\n"));
         QVERIFY(disk.FillLeaving(0));
-        const auto before = Snapshot(disk.path());
+        const auto before = FolderSnapshot(disk.path());
         QVERIFY(
             ErrorOf([&] { entry.Install(QImage()); }).startsWith(QStringLiteral("cannot write ")));
-        QCOMPARE(Snapshot(disk.path()), before);
+        QCOMPARE(FolderSnapshot(disk.path()), before);
     }
 
     // The same commit without root: a file size limit cuts the one write of a file that waited
@@ -115,7 +116,7 @@ private slots:
         RegistryKey key;
         QVERIFY(key.OpenKey(SettingsKeyPath(), true));
         key.WriteString(QStringLiteral("Long"), QString(6000, u'v'));
-        const auto before = Snapshot(dir.path());
+        const auto before = FolderSnapshot(dir.path());
         QString error;
         {
             const FileSizeLimit limit(4096);
@@ -128,7 +129,7 @@ private slots:
         }
         QCOMPARE(error, settings ? QStringLiteral("Failed to set data for 'SR'")
                                  : QStringLiteral("Cannot write %1: File too large").arg(target));
-        QCOMPARE(Snapshot(dir.path()), before);
+        QCOMPARE(FolderSnapshot(dir.path()), before);
     }
 
     // Root may write anywhere, and QSaveFile renames its file over whatever the name is, even

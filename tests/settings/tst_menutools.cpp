@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FolderSnapshot.h"
+#include "support/FolderSnapshot.h"
 
 #include <QDir>
 #include <QProcess>

@@ -6,21 +6,22 @@
 #include <QMap>
 #include <QString>
 
-// Every file and folder below a root, with file contents, to prove that something changed
-// exactly what it should.
+// Every entry below a root ("name" with its bytes, "folder/" for a folder, "(special)" for
+// anything else), to prove that something changed exactly what it should.
 inline QMap<QString, QByteArray> FolderSnapshot(const QString& root) {
     QMap<QString, QByteArray> entries;
     QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
+        const QString name = path.mid(root.size() + 1);
         QFile file(path);
-        const QString name = path.mid(root.size());
-        if (it.fileInfo().isDir()) {
+        if (it.fileInfo().isDir())
             entries[name + QLatin1Char('/')] = {};
-        } else if (file.open(QIODevice::ReadOnly)) {
+        else if (it.fileInfo().isFile() && file.open(QIODevice::ReadOnly))
             entries[name] = file.readAll();
-        }
+        else
+            entries[name] = QByteArrayLiteral("(special)");
     }
     return entries;
 }
