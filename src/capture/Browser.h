@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "capture/CaptureControls.h"
 #include "capture/DocumentMetrics.h"
 #include "capture/EngineCalls.h"
 #include "capture/PaintedView.h"
+#include "common/VistrelError.h"
 
 #include <QImage>
 #include <QObject>
@@ -57,6 +59,16 @@ public:
     // and returns its value (numbers, strings, booleans, lists, maps). An invalid value means
     // this engine runs no scripts: the capture then takes the page as the engine paints it.
     virtual QCoro::Task<QVariant> RunScript(const QString&) { co_return QVariant(); }
+    // Runs a script in the page's own world, where its functions and variables are, and awaits
+    // a promise it returns. Throws VistrelError with the script's message when it throws.
+    virtual QCoro::Task<QVariant> RunPageScript(const QString&) {
+        throw VistrelError(QStringLiteral("this engine runs no scripts of the page's own"));
+        co_return QVariant();
+    }
+    // Identity, cookies, media features and device scale of the pages it loads from now on.
+    virtual void SetControls(const CaptureControls&) {}
+    // The HTTP status the current page's document was answered with; 0 when unknown.
+    virtual int HttpStatus() const { return 0; }
     // Waits, at most `milliseconds`, until the view may show something newer than the last
     // PaintView did; false when nothing came. An engine whose every PaintView paints anew
     // returns at once.

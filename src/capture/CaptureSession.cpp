@@ -2,6 +2,7 @@
 #include "capture/CaptureSession.h"
 
 #include "capture/Browser.h"
+#include "capture/ControlScript.h"
 #include "capture/EngineWait.h"
 #include "capture/PageRenderer.h"
 #include "capture/PageScript.h"
@@ -17,6 +18,7 @@ namespace {
 constexpr int RefreshWithoutLimitMs = 10000;
 constexpr int MostRefreshes = 5;
 constexpr int RefreshGraceMs = 5000;
+constexpr int WaitPollMs = 100;
 
 QString BlankPage() {
     return QStringLiteral("about:blank");
@@ -63,6 +65,8 @@ void CaptureSession::Start(const CaptureJob& job) {
     FComplete = FLimitPassed = FStopRequested = false;
     FRefreshes = 0;
     FLoadFailure.clear();
+    FFacts = {};
+    FBrowser.SetControls(job.controls);
     // Sized once the navigation has begun: with Qt WebEngine 6.4 a view sized first left a page
     // that calls alert() on a 1 ms timer unable to answer any script.
     FBrowser.Navigate(job.address);
@@ -254,6 +258,9 @@ QCoro::Task<> CaptureSession::Capture() {
             Fail(CaptureFailure::NothingToCapture, QStringLiteral("There is no page to capture"));
             co_return;
         }
+        co_await ReadFacts();
+        if (!co_await ApplyControls(contentDeadline))
+            co_return;
         PageRenderer renderer(FBrowser);
         renderer.SetProgress(
             [this](int done, int planned) { emit ScreensProgress(done, planned); });
@@ -261,7 +268,9 @@ QCoro::Task<> CaptureSession::Capture() {
         renderer.SetPictureWatcher(FWatcher);
         renderer.SetKeepFixed(FJob.keepFixedElements);
         renderer.SetContentDeadline(contentDeadline);
-        FPicture = co_await renderer.Render();
+        renderer.SetElement(FJob.controls.elementSelector, FJob.controls.elementPadding);
+        renderer.SetScale(FJob.controls.scale);
+        FPicture = co_await RenderHidingElements(renderer);
         FMessage.clear();
         FState = State::Done;
     } catch (const VistrelError& error) {
@@ -273,6 +282,109 @@ QCoro::Task<> CaptureSession::Capture() {
         Fail(CaptureFailure::CaptureFailed,
              QStringLiteral("Not enough memory to capture the page"));
     }
+}
+
+QCoro::Task<> CaptureSession::ReadFacts() {
+    FFacts.httpStatus = FBrowser.HttpStatus();
+    const QVariantList facts = (co_await FBrowser.RunScript(ControlScript::Facts())).toList();
+    FFacts.finalAddress = facts.size() == 2 ? facts[0].toString() : FBrowser.LocationURL();
+    FFacts.title = facts.size() == 2 ? facts[1].toString() : QString();
+}
+
+// What the job asks of the page before its first screen, in this order; false once the run
+// failed on the way.
+QCoro::Task<bool> CaptureSession::ApplyControls(QDeadlineTimer deadline) {
+    const CaptureControls& controls = FJob.controls;
+    if (!co_await CheckHttpStatus())
+        co_return false;
+    if (!controls.waitForSelector.isEmpty() &&
+        !co_await WaitUntil(ControlScript::ElementShown(controls.waitForSelector), false,
+                            controls.waitForSelector, deadline))
+        co_return false;
+    if (!controls.waitUntilScript.isEmpty() &&
+        !co_await WaitUntil(ControlScript::Truthy(controls.waitUntilScript), true,
+                            controls.waitUntilScript, deadline))
+        co_return false;
+    if (controls.delayMs > 0)
+        co_await FBrowser.Pause(controls.delayMs);
+    if (!controls.pageScript.isEmpty()) {
+        try {
+            co_await FBrowser.RunPageScript(controls.pageScript);
+        } catch (const VistrelError& error) {
+            if (FStopRequested)
+                throw;
+            Fail(CaptureFailure::CaptureFailed,
+                 QStringLiteral("the page's script failed: %1").arg(error.message()));
+            co_return false;
+        }
+    }
+    co_return true;
+}
+
+QCoro::Task<bool> CaptureSession::CheckHttpStatus() {
+    const int status = FFacts.httpStatus;
+    if (status < 400)
+        co_return true;
+    const QString text =
+        QStringLiteral("%1 was answered with HTTP %2").arg(FJob.address).arg(status);
+    if (FJob.controls.failOnHttpError) {
+        Fail(CaptureFailure::LoadFailed, text);
+        co_return false;
+    }
+    emit Warning(QStringLiteral("warning: %1; captured as it came").arg(text));
+    co_return true;
+}
+
+// Asks again and again until the answer is true; a text for an answer is a fault in the script.
+QCoro::Task<bool> CaptureSession::WaitUntil(QString script, bool pageWorld, QString what,
+                                            QDeadlineTimer deadline) {
+    for (;;) {
+        if (FStopRequested)
+            throw VistrelError(StoppedText());
+        QVariant answer;
+        if (pageWorld) // GCC 12 cannot co_await within ?:
+            answer = co_await FBrowser.RunPageScript(script);
+        else
+            answer = co_await FBrowser.RunScript(script);
+        if (answer.typeId() == QMetaType::QString) {
+            Fail(CaptureFailure::CaptureFailed,
+                 QStringLiteral("%1 is not a selector: %2").arg(what, answer.toString()));
+            co_return false;
+        }
+        if (answer.toBool())
+            co_return true;
+        if (deadline.hasExpired()) {
+            Fail(CaptureFailure::LoadFailed,
+                 QStringLiteral("%1 did not appear within %2").arg(what, LimitText()));
+            co_return false;
+        }
+        co_await FBrowser.Pause(WaitPollMs);
+    }
+}
+
+// Hidden on every screen, and given back whatever became of the capture.
+QCoro::Task<QImage> CaptureSession::RenderHidingElements(PageRenderer& renderer) {
+    const QStringList& hidden = FJob.controls.hiddenSelectors;
+    if (hidden.isEmpty())
+        co_return co_await renderer.Render();
+    const QVariant answer = co_await FBrowser.RunScript(ControlScript::Hide(hidden));
+    if (answer.typeId() == QMetaType::QString)
+        throw VistrelError(answer.toString());
+    std::exception_ptr failure;
+    QImage picture;
+    try {
+        picture = co_await renderer.Render();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    try {
+        co_await FBrowser.RunScript(ControlScript::Unhide());
+    } catch (const VistrelError&) {
+        // a page that went away needs nothing back
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+    co_return picture;
 }
 
 void CaptureSession::Fail(CaptureFailure failure, const QString& message) {

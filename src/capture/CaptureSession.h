@@ -48,6 +48,8 @@ public:
     void SetPictureWatcher(PageRenderer::PictureWatcher watcher) { FWatcher = std::move(watcher); }
     bool Running() const { return FState == State::Loading || FState == State::Capturing; }
     Browser& browser() const { return FBrowser; }
+    // What the last run learnt of its page, once it reported.
+    const PageFacts& Facts() const { return FFacts; }
 
 signals:
     void LoadProgress(int progress, int maximum);
@@ -72,6 +74,12 @@ private:
     QCoro::Task<> CaptureUnlessRefreshed();
     QCoro::Task<bool> RefreshComing();
     QCoro::Task<> Capture();
+    QCoro::Task<> ReadFacts();
+    QCoro::Task<bool> ApplyControls(QDeadlineTimer deadline);
+    QCoro::Task<bool> CheckHttpStatus();
+    QCoro::Task<bool> WaitUntil(QString script, bool pageWorld, QString what,
+                                QDeadlineTimer deadline);
+    QCoro::Task<QImage> RenderHidingElements(PageRenderer& renderer);
     void Fail(CaptureFailure failure, const QString& message);
     void Report();
     QString LimitText() const;
@@ -83,6 +91,7 @@ private:
     QTimer FRefreshWait;
     int FRefreshes = 0;
     CaptureJob FJob;
+    PageFacts FFacts;
     State FState = State::Idle;
     std::optional<QCoro::Task<>> FRun;
     std::function<void()> FWake;

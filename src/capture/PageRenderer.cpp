@@ -2,6 +2,7 @@
 #include "capture/PageRenderer.h"
 
 #include "capture/Browser.h"
+#include "capture/ControlScript.h"
 #include "capture/PreparedPage.h"
 #include "common/LargePicture.h"
 #include "common/VistrelError.h"
@@ -102,6 +103,7 @@ QCoro::Task<> PageRenderer::MakePicture() {
 
 QCoro::Task<QImage> PageRenderer::Render() {
     PreparedPage page(FBrowser);
+    page.SetScale(FScale);
     FPage = &page;
     std::exception_ptr failure;
     QImage picture;
@@ -129,11 +131,12 @@ QCoro::Task<QImage> PageRenderer::Render() {
 QCoro::Task<QImage> PageRenderer::RenderHeld() {
     FRenderings = 0;
     co_await FPage->LoadLazyContent(FContentDeadline, [this] { CheckStop(); });
-    const DocumentMetrics metrics = co_await FBrowser.Metrics();
+    const DocumentMetrics whole = co_await FBrowser.Metrics();
     const int scrollBar = FBrowser.ScrollBarWidth();
-    CheckMetrics(metrics, scrollBar);
-    FPageSize = metrics.Page;
-    StartPicture(metrics.Page);
+    CheckMetrics(whole, scrollBar);
+    const DocumentMetrics metrics = co_await TakenPart(whole);
+    FPageSize = Device(metrics.Page);
+    StartPicture(FPageSize);
     const QSize step =
         metrics.Viewport - QSize(scrollBar + ScrollOverlap, scrollBar + ScrollOverlap);
     FPlanned = ScreensAlong(metrics.Page.width(), metrics.Client.width(), step.width()) *
@@ -160,6 +163,32 @@ QCoro::Task<QImage> PageRenderer::RenderHeld() {
     if (FWatcher)
         FWatcher(FPicture, FPicture.height());
     co_return std::exchange(FPicture, QImage()); // the caller's alone: no copy on its next write
+}
+
+// The part of the page the picture shows, as if it were the page: its origin is where its top
+// left corner is scrolled to. The engine may stop short of it at the page's edges; the screens
+// then start above or left of it.
+QCoro::Task<DocumentMetrics> PageRenderer::TakenPart(DocumentMetrics metrics) {
+    if (FElement.isEmpty())
+        co_return metrics;
+    const QRect box = ControlScript::BoxFrom(
+        co_await FBrowser.RunScript(ControlScript::ElementBox(FElement)), FElement);
+    if (!box.isValid())
+        throw VistrelError(QStringLiteral("no element matches %1").arg(FElement));
+    const QRect part = box.translated(-metrics.Origin)
+                           .adjusted(-FPadding, -FPadding, FPadding, FPadding)
+                           .intersected(QRect(QPoint(0, 0), metrics.Page));
+    if (part.isEmpty())
+        throw VistrelError(
+            QStringLiteral("the element %1 shows nothing of the page").arg(FElement));
+    metrics.Origin += part.topLeft();
+    metrics.Page = part.size();
+    co_return metrics;
+}
+
+QRect PageRenderer::Device(const QRect& rect) const {
+    return QRect(QPoint(Device(rect.left()), Device(rect.top())),
+                 QPoint(Device(rect.right() + 1) - 1, Device(rect.bottom() + 1) - 1));
 }
 
 // Columns from the page's left edge (where an engine scrolls to negative positions, a
@@ -192,14 +221,15 @@ QCoro::Task<QPoint> PageRenderer::RenderColumn(DocumentMetrics metrics, QPoint p
     int paintedBottom = 0;
     for (;;) {
         PaintedView strip = co_await FPage->PaintView(client, FRenderings == 0);
-        if (strip.Size() != metrics.Viewport)
+        if (strip.Size() != Device(metrics.Viewport))
             throw VistrelError(
                 QStringLiteral("The browser painted a view of %1 pixels instead of %2")
-                    .arg(SizeText(strip.Size()), SizeText(metrics.Viewport)));
+                    .arg(SizeText(strip.Size()), SizeText(Device(metrics.Viewport))));
         co_await PasteWaiting(); // decoded while this screen was painted
         if (lastColumn && FWatcher && position.y() > metrics.Origin.y()) {
             co_await MakePicture();
-            FWatcher(FPicture, std::min(position.y() - metrics.Origin.y(), metrics.Page.height()));
+            FWatcher(FPicture, Device(std::clamp(position.y() - metrics.Origin.y(), 0,
+                                                 metrics.Page.height())));
         }
         ScreenDone(); // before the next scroll, where a stop asked for meanwhile takes effect
         const QPoint at = position - metrics.Origin;
@@ -255,15 +285,18 @@ void PageRenderer::CheckStop() const {
         throw VistrelError(QStringLiteral("The capture was stopped"));
 }
 
-// Pastes `area` of the page from `strip`, the screen whose top left corner is at `at`.
+// Pastes `area` of the page from `strip`, the screen whose top left corner is at `at` (both in
+// page pixels; the picture and the strip in device pixels).
 void PageRenderer::Paste(QImage& picture, const QImage& strip, const QPoint& at,
                          const QRect& area) {
-    const QRect target =
-        area.intersected(QRect(QPoint(0, 0), picture.size())).intersected(QRect(at, strip.size()));
+    const QPoint stripAt(Device(at.x()), Device(at.y()));
+    const QRect target = Device(area)
+                             .intersected(QRect(QPoint(0, 0), picture.size()))
+                             .intersected(QRect(stripAt, strip.size()));
     if (target.isEmpty())
         return;
-    const int sourceX = target.x() - at.x();
-    const int sourceY = target.y() - at.y();
+    const int sourceX = target.x() - stripAt.x();
+    const int sourceY = target.y() - stripAt.y();
     const size_t bytes = size_t(target.width()) * 3;
     for (int row = 0; row < target.height(); ++row) {
         const uchar* from = strip.constScanLine(sourceY + row) + sourceX * 3;

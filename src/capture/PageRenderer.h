@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QString>
 
 #include <QList>
 
@@ -60,6 +61,14 @@ public:
     // Content that loads as it comes into view is waited for until then at most.
     void SetContentDeadline(const QDeadlineTimer& deadline) { FContentDeadline = deadline; }
 
+    // Only this element's box, grown by `padding` pixels, instead of the whole page.
+    void SetElement(const QString& selector, int padding) {
+        FElement = selector;
+        FPadding = padding;
+    }
+    // Device pixels per page pixel of the engine's views: the picture has as many more.
+    void SetScale(double scale) { FScale = scale; }
+
     // The largest picture that is made: its BMP file must stay addressable by 32-bit offsets.
     static bool FitsInPicture(const QSize& page);
 
@@ -73,6 +82,10 @@ private:
     QCoro::Task<QPoint> Scroll(QPoint position);
     void CheckStop() const;
     void Paste(QImage& picture, const QImage& strip, const QPoint& at, const QRect& area);
+    QCoro::Task<DocumentMetrics> TakenPart(DocumentMetrics metrics);
+    int Device(int pagePixels) const { return qRound(pagePixels * FScale); }
+    QSize Device(const QSize& size) const { return {Device(size.width()), Device(size.height())}; }
+    QRect Device(const QRect& rect) const;
     static void CheckPictureSize(const QSize& page);
     void StartPicture(const QSize& page);
     // Waits for the picture to be made; throws VistrelError when there was no memory for it.
@@ -81,6 +94,9 @@ private:
     Browser& FBrowser;
     PreparedPage* FPage = nullptr;
     bool FKeepFixed = false;
+    QString FElement;
+    int FPadding = 0;
+    double FScale = 1;
     QDeadlineTimer FContentDeadline{QDeadlineTimer::Forever};
     int FRenderings = 0;
     int FPlanned = 0;

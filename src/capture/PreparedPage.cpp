@@ -189,14 +189,16 @@ QCoro::Task<PaintedView> PreparedPage::PaintLikeEngine() {
     co_return co_await FBrowser.PaintViewSoon();
 }
 
+// Each page pixel of the mark is read at the middle of the device pixels that paint it.
 bool PreparedPage::ShowsMark(const QImage& view, const QRect& client) const {
+    const auto device = [this](int pagePixel) { return int((pagePixel + 0.5) * FScale); };
     const QRect mark(client.topLeft(), QSize(MarkWidth, MarkHeight));
-    if (!view.rect().contains(mark))
+    if (!view.rect().contains(QPoint(device(mark.right()), device(mark.bottom()))))
         return false;
     for (int y = mark.top(); y <= mark.bottom(); ++y)
         for (int x = mark.left(); x <= mark.right(); ++x) {
             const QRgb wanted = x < mark.left() + MarkWidth / 2 ? FFirst : FSecond;
-            if ((view.pixel(x, y) & 0xffffff) != (wanted & 0xffffff))
+            if ((view.pixel(device(x), device(y)) & 0xffffff) != (wanted & 0xffffff))
                 return false;
         }
     return true;

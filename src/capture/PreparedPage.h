@@ -29,6 +29,8 @@ public:
     PreparedPage(const PreparedPage&) = delete;
     PreparedPage& operator=(const PreparedPage&) = delete;
 
+    // Device pixels per page pixel of the engine's views.
+    void SetScale(double scale) { FScale = scale; }
     // Puts the capture's script into the page, where the engine runs scripts.
     QCoro::Task<> Install(bool keepFixed);
     // Scrolls once through the page when it may load content as it comes into view, and waits
@@ -58,6 +60,7 @@ private:
     QCoro::Task<PaintedView> PaintLikeEngine();
 
     Browser& FBrowser;
+    double FScale = 1;
     bool FScripted = false;
     bool FMarked = false;
     int FScreen = 0;

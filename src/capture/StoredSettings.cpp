@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "capture/StoredSettings.h"
 
-#include "common/VistrelError.h"
 #include "common/SpinValueRules.h"
+#include "common/VistrelError.h"
 #include "settings/RegistryKey.h"
 #include "settings/SettingsValues.h"
 

@@ -208,10 +208,10 @@ private slots:
         entry.Install(QImage());
         entry.Install(QImage()); // a second click changes nothing further
         auto installed = FolderSnapshot(DataHome());
-        QVERIFY(installed.contains("/applications/vistrel-pro-open-with.desktop"));
-        QVERIFY(installed.contains("/icons/hicolor/48x48/apps/vistrel-pro.png"));
-        QCOMPARE(installed.value("/applications/mimeapps.list"),
-                 before.value("/applications/mimeapps.list"));
+        QVERIFY(installed.contains("applications/vistrel-pro-open-with.desktop"));
+        QVERIFY(installed.contains("icons/hicolor/48x48/apps/vistrel-pro.png"));
+        QCOMPARE(installed.value("applications/mimeapps.list"),
+                 before.value("applications/mimeapps.list"));
         entry.Remove();
         QCOMPARE(FolderSnapshot(DataHome()), before);
         entry.Remove(); // nothing left to remove is not a failure

@@ -76,6 +76,52 @@ QJsonObject EvaluateParams(const QString& script, int world) {
             {QStringLiteral("contextId"), world}};
 }
 
+QJsonObject PageEvaluateParams(const QString& script) {
+    return {{QStringLiteral("expression"), script},
+            {QStringLiteral("awaitPromise"), true},
+            {QStringLiteral("userGesture"), true}};
+}
+
+QString ExceptionText(const QJsonObject& details) {
+    const QJsonObject exception = details.value(QStringLiteral("exception")).toObject();
+    const QString description = exception.value(QStringLiteral("description")).toString();
+    if (!description.isEmpty())
+        return description.section(u'\n', 0, 0);
+    const QString value = exception.value(QStringLiteral("value")).toVariant().toString();
+    return value.isEmpty() ? details.value(QStringLiteral("text")).toString() : value;
+}
+
+QJsonObject CookieParams(const PageCookie& cookie) {
+    QJsonObject param{{QStringLiteral("name"), QString::fromUtf8(cookie.name)},
+                      {QStringLiteral("value"), QString::fromUtf8(cookie.value)},
+                      {QStringLiteral("path"), cookie.path},
+                      {QStringLiteral("secure"), cookie.secure},
+                      {QStringLiteral("httpOnly"), cookie.httpOnly}};
+    // A domain without its leading dot is the host's alone: given as an address, not a domain.
+    if (cookie.domain.startsWith(u'.'))
+        param.insert(QStringLiteral("domain"), cookie.domain);
+    else
+        param.insert(QStringLiteral("url"),
+                     QStringLiteral("%1://%2%3")
+                         .arg(cookie.secure ? u"https" : u"http", cookie.domain, cookie.path));
+    if (cookie.expires > 0)
+        param.insert(QStringLiteral("expires"), double(cookie.expires));
+    return param;
+}
+
+QJsonObject MediaParams(const CaptureControls& controls) {
+    QJsonArray features;
+    if (controls.colorScheme != ColorScheme::PageDefault)
+        features << QJsonObject{{QStringLiteral("name"), QStringLiteral("prefers-color-scheme")},
+                                {QStringLiteral("value"), controls.colorScheme == ColorScheme::Dark
+                                                              ? QStringLiteral("dark")
+                                                              : QStringLiteral("light")}};
+    if (controls.reducedMotion)
+        features << QJsonObject{{QStringLiteral("name"), QStringLiteral("prefers-reduced-motion")},
+                                {QStringLiteral("value"), QStringLiteral("reduce")}};
+    return {{QStringLiteral("features"), features}};
+}
+
 bool IsBlank(const QString& address) {
     return address.isEmpty() || address == QLatin1String("about:blank");
 }
@@ -160,7 +206,7 @@ void ChromiumBrowser::BrowserCall(const QString& method, const QJsonObject& para
 // before that may be missing.
 void ChromiumBrowser::PageOpened(const QString& session) {
     FSession = session;
-    const QList<QPair<QString, QJsonObject>> setup{
+    QList<QPair<QString, QJsonObject>> setup{
         {QStringLiteral("Page.enable"), {}},
         {QStringLiteral("Runtime.enable"), {}},
         {QStringLiteral("Network.enable"), {}},
@@ -193,6 +239,7 @@ void ChromiumBrowser::PageOpened(const QString& session) {
          {{QStringLiteral("fontSizes"),
            QJsonObject{{QStringLiteral("standard"), 16}, {QStringLiteral("fixed"), 13}}}}},
     };
+    setup += ControlCommands();
     auto left = std::make_shared<int>(int(setup.size()));
     QPointer<ChromiumBrowser> self(this);
     for (const auto& [method, params] : setup)
@@ -220,8 +267,47 @@ void ChromiumBrowser::PageReady() {
 QJsonObject ChromiumBrowser::ViewSizeParams() const {
     return {{QStringLiteral("width"), FViewSize.width()},
             {QStringLiteral("height"), FViewSize.height()},
-            {QStringLiteral("deviceScaleFactor"), 1},
+            {QStringLiteral("deviceScaleFactor"), FControls.scale},
             {QStringLiteral("mobile"), false}};
+}
+
+// Only what differs from the browser's own: a capture without controls sends nothing more.
+QList<QPair<QString, QJsonObject>> ChromiumBrowser::ControlCommands() const {
+    QList<QPair<QString, QJsonObject>> commands;
+    if (!FControls.userAgent.isEmpty())
+        commands.append({QStringLiteral("Emulation.setUserAgentOverride"),
+                         {{QStringLiteral("userAgent"), FControls.userAgent}}});
+    if (!FControls.headers.isEmpty()) {
+        QJsonObject headers;
+        for (const HttpHeader& header : FControls.headers) {
+            const QString name = QString::fromLatin1(header.name);
+            const QString value = QString::fromUtf8(header.value);
+            const QString before = headers.value(name).toString();
+            headers.insert(name, before.isEmpty() ? value : before + QStringLiteral(", ") + value);
+        }
+        commands.append({QStringLiteral("Network.setExtraHTTPHeaders"),
+                         {{QStringLiteral("headers"), headers}}});
+    }
+    if (!FControls.cookies.isEmpty()) {
+        QJsonArray cookies;
+        for (const PageCookie& cookie : FControls.cookies)
+            cookies << CookieParams(cookie);
+        commands.append(
+            {QStringLiteral("Network.setCookies"), {{QStringLiteral("cookies"), cookies}}});
+    }
+    if (FControls.colorScheme != ColorScheme::PageDefault || FControls.reducedMotion)
+        commands.append({QStringLiteral("Emulation.setEmulatedMedia"), MediaParams(FControls)});
+    return commands;
+}
+
+// Before the page is there, the commands go with its set-up.
+void ChromiumBrowser::SetControls(const CaptureControls& controls) {
+    FControls = controls;
+    if (!FReady)
+        return;
+    Send(QStringLiteral("Emulation.setDeviceMetricsOverride"), ViewSizeParams());
+    for (const auto& [method, params] : ControlCommands())
+        Send(method, params);
 }
 
 // Commands to the page keep their order, also those sent before it was there.
@@ -349,6 +435,7 @@ void ChromiumBrowser::Navigate(const QString& address) {
     if (FUnresponsive)
         ReopenPage();
     FAddress = address;
+    FHttpStatus = 0;
     FUnresponsive = false;
     FCompleted = FDownloadRefused = false;
     FEnded.clear();
@@ -411,7 +498,7 @@ QCoro::Task<PaintedView> ChromiumBrowser::PaintViewSoon() {
         co_await Call(QStringLiteral("Page.captureScreenshot"), ScreenshotParams());
     const QByteArray png =
         QByteArray::fromBase64(shot.value(QStringLiteral("data")).toString().toLatin1());
-    const QSize size = FViewSize;
+    const QSize size = (QSizeF(FViewSize) * FControls.scale).toSize();
     const QImage top = ReadPngRows(png, TopRows);
     if (top.width() != size.width())
         co_return PaintedView(Decoded(png, size));
@@ -473,6 +560,27 @@ QCoro::Task<QVariant> ChromiumBrowser::Evaluate(QString script, QString what) {
     co_return result.value(QStringLiteral("value")).toVariant();
 }
 
+QCoro::Task<QVariant> ChromiumBrowser::RunPageScript(const QString& script) {
+    const QJsonObject answer = co_await Call(QStringLiteral("Runtime.evaluate"),
+                                             PageEvaluateParams(script), QStringLiteral("script"));
+    if (answer.contains(QStringLiteral("exceptionDetails")))
+        throw VistrelError(
+            ExceptionText(answer.value(QStringLiteral("exceptionDetails")).toObject()));
+    co_return answer.value(QStringLiteral("result"))
+        .toObject()
+        .value(QStringLiteral("value"))
+        .toVariant();
+}
+
+// The main document's answer; the redirects before it come with the requests.
+void ChromiumBrowser::ResponseReceived(const QJsonObject& params) {
+    if (params.value(QStringLiteral("type")).toString() != QLatin1String("Document") ||
+        params.value(QStringLiteral("frameId")).toString() != FTarget)
+        return;
+    FHttpStatus =
+        params.value(QStringLiteral("response")).toObject().value(QStringLiteral("status")).toInt();
+}
+
 QCoro::Task<qint64> ChromiumBrowser::PageProcessId() {
     const QJsonArray processes =
         (co_await FProcess->Pipe().Call(FCalls, QStringLiteral("SystemInfo.getProcessInfo")))
@@ -513,6 +621,8 @@ void ChromiumBrowser::PageEvent(const QString& method, const QJsonObject& params
         WorldLost();
     else if (method == QLatin1String("Network.requestWillBeSent"))
         RequestCounted(1, 0);
+    else if (method == QLatin1String("Network.responseReceived"))
+        ResponseReceived(params);
     else if (method == QLatin1String("Network.loadingFinished") ||
              method == QLatin1String("Network.loadingFailed"))
         RequestCounted(0, 1);

@@ -45,6 +45,9 @@ public:
     QCoro::Task<QPoint> ScrollTo(const QPoint& position) override;
     QCoro::Task<QImage> PaintView() override;
     QCoro::Task<PaintedView> PaintViewSoon() override;
+    QCoro::Task<QVariant> RunPageScript(const QString& script) override;
+    void SetControls(const CaptureControls& controls) override;
+    int HttpStatus() const override { return FHttpStatus; }
 
 protected:
     QCoro::Task<QVariant> Evaluate(QString script, QString what) override;
@@ -57,6 +60,8 @@ private:
     void PageOpened(const QString& session);
     void PageReady();
     QJsonObject ViewSizeParams() const;
+    QList<QPair<QString, QJsonObject>> ControlCommands() const;
+    void ResponseReceived(const QJsonObject& params);
     void SendToPage(const QString& method, const QJsonObject& params, DevToolsPipe::Answer answer);
     void ReopenPage();
     // `what` names the wait in its time-out message; the method when empty.
@@ -92,6 +97,8 @@ private:
     QString FAddress;  // what Navigate was last asked for
     QString FLocation; // the address the page shows
     QSize FViewSize{1024, 768};
+    CaptureControls FControls;
+    int FHttpStatus = 0;
     int FTimeLimitMs = 15000;
     int FWorld = 0;
     // A script is under way; its world went away under it; the browser refused the last call.

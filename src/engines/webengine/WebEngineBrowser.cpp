@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engines/webengine/WebEngineBrowser.h"
 
+#include "capture/ControlScript.h"
 #include "capture/EngineWait.h"
 #include "capture/PageScript.h"
 #include "common/VistrelError.h"
 #include "engines/webengine/BrowserPage.h"
+#include "engines/webengine/HeaderInterceptor.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QNetworkCookie>
 #include <QTimer>
+#include <QWebEngineCookieStore>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
@@ -24,6 +29,7 @@ namespace {
 // A view that has not painted for this long has no frame on its way; an animated page is
 // never quiet, and is not waited for longer than the limit.
 constexpr int QuietMs = 60;
+constexpr int PageScriptPollMs = 50;
 constexpr int QuietLimitMs = 600;
 constexpr int RefusedDownloadMs = 250;
 
@@ -107,6 +113,7 @@ QCoro::Task<> WebEngineBrowser::HoldPage(bool held) {
 
 void WebEngineBrowser::Navigate(const QString& address) {
     FTarget = address;
+    FHttpStatus = 0;
     FEnded.clear();
     FRefusedDownloads.clear();
     FNeedFreshFrame = true;
@@ -225,16 +232,65 @@ QCoro::Task<> WebEngineBrowser::Await(EngineWait& wait) {
 }
 
 QCoro::Task<QVariant> WebEngineBrowser::Evaluate(QString script, QString what) {
+    co_return co_await EvaluateInWorld(script, what, QWebEngineScript::ApplicationWorld);
+}
+
+QCoro::Task<QVariant> WebEngineBrowser::EvaluateInWorld(QString script, QString what,
+                                                        quint32 world) {
     EngineWait wait(what, FTimeLimitMs);
     auto answer = std::make_shared<QVariant>();
     auto finish = wait.Finisher();
-    FPage->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                         [answer, finish](const QVariant& value) {
-                             *answer = value;
-                             finish();
-                         });
+    FPage->runJavaScript(script, world, [answer, finish](const QVariant& value) {
+        *answer = value;
+        finish();
+    });
     co_await Await(wait);
     co_return *answer;
+}
+
+// The engine neither awaits a promise nor tells an exception from a script without a value:
+// the script's outcome is kept in the page and read until it is settled.
+QCoro::Task<QVariant> WebEngineBrowser::RunPageScript(const QString& script) {
+    const QString key = ControlScript::OutcomeKey();
+    const QString what = QStringLiteral("script");
+    QVariantMap outcome = (co_await EvaluateInWorld(ControlScript::StartInPage(script, key), what,
+                                                    QWebEngineScript::MainWorld))
+                              .toMap();
+    QElapsedTimer clock;
+    clock.start();
+    while (outcome.value(QStringLiteral("pending")).toBool()) {
+        if (clock.elapsed() > FTimeLimitMs)
+            throw VistrelError(QStringLiteral("The page's script did not settle within %1 s")
+                                   .arg(FTimeLimitMs / 1000));
+        co_await Pause(PageScriptPollMs);
+        outcome = (co_await EvaluateInWorld(ControlScript::OutcomeInPage(key), what,
+                                            QWebEngineScript::MainWorld))
+                      .toMap();
+    }
+    if (outcome.contains(QStringLiteral("error")))
+        throw VistrelError(outcome.value(QStringLiteral("error")).toString());
+    co_return outcome.value(QStringLiteral("value"));
+}
+
+// The profile is the page's own in a batch; a single run has one page.
+void WebEngineBrowser::SetControls(const CaptureControls& controls) {
+    QWebEngineProfile* profile = FPage->profile();
+    if (!controls.userAgent.isEmpty())
+        profile->setHttpUserAgent(controls.userAgent);
+    for (const PageCookie& cookie : controls.cookies) {
+        QNetworkCookie made(cookie.name, cookie.value);
+        made.setDomain(cookie.domain);
+        made.setPath(cookie.path);
+        made.setSecure(cookie.secure);
+        made.setHttpOnly(cookie.httpOnly);
+        if (cookie.expires > 0)
+            made.setExpirationDate(QDateTime::fromSecsSinceEpoch(cookie.expires));
+        const QString host = cookie.domain.startsWith(u'.') ? cookie.domain.mid(1) : cookie.domain;
+        profile->cookieStore()->setCookie(
+            made, QUrl(QStringLiteral("%1://%2/").arg(cookie.secure ? u"https" : u"http", host)));
+    }
+    if (!controls.headers.isEmpty())
+        FPage->setUrlRequestInterceptor(new HeaderInterceptor(controls.headers, FPage));
 }
 
 void WebEngineBrowser::FrameArrived(const QPointF& position) {
@@ -368,6 +424,12 @@ void WebEngineBrowser::LoadingChanged(const QWebEngineLoadingInfo& info) {
     // An error page the server sent (404, 500) is still the page at that address.
     const bool httpError = info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
                            info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
+    // The engine names a status only when it is an error; a page it shows was answered well.
+    if (httpError)
+        FHttpStatus = info.errorCode();
+    else if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus && !blank &&
+             info.url().scheme().startsWith(QLatin1String("http")))
+        FHttpStatus = 200;
     switch (httpError ? QWebEngineLoadingInfo::LoadSucceededStatus : info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
         if (blank)

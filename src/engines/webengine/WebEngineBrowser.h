@@ -43,6 +43,9 @@ public:
     QCoro::Task<QPoint> ScrollTo(const QPoint& position) override;
     QCoro::Task<QImage> PaintView() override;
     QCoro::Task<bool> AwaitPaint(int milliseconds) override;
+    QCoro::Task<QVariant> RunPageScript(const QString& script) override;
+    void SetControls(const CaptureControls& controls) override;
+    int HttpStatus() const override { return FHttpStatus; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,6 +54,7 @@ protected:
 
 private:
     QCoro::Task<> Await(EngineWait& wait);
+    QCoro::Task<QVariant> EvaluateInWorld(QString script, QString what, quint32 world);
     QImage GrabView();
     QCoro::Task<> WaitForFrameAt(QPoint position);
     QCoro::Task<> AwaitPaints(int paints, EngineWait& wait);
@@ -78,6 +82,7 @@ private:
     // Why the page's process is gone, until the next navigation starts a new one.
     QString FEnded;
     bool FLoading = false;
+    int FHttpStatus = 0;
     std::function<void()> FLoadWaiter;
     // Downloads the page started by following a link: refused, they end its load.
     QList<QUrl> FRefusedDownloads;
