@@ -137,8 +137,12 @@ QCoro::Task<QImage> PageRenderer::RenderHeld() {
     const DocumentMetrics metrics = co_await TakenPart(whole);
     FPageSize = Device(metrics.Page);
     StartPicture(FPageSize);
-    const QSize step =
-        metrics.Viewport - QSize(scrollBar + ScrollOverlap, scrollBar + ScrollOverlap);
+    QSize step = metrics.Viewport - QSize(scrollBar + ScrollOverlap, scrollBar + ScrollOverlap);
+    // At a fractional scale, steps of whole device pixels.
+    while (step.width() > 1 && Device(step.width()) != step.width() * FScale)
+        step.rwidth()--;
+    while (step.height() > 1 && Device(step.height()) != step.height() * FScale)
+        step.rheight()--;
     FPlanned = ScreensAlong(metrics.Page.width(), metrics.Client.width(), step.width()) *
                ScreensAlong(metrics.Page.height(), metrics.Client.height(), step.height());
     std::exception_ptr failure;

@@ -44,7 +44,7 @@ QString Head(bool rightToLeft = false) {
     return QStringLiteral("<html%1><head>").arg(rightToLeft ? " dir=\"rtl\"" : "") +
            QStringLiteral("<meta charset=\"utf-8\"><style>"
                           "html, body { margin: 0; padding: 0; background: #fff; }"
-                          " canvas { display: block; }"
+                          " canvas { display: block; image-rendering: pixelated; }"
                           " iframe { position: absolute; border: 0; margin: 0; padding: 0; }"
                           "</style></head><body>");
 }
@@ -94,7 +94,9 @@ QRgb PixelPage::Expected(int x, int y) const {
     return Pattern(x, y);
 }
 
-QString PixelPage::Compare(const QImage& picture, const QSize& pictureSize) const {
+QString PixelPage::Compare(const QImage& picture, const QSize& layoutSize) const {
+    const QSize pictureSize = (QSizeF(layoutSize) * Scale).toSize();
+    const auto page = [this](int device) { return int(device / Scale); };
     if (picture.size() != pictureSize)
         return QStringLiteral("picture is %1 x %2, page %3 x %4")
             .arg(picture.width())
@@ -107,7 +109,7 @@ QString PixelPage::Compare(const QImage& picture, const QSize& pictureSize) cons
     for (int y = 0; y < rgb.height(); ++y) {
         const uchar* line = rgb.constScanLine(y);
         for (int x = 0; x < rgb.width(); ++x) {
-            const QRgb want = Expected(x, y);
+            const QRgb want = Expected(page(x), page(y));
             if (line[3 * x] == qRed(want) && line[3 * x + 1] == qGreen(want) &&
                 line[3 * x + 2] == qBlue(want))
                 continue;

@@ -14,6 +14,7 @@ struct PixelPage {
     bool Quirks = false;
     QRect Frame; // where an inner frame sits on the page; empty for none
     bool RightToLeft = false;
+    double Scale = 1; // device pixels per page pixel of the picture
 
     QString Html(const QString& frameName) const;
     static QString FrameHtml(const QSize& size);
@@ -21,6 +22,7 @@ struct PixelPage {
     QString WriteTo(const QString& folder, const QString& name) const;
 
     QRgb Expected(int x, int y) const;
-    // "" when the picture is the page: same size as layout, every pixel as the page has it.
+    // "" when the picture is the page: same size as layout (times the scale), every pixel as the
+    // page has it.
     QString Compare(const QImage& picture, const QSize& pictureSize) const;
 };

@@ -38,6 +38,8 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void stitching_data();
+    void scaled_data();
+    void scaled();
     void stitching();
     void fixedAndSticky_data();
     void fixedAndSticky();
@@ -151,6 +153,32 @@ void tst_CaptureEngine::stitching() {
               double(clock.elapsed()) / renderer.Renderings());
         QCOMPARE(pixels.Compare(result, picture), QString());
     }
+}
+
+// Device pixels: every page pixel as a block of them, also where the screens join.
+void tst_CaptureEngine::scaled_data() {
+    QTest::addColumn<double>("scale");
+    QTest::newRow("2") << 2.0;
+    QTest::newRow("3") << 3.0;
+}
+
+void tst_CaptureEngine::scaled() {
+    QFETCH(double, scale);
+    if (Engine != "chromium")
+        QSKIP("Qt WebEngine has no device scale of its own for one page");
+    PixelPage pixels{QSize(1100, 1700), false, QRect(), false};
+    pixels.Scale = scale;
+    const QString path = pixels.WriteTo(FFolder.path(), QStringLiteral("scaled%1.html").arg(scale));
+    CaptureControls controls;
+    controls.scale = scale;
+    FBrowser->SetControls(controls);
+    FBrowser->SetViewSize(QSize(800, 600));
+    QVERIFY(Load(QUrl::fromLocalFile(path).toString()));
+    PageRenderer renderer(*FBrowser);
+    renderer.SetScale(scale);
+    const QImage result = Awaited(renderer.Render());
+    FBrowser->SetControls({});
+    QCOMPARE(pixels.Compare(result, QSize(1100, 1700)), QString());
 }
 
 // Row-coded content under and around fixed and sticky elements: every content row once, the
