@@ -108,7 +108,7 @@ QString StartInPage(const QString& script, const QString& key) {
   const key = %1;
   const plain = (v) => (v === null || ['string', 'number', 'boolean'].includes(typeof v))
       ? v : (v === undefined ? null : true);
-  const text = (e) => String(e && e.message ? e.message : e);
+  const text = (e) => String(e);
   try {
     const v = (0, eval)(%2);
     if (!v || typeof v.then !== 'function') return { value: plain(v) };

@@ -7,8 +7,8 @@
 #include "support/HttpFixture.h"
 #include "support/PageFolder.h"
 #include "support/ProgramRunner.h"
-#include "support/TestHelpers.h"
 #include "support/ProgramSandbox.h"
+#include "support/TestHelpers.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -91,6 +91,7 @@ class TestCli : public QObject {
         text.replace(QStringLiteral("{refused}"),
                      quote(QStringLiteral("http://127.0.0.1:%1/").arg(FDeadPort)));
         text.replace(QStringLiteral("{dir}"), quote(sandbox.path()));
+        text.replace(QStringLiteral("{cookies}"), quote(FPages.filePath("cookies.txt")));
         return text;
     }
 
@@ -117,6 +118,129 @@ class TestCli : public QObject {
     static void VerifyNothingWritten(const ProgramSandbox& sandbox, const QSet<QString>& before) {
         const QSet<QString> after = WrittenFiles(sandbox);
         QVERIFY2(after == before, qPrintable(QStringList(after.values()).join(u", ")));
+    }
+
+    // Pages for the capture's controls: content drawn late, a reflection of the request's
+    // identity, media features, a fixed banner and an element taller than the view.
+    void AddControlPages() {
+        const QByteArray solid = "<!DOCTYPE html><style>body { margin: 0 } div { height: 100px; "
+                                 "background: #ff0000 }";
+        FHttp.addPage("/late", "<!DOCTYPE html><body style='margin: 0; background: #ff0000'>"
+                               "<script>function paint(c) { document.body.style.background = c }"
+                               " setTimeout(() => { const d = document.createElement('div');"
+                               " d.id = 'late'; d.style.cssText = 'height: 300px; background: "
+                               "#00ff00'; document.body.appendChild(d); window.ready = true; },"
+                               " 1000)</script>");
+        HttpRoute reflect;
+        reflect.kind = HttpRoute::Kind::Reflect;
+        reflect.body = solid + " [data-v='Tester/1.0'], [data-v='yes'], [data-v='session=abc'] "
+                               "{ background: #00ff00 }</style><div data-v='{{user-agent}}'></div>"
+                               "<div data-v='{{x-test}}'></div><div data-v='{{cookie}}'></div>";
+        FHttp.addRoute("/reflect", reflect);
+        FHttp.addPage("/scheme", solid + " @media (prefers-color-scheme: dark) { div { "
+                                         "background: #00ff00 } } @media (prefers-color-scheme: "
+                                         "light) { div { background: #0000ff } }</style><div>");
+        FHttp.addPage("/motion", solid + " @keyframes k { to { background: #0000ff } } div {"
+                                         " animation: k 0.2s infinite alternate } @media "
+                                         "(prefers-reduced-motion: reduce) { div { animation: none;"
+                                         " background: #00ff00 } }</style><div>");
+        FHttp.addPage("/banner",
+                      CliPages::BandsHtml("<div id=banner style='position: fixed; left: 0; top: 0;"
+                                          " width: 100%; height: 200px; background: #ff0000'>"));
+        const QByteArray b1 = CliPages::Colours().value("b1").name().toLatin1();
+        const QByteArray b2 = CliPages::Colours().value("b2").name().toLatin1();
+        FHttp.addPage("/element", "<!DOCTYPE html><body style='margin: 0'><div style='height: "
+                                  "300px'></div><div id=el style='margin-left: 100px; width: "
+                                  "400px'><div style='height: 1500px; background: " +
+                                      b1 + "'></div><div style='height: 1500px; background: " + b2 +
+                                      "'></div></div>");
+        WriteFile(FPages.filePath("cookies.txt"),
+                  "# Netscape HTTP Cookie File\n127.0.0.1\tFALSE\t/\tFALSE\t0\tsession\tabc\n"
+                  "elsewhere.example\tFALSE\t/\tFALSE\t0\tother\tno\n");
+    }
+
+    // Rows of the run table for the capture's controls. An option the engine cannot honour
+    // fails at once there.
+    void AddControlRows() {
+        const int ok = Code(ExitCode::Success);
+        const QStringList none;
+        const bool onQt = qgetenv("VISTREL_TEST_ENGINE") == "qt";
+        const auto row = [](const char* name, const QStringList& arguments, int exit,
+                            const QStringList& expect, const QStringList& spots,
+                            const QStringList& lines = {}) {
+            QTest::newRow(name) << arguments << "" << QStringList() << exit << expect << spots
+                                << lines << QStringList();
+        };
+        const auto chromiumOnly = [&](const char* name, const QStringList& arguments,
+                                      const QString& option, const QStringList& expect,
+                                      const QStringList& spots) {
+            if (!onQt)
+                return row(name, arguments, ok, expect, spots);
+            row(name, arguments, Code(ExitCode::BadUsage), none, none,
+                {"=vistrel-pro: " + option +
+                 " is not available on Qt WebEngine (/e:qt); capture "
+                 "with /e:chromium"});
+        };
+        const QStringList late{"/u:{http}/late", "/p:out/p.png"};
+        const QStringList lateDrawn{"out/p.png@10,10=green", "out/p.png@10,299=green"};
+        const QStringList view{"out/p.png=1024x768"};
+        row("--wait-for waits for content drawn late", late + QStringList{"--wait-for", "#late"},
+            ok, view, lateDrawn);
+        row("--wait-until waits for a truthy expression",
+            late + QStringList{"--wait-until=window.ready === true"}, ok, view, lateDrawn);
+        row("--wait-until awaits a promise",
+            late + QStringList{"--wait-until",
+                               "new Promise((r) => setTimeout(() => r(!!window.ready), 1300))"},
+            ok, view, lateDrawn);
+        row("--delay waits after the load", late + QStringList{"--delay", "1600"}, ok, view,
+            lateDrawn);
+        row("3: --wait-for past the time limit", late + QStringList{"/w:2", "--wait-for", "#never"},
+            Code(ExitCode::LoadFailed), none, none,
+            {"=vistrel-pro: #never did not appear within 2 s"});
+        row("--script calls the page's own function",
+            late + QStringList{"--script", "paint('#0000ff')"}, ok, view,
+            {"out/p.png@10,500=blue"});
+        row("4: a script that throws", late + QStringList{"--script", "throw new Error('no luck')"},
+            Code(ExitCode::CaptureFailed), none, none,
+            {"=vistrel-pro: the page's script failed: Error: no luck"});
+        row("--hide leaves the banner out",
+            {"/u:{http}/banner", "/p:out/p.png", "--hide", "#banner", "--hide", "#none"}, ok,
+            {"out/p.png=1009x2000"}, {"out/p.png@500,10=b1", "out/p.png@500,199=b1"});
+        row("--element: the box of an element taller than the view",
+            {"/u:{http}/element", "/p:out/p.png", "--element", "#el"}, ok, {"out/p.png=400x3000"},
+            {"out/p.png@0,0=b1", "out/p.png@399,1499=b1", "out/p.png@0,1500=b2",
+             "out/p.png@399,2999=b2"});
+        row("--element with --padding",
+            {"/u:{http}/element", "/p:out/p.png", "--element=#el", "--padding=10"}, ok,
+            {"out/p.png=420x3020"},
+            {"out/p.png@5,5=white", "out/p.png@10,10=b1", "out/p.png@409,3009=b2",
+             "out/p.png@415,3015=white"});
+        row("4: --element matches nothing",
+            {"/u:{http}/element", "/p:out/p.png", "--element", "#nothing"},
+            Code(ExitCode::CaptureFailed), none, none,
+            {"=vistrel-pro: no element matches #nothing"});
+        row("--size 390x844", {"/u:{bands}", "/p:out/p.png", "--size", "390x844"}, ok,
+            {"out/p.png=375x2000"}, {"out/p.png@374,0=b1", "out/p.png@0,1999=b4"});
+        row("--user-agent, --header and --cookies reach the page",
+            {"/u:{http}/reflect", "/p:out/p.png", "--user-agent", "Tester/1.0", "--header",
+             "X-Test: yes", "--cookies", "{cookies}"},
+            ok, view,
+            {"out/p.png@10,50=green", "out/p.png@10,150=green", "out/p.png@10,250=green"});
+        row("3: --fail-on-http-error", {"/u:{http}/gone", "/p:out/p.png", "--fail-on-http-error"},
+            Code(ExitCode::LoadFailed), none, none,
+            {"=vistrel-pro: {http}/gone was answered with HTTP 404"});
+        chromiumOnly("--scale 2: twice the pixels", {"/u:{bands}", "/p:out/p.png", "--scale", "2"},
+                     "--scale", {"out/p.png=2018x4000"},
+                     {"out/p.png@1000,999=b1", "out/p.png@1000,1000=b2", "out/p.png@2017,3999=b4"});
+        chromiumOnly("--color-scheme dark",
+                     {"/u:{http}/scheme", "/p:out/p.png", "--color-scheme", "dark"},
+                     "--color-scheme", view, {"out/p.png@10,50=green"});
+        chromiumOnly("--color-scheme light",
+                     {"/u:{http}/scheme", "/p:out/p.png", "--color-scheme=light"}, "--color-scheme",
+                     view, {"out/p.png@10,50=blue"});
+        chromiumOnly("--reduced-motion stops the animation",
+                     {"/u:{http}/motion", "/p:out/p.png", "--reduced-motion"}, "--reduced-motion",
+                     view, {"out/p.png@10,50=green"});
     }
 
 private slots:
@@ -150,6 +274,7 @@ private slots:
         FHttp.addStalled("/never.png", "image/png", "\x89PNG\r\n\x1a\n");
         FHttp.addSilent("/silent");
         FHttp.addPage("/one", CliPages::ShortHtml());
+        AddControlPages();
         FHttp.addPage("/refresh", "<meta http-equiv=\"refresh\" content=\"0.3; url=/bands\">" +
                                       CliPages::ShortHtml());
         // Below the first screens: the engine asks for them only once they come near the view,
@@ -370,10 +495,13 @@ private slots:
             << QStringList{"/u:{http}/moved", "/p:shots/page.png"} << "" << none << ok
             << QStringList{"shots/page.png=1009x2000"} << bandSpots << none
             << QStringList{"/moved=1", "/bands=1"};
-        QTest::newRow("a 404 page is still a page")
+        QTest::newRow("a 404 page is still a page, with a warning")
             << QStringList{"/u:{http}/gone", "/p:shots/page.png"} << "" << none << ok
-            << QStringList{"shots/page.png=1009x2000"} << bandSpots << none
+            << QStringList{"shots/page.png=1009x2000"} << bandSpots
+            << QStringList{"=vistrel-pro: warning: {http}/gone was answered with HTTP 404; "
+                           "captured as it came"}
             << QStringList{"/gone=1"};
+        AddControlRows();
         QTest::newRow("/w:3, an image never finishes: captured as it stands")
             << QStringList{"/u:{http}/stalled", "/p:shots/page.png", "/w:3"} << "" << none << ok
             << QStringList{"shots/page.png=1009x2000"} << bandSpots

@@ -163,6 +163,13 @@ void HttpConnection::sendAnswer(const HttpRoute& route) {
         headers.append({"Content-Disposition", "attachment; filename=\"" + route.fileName + "\""});
         send(200, headers, route.body);
         break;
+    case HttpRoute::Kind::Reflect: {
+        QByteArray body = route.body;
+        for (const auto& [name, value] : FRequest.headers)
+            body.replace("{{" + name.toLower() + "}}", value);
+        send(route.status, headers, body);
+        break;
+    }
     case HttpRoute::Kind::Page:
     case HttpRoute::Kind::Silent:
         send(route.status, headers, route.body);

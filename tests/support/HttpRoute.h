@@ -14,6 +14,7 @@ struct HttpRoute {
         Silent,    // the request is read, never answered
         BasicAuth, // 401 with a Basic challenge unless the credentials match
         Download,  // Content-Disposition: attachment
+        Reflect,   // a page whose "{{Name}}" marks are the request's headers of that name
     };
     Kind kind = Kind::Page;
     int status = 200;

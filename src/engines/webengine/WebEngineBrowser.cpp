@@ -279,7 +279,8 @@ void WebEngineBrowser::SetControls(const CaptureControls& controls) {
         profile->setHttpUserAgent(controls.userAgent);
     for (const PageCookie& cookie : controls.cookies) {
         QNetworkCookie made(cookie.name, cookie.value);
-        made.setDomain(cookie.domain);
+        if (cookie.domain.startsWith(u'.'))
+            made.setDomain(cookie.domain); // else the host's alone, as the origin says
         made.setPath(cookie.path);
         made.setSecure(cookie.secure);
         made.setHttpOnly(cookie.httpOnly);
