@@ -196,6 +196,7 @@ void BatchRun::LineDone(BatchPage* page, int number, const CaptureOutcome& outco
     reported.message = outcome.message;
     reported.size = outcome.size;
     reported.milliseconds = outcome.finishedMs;
+    reported.page = outcome.page;
     page->deleteLater(); // it is still on the stack
     if (FFinished)
         return;
