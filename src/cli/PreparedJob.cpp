@@ -67,7 +67,10 @@ void ReadNamedFiles(const CommandLineJob& built, PreparedJob& prepared, QStringL
     }
     const QString host = QUrl::fromUserInput(job.address.trimmed()).host();
     job.controls.cookies = CookiesForHost(read.cookies, host);
-    if (job.controls.cookies.isEmpty())
+    if (host.isEmpty())
+        prepared.warnings << QStringLiteral("warning: --cookies: the address has no host to set "
+                                            "cookies for");
+    else if (job.controls.cookies.isEmpty())
         prepared.warnings << QStringLiteral("warning: --cookies %1 has no cookie for \"%2\"")
                                  .arg(built.cookiesFile, host);
 }
