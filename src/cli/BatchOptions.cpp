@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/BatchOptions.h"
 
+#include "capture/StoredSettings.h"
+#include "cli/CommandLineJob.h"
+#include "cli/CommandLineSwitch.h"
+
 namespace {
 
 const QString BatchName = QStringLiteral("--batch");
@@ -32,6 +36,27 @@ QString ReadJobs(const QString& value, int& jobs) {
     return {};
 }
 
+// A capture's long option, kept as given for every line.
+QString ReadLineDefault(const QStringList& arguments, int& i, BatchOptions& options) {
+    qsizetype at = i;
+    const CmdArgument read = ReadLongOption(arguments, at);
+    const QStringList given = arguments.mid(i, at - i + 1);
+    i = int(at);
+    switch (read.kind) {
+    case CmdSwitch::Wrong:
+        return read.value;
+    case CmdSwitch::Json:
+        return QStringLiteral("--json is for a single run: a batch run reports every line in "
+                              "JSON already");
+    case CmdSwitch::None:
+    case CmdSwitch::NoSandbox:
+        return QStringLiteral("%1 is not an option of a batch run").arg(arguments.at(i));
+    default:
+        options.lineDefaults << given;
+        return {};
+    }
+}
+
 QString ReadOne(const QStringList& arguments, int& i, BatchOptions& options) {
     const QString name = NameOf(arguments.at(i));
     if (arguments.at(i) == u"--resume") {
@@ -39,7 +64,10 @@ QString ReadOne(const QStringList& arguments, int& i, BatchOptions& options) {
         return {};
     }
     QString value;
-    if (name != BatchName && name != u"--jobs" && name != u"--shard")
+    const bool batchOption = name == BatchName || name == u"--jobs" || name == u"--shard";
+    if (!batchOption && name != u"--resume" && name.startsWith(u"--"))
+        return ReadLineDefault(arguments, i, options);
+    if (!batchOption)
         return QStringLiteral("%1 is not an option of a batch run; the switches of each "
                               "capture go on its line of the batch file")
             .arg(arguments.at(i));
@@ -73,5 +101,10 @@ BatchOptionsRead ReadBatchOptions(const QStringList& arguments) {
         read.error = ReadOne(arguments, i, read.options);
     if (read.error.isEmpty() && read.options.file.isEmpty())
         read.error = QStringLiteral("--batch needs a file name, or - for standard input");
+    if (read.error.isEmpty()) {
+        const QStringList bad =
+            BuildCommandLineJob(StoredSettings(), read.options.lineDefaults).badValues;
+        read.error = bad.value(0);
+    }
     return read;
 }

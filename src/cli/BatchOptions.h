@@ -9,7 +9,8 @@
 inline constexpr int MostBatchJobs = 64;
 
 // How a batch run was asked for: --batch FILE (or - for standard input), --jobs N, --resume,
-// --shard K/N; each also as --name=value.
+// --shard K/N; each also as --name=value. A capture's long options there (--delay 500) are
+// every line's defaults: a line's own switches come after them.
 struct BatchOptions {
     QString file;
     int jobs = 0; // 0: as many as the cores and the memory allow
@@ -17,6 +18,7 @@ struct BatchOptions {
     BatchShard shard;
     // --no-sandbox on the program's own command line: every line's Chromium runs unconfined.
     bool sandboxOff = false;
+    QStringList lineDefaults; // the long options as given, before each line's arguments
 };
 
 struct BatchOptionsRead {
@@ -27,5 +29,6 @@ struct BatchOptionsRead {
 // Whether the arguments (no program name) ask for a batch run.
 bool IsBatchRun(const QStringList& arguments);
 
-// Every argument must belong to the batch run: a capture's switches go on the file's lines.
+// Every argument must belong to the batch run: a capture's slash switches go on the file's
+// lines, and the long options' values are checked here once rather than on every line.
 BatchOptionsRead ReadBatchOptions(const QStringList& arguments);

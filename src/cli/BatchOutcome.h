@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "capture/CaptureControls.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
 enum class BatchStatus { Ok, Failed, Skipped };
 
-// What became of one line of a batch run.
+// What became of one line of a batch run, or of a single run reported with --json.
 struct BatchOutcome {
     int line = 0; // from 1, as an editor counts
     QString address;
@@ -17,4 +19,5 @@ struct BatchOutcome {
     QString message;
     QSize size; // of the captured page; empty when nothing was captured
     qint64 milliseconds = 0;
+    PageFacts page; // where the page ended up, as far as the engine told
 };

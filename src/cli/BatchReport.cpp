@@ -20,10 +20,8 @@ QString StatusName(BatchStatus status) {
     return QStringLiteral("failed");
 }
 
-} // namespace
-
 // Keys in the order a reader scans them, which QJsonObject (sorted by key) would not keep.
-QByteArray BatchReportLine(const BatchOutcome& outcome) {
+QByteArray ReportLine(const BatchOutcome& outcome, bool numbered) {
     const bool sized = outcome.size.isValid();
     const QList<QPair<const char*, QJsonValue>> fields{
         {"line", outcome.line},
@@ -35,15 +33,30 @@ QByteArray BatchReportLine(const BatchOutcome& outcome) {
         {"width", sized ? outcome.size.width() : 0},
         {"height", sized ? outcome.size.height() : 0},
         {"ms", outcome.milliseconds},
+        {"final_address", outcome.page.finalAddress},
+        {"http_status", outcome.page.httpStatus},
+        {"title", outcome.page.title},
     };
     QByteArray line = "{";
     for (const auto& [key, value] : fields) {
+        if (!numbered && qstrcmp(key, "line") == 0)
+            continue;
         const QByteArray wrapped = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
         if (line.size() > 1)
             line += ',';
         line += '"' + QByteArray(key) + "\":" + wrapped.mid(1, wrapped.size() - 2);
     }
     return line + "}\n";
+}
+
+} // namespace
+
+QByteArray BatchReportLine(const BatchOutcome& outcome) {
+    return ReportLine(outcome, true);
+}
+
+QByteArray RunReportLine(const BatchOutcome& outcome) {
+    return ReportLine(outcome, false);
 }
 
 QString BatchProgressText(int done, int total, int failed, qint64 elapsedMs) {

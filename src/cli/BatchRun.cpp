@@ -9,10 +9,10 @@
 #include "cli/BatchTargets.h"
 #include "cli/CommandLineMessage.h"
 #include "common/ErrorReport.h"
-#include "engines/chromium/ChromiumProcess.h"
 #include "common/ErrorText.h"
 #include "common/TerminationSignals.h"
 #include "common/VistrelError.h"
+#include "engines/chromium/ChromiumProcess.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -98,8 +98,8 @@ bool BatchRun::ReadLines() {
         if (!FOptions.shard.Takes(line.index))
             continue;
         // Only the batch's own command line turns the sandbox off, where it is warned of.
-        const PreparedJob prepared =
-            PrepareCommandLineJob(settings, line.arguments, {true, FOptions.sandboxOff});
+        const PreparedJob prepared = PrepareCommandLineJob(
+            settings, FOptions.lineDefaults + line.arguments, {true, FOptions.sandboxOff});
         lines.append({line.Number(), line.arguments, prepared});
     }
     Plan(lines);
@@ -196,6 +196,7 @@ void BatchRun::LineDone(BatchPage* page, int number, const CaptureOutcome& outco
     reported.message = outcome.message;
     reported.size = outcome.size;
     reported.milliseconds = outcome.finishedMs;
+    reported.page = outcome.page;
     page->deleteLater(); // it is still on the stack
     if (FFinished)
         return;

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CommandLineRun.h"
 
+#include "capture/Browser.h"
+#include "cli/BatchReport.h"
 #include "cli/CommandLineMessage.h"
 #include "cli/CommandLineMode.h"
-#include "common/ErrorReport.h"
 #include "cli/PreparedJob.h"
-#include "capture/Browser.h"
-#include "engines/CaptureBrowser.h"
+#include "common/ErrorReport.h"
 #include "common/ErrorText.h"
 #include "common/TerminationSignals.h"
 #include "common/VistrelError.h"
+#include "engines/CaptureBrowser.h"
 
 #include <QCoreApplication>
 
@@ -32,11 +33,14 @@ void CommandLineRun::Start() {
         PrintLine(ErrorReportText(error.message()));
     }
     const PreparedJob prepared = PrepareCommandLineJob(settings, FArguments);
+    FJson = prepared.json;
+    FReport.address = prepared.job.address;
     for (const QString& warning : prepared.warnings)
         PrintLine(warning);
     if (prepared.Refused()) {
         for (const QString& message : prepared.messages)
             PrintLine(message);
+        FReport.message = prepared.messages.join(QStringLiteral("; "));
         Finish(ToInt(prepared.refusal), QString());
         return;
     }
@@ -78,6 +82,10 @@ void CommandLineRun::ShowScreensProgress(int done, int planned) {
 void CommandLineRun::Captured(const CaptureOutcome& outcome) {
     if (FVerbose && outcome.capturedMs >= 0 && outcome.code != ExitCode::WriteFailed)
         PrintTimings(outcome);
+    FReport.files = outcome.written;
+    FReport.size = outcome.size;
+    FReport.milliseconds = outcome.finishedMs;
+    FReport.page = outcome.page;
     Finish(ToInt(outcome.code), outcome.message);
 }
 
@@ -110,6 +118,15 @@ void CommandLineRun::Finish(int status, const QString& message) {
     if (!message.isEmpty())
         PrintLine(message);
     FProgress.Clear();
+    if (FJson) {
+        FReport.status = status == 0 ? BatchStatus::Ok : BatchStatus::Failed;
+        FReport.exitStatus = status;
+        if (!message.isEmpty())
+            FReport.message = message;
+        const QByteArray json = RunReportLine(FReport);
+        std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+        std::fflush(stdout);
+    }
     FExitStatus = status;
     QCoreApplication::exit(status);
 }

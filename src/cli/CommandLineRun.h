@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "cli/BatchOutcome.h"
 #include "cli/CommandLineCapture.h"
 #include "cli/ExitCodes.h"
 #include "common/ProgressLine.h"
@@ -13,7 +14,8 @@
 
 // An unattended capture: the job from the saved settings and the switches, the page captured
 // with no window of the program's own, the files written from the picture in memory, and the
-// run ended once with its exit status. Every message is one "vistrel-pro: ..." line on stderr.
+// run ended once with its exit status. Every message is one "vistrel-pro: ..." line on stderr;
+// with --json the run ends by printing its report, the keys of a batch line, on stdout.
 class CommandLineRun : public QObject {
     Q_OBJECT
 
@@ -46,4 +48,6 @@ private:
     bool FVerbose = false;
     bool FFinished = false;
     int FExitStatus = 0;
+    bool FJson = false;
+    BatchOutcome FReport;
 };

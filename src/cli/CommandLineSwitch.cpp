@@ -21,6 +21,43 @@ constexpr std::array<std::pair<const char16_t*, CmdSwitch>, 10> TwoLetterSwitche
     {u"/e", CmdSwitch::Engine},
 }};
 
+struct LongOption {
+    const char16_t* name;
+    CmdSwitch kind;
+    bool takesValue;
+};
+
+constexpr std::array<LongOption, 20> LongOptions{{
+    {u"--wait-for", CmdSwitch::WaitFor, true},
+    {u"--wait-until", CmdSwitch::WaitUntil, true},
+    {u"--delay", CmdSwitch::Delay, true},
+    {u"--script", CmdSwitch::Script, true},
+    {u"--hide", CmdSwitch::HideElements, true},
+    {u"--element", CmdSwitch::Element, true},
+    {u"--padding", CmdSwitch::Padding, true},
+    {u"--size", CmdSwitch::Size, true},
+    {u"--scale", CmdSwitch::Scale, true},
+    {u"--user-agent", CmdSwitch::UserAgent, true},
+    {u"--header", CmdSwitch::Header, true},
+    {u"--cookies", CmdSwitch::Cookies, true},
+    {u"--color-scheme", CmdSwitch::ColorScheme, true},
+    {u"--reduced-motion", CmdSwitch::ReducedMotion, false},
+    {u"--fail-on-http-error", CmdSwitch::FailOnHttpError, false},
+    {u"--json", CmdSwitch::Json, false},
+    {u"--no-sandbox", CmdSwitch::NoSandbox, false},
+    // the program's own: the start-up has acted on them already
+    {u"--help", CmdSwitch::None, false},
+    {u"--version", CmdSwitch::None, false},
+    {u"--verbose", CmdSwitch::None, false},
+}};
+
+constexpr std::array<const char16_t*, 4> BatchRunOptions{
+    {u"--batch", u"--jobs", u"--resume", u"--shard"}};
+
+CmdArgument Wrong(const QString& message) {
+    return {CmdSwitch::Wrong, message};
+}
+
 // The switch, then one separator character, then the value.
 QString ValueAfter(const QString& argument, qsizetype switchLength) {
     return argument.size() > switchLength + 1 ? argument.mid(switchLength + 1) : QString();
@@ -44,4 +81,43 @@ CmdArgument ReadSwitch(const QString& argument) {
         }
     }
     return {};
+}
+
+CmdArgument ReadLongOption(const QStringList& arguments, qsizetype& i) {
+    const QString& argument = arguments.at(i);
+    if (!argument.startsWith(u"--") || argument.size() == 2)
+        return {};
+    const qsizetype equals = argument.indexOf(u'=');
+    const QString name = equals < 0 ? argument : argument.left(equals);
+    for (const char16_t* batchName : BatchRunOptions) {
+        if (name == QStringView(batchName))
+            return Wrong(QStringLiteral("%1 belongs on the command line of a batch run, not to "
+                                        "one capture")
+                             .arg(name));
+    }
+    for (const LongOption& option : LongOptions) {
+        if (name != QStringView(option.name))
+            continue;
+        if (!option.takesValue) {
+            if (equals >= 0)
+                return Wrong(QStringLiteral("%1 takes no value, not \"%2\"")
+                                 .arg(name, argument.mid(equals + 1)));
+            return {option.kind, QString()};
+        }
+        if (equals >= 0)
+            return {option.kind, argument.mid(equals + 1)};
+        if (i + 1 >= arguments.size())
+            return Wrong(QStringLiteral("%1 needs a value (see --help)").arg(name));
+        return {option.kind, arguments.at(++i)};
+    }
+    return Wrong(QStringLiteral("unknown option %1 (see --help)").arg(name));
+}
+
+QList<CmdArgument> ReadArguments(const QStringList& arguments) {
+    QList<CmdArgument> read;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        read << (argument.startsWith(u"--") ? ReadLongOption(arguments, i) : ReadSwitch(argument));
+    }
+    return read;
 }

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CommandLineValues.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -32,6 +37,14 @@ std::optional<int> ReadHexPair(QStringView pair) {
         value = value * 16 + *digit;
     }
     return value;
+}
+
+// RFC 9110's token characters.
+bool IsTokenChar(QChar c) {
+    const char16_t u = c.unicode();
+    if ((u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z'))
+        return true;
+    return u != 0 && u < 128 && std::strchr("!#$%&'*+-.^_`|~", char(u)) != nullptr;
 }
 
 } // namespace
@@ -128,4 +141,60 @@ std::optional<BrowserEngine> ReadEngineName(const QString& value) {
 
 QString UnknownEngineMessage(const QString& value) {
     return QStringLiteral("/e: takes chromium or qt, not \"%1\" (see --help)").arg(value);
+}
+
+std::optional<int> ReadIntegerIn(const QString& text, int least, int most) {
+    const auto value = ReadInteger(text);
+    if (!value || *value < least || *value > most || text.startsWith(u'+'))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<QSize> ReadBrowserSize(const QString& value) {
+    const qsizetype x = value.indexOf(u'x', 0, Qt::CaseInsensitive);
+    if (x < 0)
+        return std::nullopt;
+    const auto width = ReadIntegerIn(value.left(x), FewestBrowserPixels, MostBrowserPixels);
+    const auto height = ReadIntegerIn(value.mid(x + 1), FewestBrowserPixels, MostBrowserPixels);
+    if (!width || !height)
+        return std::nullopt;
+    return QSize(*width, *height);
+}
+
+std::optional<double> ReadScale(const QString& value) {
+    static const QRegularExpression decimal(QStringLiteral("^[0-9]{1,3}(\\.[0-9]{1,6})?$"));
+    if (!decimal.match(value).hasMatch())
+        return std::nullopt;
+    const double scale = value.toDouble();
+    const double halves = scale * 2;
+    if (scale < 1 || scale > 4 || halves != std::floor(halves))
+        return std::nullopt;
+    return scale;
+}
+
+std::optional<ColorScheme> ReadColorScheme(const QString& value) {
+    if (value.compare(u"light", Qt::CaseInsensitive) == 0)
+        return ColorScheme::Light;
+    if (value.compare(u"dark", Qt::CaseInsensitive) == 0)
+        return ColorScheme::Dark;
+    return std::nullopt;
+}
+
+bool HasLineBreak(const QString& text) {
+    return text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar(0));
+}
+
+std::optional<HttpHeader> ReadHeader(const QString& text, QString* why) {
+    const qsizetype colon = text.indexOf(u':');
+    const QString name = text.left(colon);
+    if (HasLineBreak(text)) {
+        *why = QStringLiteral("a header cannot hold a line break");
+        return std::nullopt;
+    }
+    if (colon <= 0 || !std::all_of(name.begin(), name.end(), IsTokenChar)) {
+        *why = QStringLiteral("the name before the ':' may hold letters, digits and "
+                              "!#$%&'*+-.^_`|~ only");
+        return std::nullopt;
+    }
+    return HttpHeader{name.toLatin1(), text.mid(colon + 1).trimmed().toUtf8()};
 }

@@ -3,6 +3,8 @@
 
 #include "capture/CaptureJob.h"
 
+#include <QSize>
+
 #include <QString>
 #include <QtGlobal>
 
@@ -37,3 +39,21 @@ std::optional<int> ReadLoadLimit(const QString& value);
 // The /e value, in any case: chromium or qt; nothing for any other name, an empty one too.
 std::optional<BrowserEngine> ReadEngineName(const QString& value);
 QString UnknownEngineMessage(const QString& value);
+
+// The values of the long options. Each reader gives nothing for a value it cannot take.
+inline constexpr int MostDelayMs = 600000;
+inline constexpr int MostElementPadding = 1000;
+inline constexpr int FewestBrowserPixels = 200;
+inline constexpr int MostBrowserPixels = 4096;
+
+// Decimal digits only (ReadInteger's rule) within [least, most].
+std::optional<int> ReadIntegerIn(const QString& text, int least, int most);
+// WIDTHxHEIGHT, each within the browser's limits.
+std::optional<QSize> ReadBrowserSize(const QString& value);
+// 1 to 4 in steps of 0.5: "2", "2.5", "2.50".
+std::optional<double> ReadScale(const QString& value);
+std::optional<ColorScheme> ReadColorScheme(const QString& value);
+// "Name: value", the name an HTTP token, the value without its surrounding blanks; nothing,
+// with the reason in *why, for anything a request could not carry as one header.
+std::optional<HttpHeader> ReadHeader(const QString& text, QString* why);
+bool HasLineBreak(const QString& text);

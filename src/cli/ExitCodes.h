@@ -24,7 +24,8 @@ struct ExitCodeInfo {
 
 inline constexpr std::array<ExitCodeInfo, 10> ExitCodeTable{{
     {ExitCode::Success, "every requested file was written"},
-    {ExitCode::BadUsage, "bad usage: the run names no file to write, or /e: names no engine"},
+    {ExitCode::BadUsage,
+     "bad usage: no file to write, an unknown option, a bad value or an unreadable file"},
     {ExitCode::LoadFailed,
      "the page could not be loaded (or nothing of it arrived in the /w time)"},
     {ExitCode::CaptureFailed, "the capture of the page failed"},

@@ -1,8 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/PreparedJob.h"
 
-#include "cli/CommandLineJob.h"
 #include "capture/PageAddress.h"
+#include "cli/CommandLineJob.h"
+#include "cli/CookieFile.h"
+#ifdef VISTREL_CLI_WITH_ENGINES
+#include "engines/CaptureBrowser.h"
+#endif
+
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
 
 #include <unistd.h>
 
@@ -28,15 +36,61 @@ void CheckAddress(PreparedJob& prepared, bool given, const JobRules& rules) {
         Refuse(prepared, ExitCode::LoadFailed, problem);
 }
 
+// Empty when the script was read into the job.
+QString ReadScriptFile(const QString& name, CaptureControls& controls) {
+    QFile file(name);
+    QString problem;
+    if (QFileInfo(name).isDir())
+        problem = QStringLiteral("it is a folder");
+    else if (!file.open(QIODevice::ReadOnly))
+        problem = file.errorString();
+    if (!problem.isEmpty())
+        return QStringLiteral("--script: cannot read %1: %2").arg(name, problem);
+    controls.pageScript = QString::fromUtf8(file.readAll());
+    return {};
+}
+
+// The files the options name, read once every option is known; problems go to `bad`.
+void ReadNamedFiles(const CommandLineJob& built, PreparedJob& prepared, QStringList& bad) {
+    CaptureJob& job = prepared.job;
+    if (!built.scriptFile.isEmpty()) {
+        if (const QString problem = ReadScriptFile(built.scriptFile, job.controls);
+            !problem.isEmpty())
+            bad << problem;
+    }
+    if (built.cookiesFile.isEmpty())
+        return;
+    const CookieFileRead read = ReadCookieFile(built.cookiesFile);
+    if (!read.error.isEmpty()) {
+        bad << read.error;
+        return;
+    }
+    const QString host = QUrl::fromUserInput(job.address.trimmed()).host();
+    job.controls.cookies = CookiesForHost(read.cookies, host);
+    if (host.isEmpty())
+        prepared.warnings << QStringLiteral("warning: --cookies: the address has no host to set "
+                                            "cookies for");
+    else if (job.controls.cookies.isEmpty())
+        prepared.warnings << QStringLiteral("warning: --cookies %1 has no cookie for \"%2\"")
+                                 .arg(built.cookiesFile, host);
+}
+
 } // namespace
 
 PreparedJob PrepareCommandLineJob(const StoredSettings& settings, const QStringList& arguments,
                                   const JobRules& rules) {
     const CommandLineJob built = BuildCommandLineJob(settings, arguments);
-    PreparedJob prepared{built.job, ExitCode::Success, built.badValues + built.rejectedPaths, {}};
+    PreparedJob prepared{built.job, ExitCode::Success, {}, {}};
+    QStringList bad = built.badValues;
+    if (built.json && rules.batchLine)
+        bad << QStringLiteral("--json is for a single run: a batch run reports every line in "
+                              "JSON already");
+    ReadNamedFiles(built, prepared, bad);
+    prepared.messages = bad + built.rejectedPaths;
+    prepared.json = built.json && !rules.batchLine;
     if (rules.batchLine)
         prepared.job.sandboxOff = rules.batchSandboxOff;
-    if (!built.badValues.isEmpty()) {
+    if (!bad.isEmpty()) {
         prepared.refusal = ExitCode::BadUsage;
     } else if (!built.rejectedPaths.isEmpty()) {
         prepared.refusal = ExitCode::RejectedPath;
@@ -49,6 +103,13 @@ PreparedJob PrepareCommandLineJob(const StoredSettings& settings, const QStringL
     } else {
         CheckAddress(prepared, built.addressGiven, rules);
     }
+#ifdef VISTREL_CLI_WITH_ENGINES
+    // (a build without Qt WebEngine has no engines, and only reads command lines)
+    if (!prepared.Refused()) {
+        for (const QString& message : ControlsTheEngineRefuses(prepared.job))
+            Refuse(prepared, ExitCode::BadUsage, message);
+    }
+#endif
     return prepared;
 }
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "cli/ExitCodes.h"
-#include "capture/StoredSettings.h"
 #include "capture/CaptureJob.h"
+#include "capture/StoredSettings.h"
+#include "cli/ExitCodes.h"
 
 #include <QStringList>
 
@@ -15,11 +15,14 @@ struct PreparedJob {
     ExitCode refusal = ExitCode::Success;
     QStringList messages;
     QStringList warnings; // for a job that runs all the same
+    bool json = false;    // a single run's --json, heard even when the job is refused
 
     bool Refused() const { return refusal != ExitCode::Success; }
 };
 
-// What differs between a single run and a line of a batch.
+// What differs between a single run and a line of a batch. The files that --script @FILE and
+// --cookies name are read here, and the cookies kept are those for the address's host. A control
+// the job's engine cannot honour refuses the job.
 struct JobRules {
     bool batchLine = false;
     // A batch line's sandbox is the batch's: a --no-sandbox on the line itself is not heard.

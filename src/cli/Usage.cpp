@@ -9,7 +9,8 @@ namespace {
 const char* const Synopsis =
     "Usage: vistrel-pro /u:ADDRESS /p:FILE [/t[:FILE]] [/r:N] [/s:WIDTH:HEIGHT] [/b[:#RRGGBB]]\n"
     "                   [/h] [/cp:ROWS] [/ct:ROWS] [/w:SECONDS] [/k[:0]] [/e:chromium|qt]\n"
-    "       vistrel-pro --batch FILE|- [--jobs N] [--resume] [--shard K/N]\n"
+    "                   [--OPTION VALUE | --OPTION=VALUE | --FLAG ...] [--json]\n"
+    "       vistrel-pro --batch FILE|- [--jobs N] [--resume] [--shard K/N] [--OPTION VALUE ...]\n"
     "       vistrel-pro [/u:ADDRESS]\n"
     "       vistrel-pro --help | --version\n"
     "       --verbose (with any of these): let the browser engine report on stderr too\n"
@@ -26,6 +27,7 @@ const char* const Synopsis =
     "A switch is lower case and is followed by one separator character of any kind (/p:a.png\n"
     "and /p=a.png are the same), then its value. Quote an argument that holds spaces. An\n"
     "argument that is no switch is ignored; when a switch is given twice, the last one wins.\n"
+    "Long options (below) go among the switches, in that order too.\n"
     "\n"
     "Switches:\n"
     "  /u:ADDRESS      the page to capture: http, https, file, data or about:blank (other\n"
@@ -53,6 +55,42 @@ const char* const Synopsis =
     "                  the saved Capture_Engine holds (0 = chromium, the default; 1 = qt).\n"
     "                  Any other name is bad usage\n"
     "\n"
+    "Long options, --name VALUE or --name=VALUE (a separate VALUE is taken whatever it looks\n"
+    "like). The last one given wins; --hide and --header add up. An unknown --option, a\n"
+    "missing value or one an option cannot take is bad usage (2), named on stderr.\n"
+    "  --wait-for CSS     after the load, within the /w time, wait until an element matching\n"
+    "                     CSS has a box: --wait-for \"#chart canvas\"\n"
+    "  --wait-until JS    then wait until the expression JS is true (a promise is awaited):\n"
+    "                     --wait-until \"document.fonts.status == 'loaded'\"\n"
+    "  --delay MS         then wait MS milliseconds more, 0 to %2: --delay 1500\n"
+    "  --script JS        run JS in the page after the waits (a promise is awaited); with\n"
+    "  --script @FILE     @FILE the script is read from FILE: --script @tidy.js\n"
+    "  --hide CSS         leave the elements matching CSS out of the picture; repeatable:\n"
+    "                     --hide .cookie-banner --hide \"#chat\"\n"
+    "  --element CSS      the picture is the box of the element matching CSS, not the whole\n"
+    "                     page: --element main\n"
+    "  --padding N        that box grown by N pixels on each side, 0 to %3: --padding 16\n"
+    "  --size WxH         browser size, each side %4 to %5 (like /r, the last one wins):\n"
+    "                     --size 1440x900\n"
+    "  --scale N          device pixels per page pixel: 1, 1.5, 2, 2.5, 3, 3.5 or 4:\n"
+    "                     --scale 2. The /cp and /ct rows and the thumbnail size (/s or\n"
+    "                     saved) count page pixels: they are multiplied by N (rounded), so\n"
+    "                     they cover the same part of the page\n"
+    "  --user-agent TEXT  the browser's User-Agent: --user-agent \"ShotBot/1.0\"\n"
+    "  --header \"N: V\"    send this header with the requests; the name is an HTTP token,\n"
+    "                     no line breaks; repeatable: --header \"Accept-Language: de\"\n"
+    "  --cookies FILE     set the cookies of a Netscape cookies.txt file (as curl -c and\n"
+    "                     wget --save-cookies write it) for the address's host; a line it\n"
+    "                     cannot read is bad usage: --cookies cookies.txt\n"
+    "  --color-scheme light|dark  the scheme the page is told the user prefers:\n"
+    "                     --color-scheme dark\n"
+    "  --reduced-motion   the page is told the user prefers reduced motion\n"
+    "  --fail-on-http-error  a page answered with HTTP 400 or above fails the load (3)\n"
+    "  --json             (single runs) at the end, print one JSON object on stdout: the\n"
+    "                     keys of a batch report line but line, on failure too\n"
+    "--scale, --color-scheme and --reduced-motion need the Chromium engine: with /e:qt the\n"
+    "run ends with 2.\n"
+    "\n"
     "Two engines: chromium is Debian's chromium-headless-shell, kept current and sandboxed\n"
     "(run as root, it runs as the user vistrel-pro, or nobody when that user does not exist,\n"
     "so local pages must be readable by that user). qt is Qt WebEngine: fast, but\n"
@@ -75,7 +113,9 @@ const char* const Synopsis =
     "switches hold for that line only. One engine serves the whole list, each page in a\n"
     "profile of its own (no shared cookies or storage); a line that fails fails alone. A line\n"
     "naming a file that an earlier line writes fails with 5 (the same line repeated is\n"
-    "captured once and reported skipped).\n"
+    "captured once and reported skipped). Long options on the batch run's own command line\n"
+    "are every line's defaults: a line's own come after them and win (--hide and --header\n"
+    "add up); --json is for single runs only.\n"
     "  --jobs N        pages at once, 1 to 64; default: the cores, fewer when the available\n"
     "                  memory cannot hold that many tall pages\n"
     "  --resume        skip lines whose every file exists and is newer than FILE\n"
@@ -83,7 +123,8 @@ const char* const Synopsis =
     "                  modulo N is K-1: N machines share one list\n"
     "Standard output gets one JSON object a line per capture, as the captures finish:\n"
     "line, address, files, status (ok, failed, skipped), exit (the status of a run of its\n"
-    "own), message, width, height, ms. A batch run ends with 0 when every line was written\n"
+    "own), message, width, height, ms, final_address (after redirects), http_status (0 when\n"
+    "unknown) and title. A batch run ends with 0 when every line was written\n"
     "or skipped, 9 when any failed, 2 when FILE cannot be read or an option is wrong.\n"
     "\n"
     "Exit status:\n";
@@ -97,7 +138,10 @@ const char* const Examples =
     "  vistrel-pro /u:https://example.org/ /p:shots/page.png /t: /r:1\n"
     "  vistrel-pro \"/u:file:///home/me/page.html\" \"/p:My Shots/page.jpg\" \\\n"
     "              \"/t:My Shots/small.bmp\" /s:200:150 /b:#FF0000 /cp:3000 /w:20\n"
-    "  vistrel-pro --batch pages.txt --jobs 4 --resume > report.jsonl\n";
+    "  vistrel-pro /u:https://example.org/ /p:shots/dark.png --size 1440x900 --scale 2 \\\n"
+    "              --color-scheme dark --hide .cookie-banner --wait-for main --json\n"
+    "  vistrel-pro --batch pages.txt --jobs 4 --resume > report.jsonl\n"
+    "  vistrel-pro --batch pages.txt --delay 500 --header \"Accept-Language: de\" > report.jsonl\n";
 
 QString ExitStatusLines() {
     QString lines;
@@ -112,8 +156,13 @@ QString ExitStatusLines() {
 } // namespace
 
 QString UsageText() {
-    return QString::fromUtf8(Synopsis).arg(DefaultLoadLimitSeconds) + ExitStatusLines() +
-           QString::fromUtf8(SignalLine) + QString::fromUtf8(Examples);
+    return QString::fromUtf8(Synopsis)
+               .arg(DefaultLoadLimitSeconds)
+               .arg(MostDelayMs)
+               .arg(MostElementPadding)
+               .arg(FewestBrowserPixels)
+               .arg(MostBrowserPixels) +
+           ExitStatusLines() + QString::fromUtf8(SignalLine) + QString::fromUtf8(Examples);
 }
 
 QString VersionText() {

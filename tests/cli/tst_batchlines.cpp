@@ -115,6 +115,17 @@ private slots:
             << QStringList{"--batch", "l", "--shard=3/2"} << "error: --shard takes K/N";
         QTest::newRow("resume with a value")
             << QStringList{"--batch", "l", "--resume=1"} << "error: --resume=1 is not an option";
+        QTest::newRow("a capture's long options are kept for every line, as given")
+            << QStringList{"--delay", "500", "--batch", "l", "--hide=.ad", "--reduced-motion"}
+            << "l 0 0 1/1 --delay|500|--hide=.ad|--reduced-motion";
+        QTest::newRow("a default's value is checked at once")
+            << QStringList{"--batch", "l", "--scale", "5"} << "error: --scale takes 1, 1.5";
+        QTest::newRow("a default's value missing")
+            << QStringList{"--batch", "l", "--size"} << "error: --size needs a value";
+        QTest::newRow("an unknown long option")
+            << QStringList{"--batch", "l", "--wait=1"} << "error: unknown option --wait";
+        QTest::newRow("--json: the run reports JSON already")
+            << QStringList{"--json", "--batch", "l"} << "error: --json is for a single run";
     }
     void options() {
         QFETCH(QStringList, arguments);
@@ -122,13 +133,16 @@ private slots:
         QVERIFY(IsBatchRun(arguments));
         const BatchOptionsRead read = ReadBatchOptions(arguments);
         const BatchOptions& o = read.options;
-        const QString got = read.error.isEmpty() ? QStringLiteral("%1 %2 %3 %4/%5")
-                                                       .arg(o.file)
-                                                       .arg(o.jobs)
-                                                       .arg(o.resume)
-                                                       .arg(o.shard.part)
-                                                       .arg(o.shard.parts)
-                                                 : QStringLiteral("error: ") + read.error;
+        const QString got =
+            read.error.isEmpty()
+                ? QStringLiteral("%1 %2 %3 %4/%5")
+                          .arg(o.file)
+                          .arg(o.jobs)
+                          .arg(o.resume)
+                          .arg(o.shard.part)
+                          .arg(o.shard.parts) +
+                      (o.lineDefaults.isEmpty() ? QString() : u' ' + o.lineDefaults.join(u'|'))
+                : QStringLiteral("error: ") + read.error;
         QVERIFY2(got.startsWith(expected), qPrintable(got));
     }
 
@@ -139,14 +153,16 @@ private slots:
 
     // Every field, in order, and a message and address that need escaping stay one line.
     void reportLine() {
-        BatchOutcome outcome{7,
-                             QStringLiteral("http://h/\"q\"\n页"),
-                             {QStringLiteral("a b.png"), QStringLiteral("t.jpg")},
-                             BatchStatus::Failed,
-                             5,
-                             QStringLiteral("disk \\ full\t"),
-                             QSize(1009, 2000),
-                             1234};
+        BatchOutcome outcome{
+            7,
+            QStringLiteral("http://h/\"q\"\n页"),
+            {QStringLiteral("a b.png"), QStringLiteral("t.jpg")},
+            BatchStatus::Failed,
+            5,
+            QStringLiteral("disk \\ full\t"),
+            QSize(1009, 2000),
+            1234,
+            {QStringLiteral("https://h/after"), 404, QStringLiteral("Not \"found\"")}};
         const QByteArray line = BatchReportLine(outcome);
         QVERIFY(line.endsWith('\n'));
         QCOMPARE(line.count('\n'), 1);
@@ -154,7 +170,7 @@ private slots:
         QJsonParseError error{};
         const QJsonObject o = QJsonDocument::fromJson(line, &error).object();
         QCOMPARE(error.error, QJsonParseError::NoError);
-        QCOMPARE(o.keys().size(), 9);
+        QCOMPARE(o.keys().size(), 12);
         QCOMPARE(o.value("address").toString(), outcome.address);
         QCOMPARE(o.value("files").toVariant().toStringList(), outcome.files);
         QCOMPARE(o.value("status").toString(), QStringLiteral("failed"));
@@ -163,6 +179,12 @@ private slots:
         QCOMPARE(o.value("width").toInt(), 1009);
         QCOMPARE(o.value("height").toInt(), 2000);
         QCOMPARE(o.value("ms").toInt(), 1234);
+        QCOMPARE(o.value("final_address").toString(), outcome.page.finalAddress);
+        QCOMPARE(o.value("http_status").toInt(), 404);
+        QCOMPARE(o.value("title").toString(), outcome.page.title);
+        // a single run's report: the same line but for its number
+        const QByteArray run = RunReportLine(outcome);
+        QCOMPARE(run, "{" + line.mid(line.indexOf("\"address\"")));
         const QByteArray nothing = BatchReportLine(BatchOutcome{});
         QVERIFY2(nothing.contains("\"status\":\"ok\"") && nothing.contains("\"width\":0"),
                  nothing.constData());

@@ -4,15 +4,17 @@
 #include "cli/CommandLineMode.h"
 #include "cli/CommandLineNames.h"
 #include "cli/CommandLinePaths.h"
-#include "common/CommandLineSplit.h"
 #include "cli/CommandLineSwitch.h"
 #include "cli/CommandLineValues.h"
+#include "cli/CookieFile.h"
 #include "cli/ExitCodes.h"
 #include "cli/PreparedJob.h"
 #include "cli/Usage.h"
+#include "common/CommandLineSplit.h"
 #include "common/TargetFile.h"
 
 #include <QSet>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <unistd.h>
@@ -25,6 +27,33 @@ Q_DECLARE_METATYPE(StartMode)
 Q_DECLARE_METATYPE(BrowserEngine)
 
 namespace {
+
+// The controls that differ from the defaults, each as " name:value".
+QString DescribeControls(const CaptureControls& c) {
+    QString text;
+    const auto add = [&text](const char* name, const QString& value, bool set) {
+        if (set)
+            text += QStringLiteral(" %1:%2").arg(QLatin1String(name), value);
+    };
+    add("wait-for", c.waitForSelector, !c.waitForSelector.isEmpty());
+    add("until", c.waitUntilScript, !c.waitUntilScript.isEmpty());
+    add("delay", QString::number(c.delayMs), c.delayMs != 0);
+    add("script", c.pageScript, !c.pageScript.isEmpty());
+    add("hide", c.hiddenSelectors.join(u'|'), !c.hiddenSelectors.isEmpty());
+    add("element", c.elementSelector + u'/' + QString::number(c.elementPadding),
+        !c.elementSelector.isEmpty() || c.elementPadding != 0);
+    add("scale", QString::number(c.scale), c.scale != 1);
+    add("ua", c.userAgent, !c.userAgent.isEmpty());
+    QStringList headers;
+    for (const HttpHeader& header : c.headers)
+        headers << QString::fromUtf8(header.name + '=' + header.value);
+    add("headers", headers.join(u'|'), !headers.isEmpty());
+    add("scheme", c.colorScheme == ColorScheme::Dark ? "dark" : "light",
+        c.colorScheme != ColorScheme::PageDefault);
+    add("reduced-motion", "1", c.reducedMotion);
+    add("fail-on-http-error", "1", c.failOnHttpError);
+    return text;
+}
 
 // The job in one line: address, size, picture crop and quality, thumbnail options, files and
 // load limit.
@@ -50,7 +79,8 @@ QString Describe(const CaptureJob& job) {
                    .arg(job.makeThumbnail),
                QStringLiteral("w:%1").arg(job.loadTimeLimitSeconds)}
                .join(u' ') +
-           (job.keepFixedElements ? QStringLiteral(" every-screen") : QString());
+           (job.keepFixedElements ? QStringLiteral(" every-screen") : QString()) +
+           DescribeControls(job.controls);
 }
 
 // -1 stands for "no value" in the data rows.
@@ -147,6 +177,10 @@ private slots:
         QTest::newRow("--help among others")
             << QStringList{"vp", "--help", "/p:a.png"} << StartMode::Unattended;
         QTest::newRow("/h is a switch") << QStringList{"vp", "/h"} << StartMode::OneArgument;
+        QTest::newRow("a long option's value counts")
+            << QStringList{"vp", "--wait-for", "#main"} << StartMode::Unattended;
+        QTest::newRow("a flag alone")
+            << QStringList{"vp", "--reduced-motion"} << StartMode::OneArgument;
     }
     void startMode() {
         QFETCH(QStringList, argv);
@@ -493,6 +527,52 @@ private slots:
         QTest::newRow("/k then /k:0: the last wins")
             << QStringList{"/k", "/u:a", "/p:p.png", "/k:0"} << "a " + saved + "files:p.png||0 w:60"
             << 0;
+        QTest::newRow("long options, both forms")
+            << QStringList{"/u:a",
+                           "/p:p.png",
+                           "--wait-for",
+                           "#main",
+                           "--wait-until=window.done",
+                           "--delay",
+                           "500",
+                           "--hide",
+                           ".ad",
+                           "--hide=#cookie bar",
+                           "--element",
+                           "#chart",
+                           "--padding=8",
+                           "--user-agent",
+                           "Bot/1.0 (x)",
+                           "--header",
+                           "X-A:  1 ",
+                           "--header=X-B:b:c",
+                           "--color-scheme",
+                           "DARK",
+                           "--reduced-motion",
+                           "--fail-on-http-error",
+                           "--script",
+                           "document.title"}
+            << "a " + saved +
+                   "files:p.png||0 w:60 wait-for:#main until:window.done delay:500 "
+                   "script:document.title hide:.ad|#cookie bar element:#chart/8 ua:Bot/1.0 (x) "
+                   "headers:X-A=1|X-B=b:c scheme:dark reduced-motion:1 fail-on-http-error:1"
+            << 0;
+        QTest::newRow("a separate value is taken whatever it looks like")
+            << QStringList{"/u:a", "--wait-for", "/p:p.png", "--script", "--delay"}
+            << "a " + saved + "files:||0 w:60 wait-for:/p:p.png script:--delay" << 0;
+        QTest::newRow("batch defaults first: the line's own win, repeated ones add up")
+            << QStringList{"--delay=100", "--hide",  ".a",  "/u:a",
+                           "/p:p.png",    "--delay", "200", "--hide=.b"}
+            << "a " + saved + "files:p.png||0 w:60 delay:200 hide:.a|.b" << 0;
+        QTest::newRow("--size and /r: the last wins")
+            << QStringList{"/u:a", "/p:p.png", "--size",         "1600x900",
+                           "/r:1", "/r:3",     "--size=4096X200"}
+            << "a 4096x200" + saved.mid(7) + "files:p.png||0 w:60" << 0;
+        QTest::newRow("a scale multiplies crops and thumbnail sizes, saved or given")
+            << QStringList{"/u:a", "/t:t.png", "/s:201:150", "/cp:1000", "--scale", "1.5"}
+            << "a 800x600 crop:1/1500 q:70 thumb:size 302x225 20% crop:0/600 smooth:0 "
+               "border:0/ff files:|t.png|1 w:60 scale:1.5"
+            << 0;
         QTest::newRow("every refused path is named")
             << QStringList{"/p:a \\b.png", "/t:c \\d.png"}
             << start + saved + "files:a \\b.png|c \\d.png|1 w:60" << 2;
@@ -562,6 +642,64 @@ private slots:
         QTest::newRow("/e:qt with nothing to write")
             << E::Default << QStringList{"/u:a", "/e:qt"} << E::Qt << false << usage
             << QStringList{"no file to write: give /p:<picture file> (see --help)"};
+        // Long options: every bad value is named with its option, the value given
+        const auto bad = [&](const char* name, const QStringList& arguments,
+                             const QStringList& messages) {
+            QTest::newRow(name) << E::Default << QStringList{"/u:a", "/p:p.png"} + arguments
+                                << E::Default << false << usage << messages;
+        };
+        bad("unknown option", {"--wait", "#x", "--Delay=5"},
+            {"unknown option --wait (see --help)", "unknown option --Delay (see --help)"});
+        bad("a value missing at the end", {"--delay"}, {"--delay needs a value (see --help)"});
+        bad("a flag given a value", {"--reduced-motion=no", "--no-sandbox=1"},
+            {"--reduced-motion takes no value, not \"no\"",
+             "--no-sandbox takes no value, not \"1\""});
+        bad("a batch run's option", {"--jobs", "4"},
+            {"--jobs belongs on the command line of a batch run, not to one capture"});
+        bad("--delay beyond its range", {"--delay=600001", "--delay", "-1", "--delay", "1s"},
+            {"--delay takes milliseconds from 0 to 600000, not \"600001\"",
+             "--delay takes milliseconds from 0 to 600000, not \"-1\"",
+             "--delay takes milliseconds from 0 to 600000, not \"1s\""});
+        bad("--padding", {"--padding=1001"},
+            {"--padding takes pixels from 0 to 1000, not \"1001\""});
+        const QString size = QStringLiteral("--size takes WIDTHxHEIGHT, each from 200 to 4096, not "
+                                            "\"%1\"");
+        bad("--size", {"--size", "199x800", "--size=800x4097", "--size", "800*600", "--size=x"},
+            {size.arg("199x800"), size.arg("800x4097"), size.arg("800*600"), size.arg("x")});
+        const QString scale =
+            QStringLiteral("--scale takes 1, 1.5, 2, 2.5, 3, 3.5 or 4, not \"%1\"");
+        bad("--scale", {"--scale", "1.25", "--scale=0.5", "--scale", "4.5", "--scale", "2,5"},
+            {scale.arg("1.25"), scale.arg("0.5"), scale.arg("4.5"), scale.arg("2,5")});
+        const QString header = QStringLiteral("--header takes \"Name: value\", not \"%1\": %2");
+        const QString token = QStringLiteral("the name before the ':' may hold letters, digits and "
+                                             "!#$%&'*+-.^_`|~ only");
+        bad("--header",
+            {"--header", "Bad Name: x", "--header=: x", "--header", "X-A", "--header",
+             "X-A: a\r\nX-B: b"},
+            {header.arg("Bad Name: x", token), header.arg(": x", token), header.arg("X-A", token),
+             header.arg("X-A: a\r\nX-B: b", "a header cannot hold a line break")});
+        bad("--user-agent with a line break", {"--user-agent", "a\nb"},
+            {"--user-agent cannot hold a line break"});
+        bad("--color-scheme", {"--color-scheme=blue"},
+            {"--color-scheme takes light or dark, not \"blue\""});
+        bad("empty selectors and scripts", {"--wait-for=", "--hide=", "--script=@"},
+            {"--wait-for needs a CSS selector", "--hide needs a CSS selector",
+             "--script @ needs a file name"});
+        bad("files that cannot be read", {"--script", "@/nonexistent/a.js", "--cookies=/"},
+            {"--script: cannot read /nonexistent/a.js: No such file or directory",
+             "--cookies: cannot read /: it is a folder"});
+#ifdef VISTREL_CLI_WITH_ENGINES
+        QTest::newRow("controls Qt WebEngine cannot honour")
+            << E::Default << QStringList{"/u:a",      "/p:p.png",       "/e:qt", "--no-sandbox",
+                                         "--scale=2", "--color-scheme", "light", "--reduced-motion"}
+            << E::Qt << true << usage
+            << QStringList{"--scale is not available on Qt WebEngine (/e:qt); capture with "
+                           "/e:chromium",
+                           "--color-scheme is not available on Qt WebEngine (/e:qt); capture with "
+                           "/e:chromium",
+                           "--reduced-motion is not available on Qt WebEngine (/e:qt); capture "
+                           "with /e:chromium"};
+#endif
         QTest::newRow("--no-sandbox") << E::Default << QStringList{"/p:p.png", "--no-sandbox"}
                                       << E::Default << true << 0 << QStringList();
     }
@@ -577,6 +715,102 @@ private slots:
         QTEST(prepared.messages, "messages");
     }
 
+    // The cookies a page at `host` gets from a cookies.txt file, or the file's first error.
+    void cookieFile_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("cookies"); // "domain path name=value flags expires" | ...
+        const QByteArray curl =
+            "# Netscape HTTP Cookie File\n"
+            "# This file was generated by libcurl! Edit at your own risk.\n"
+            "\n"
+            ".example.org\tTRUE\t/\tFALSE\t0\tsid\tabc\n"
+            "#HttpOnly_www.example.org\tFALSE\t/app\tTRUE\t1893456000\ttok\tx=y\n"
+            "example.org\tFALSE\t/\tFALSE\t0\tbare\t1\n"
+            "other.org\tTRUE\t/\tFALSE\t0\tno\t2\n";
+        QTest::newRow("as curl writes it, for a subdomain")
+            << curl << "www.example.org"
+            << ".example.org / sid=abc 0 | www.example.org /app tok=x=y secure httponly 1893456000";
+        QTest::newRow("the domain itself") << curl << "example.org"
+                                           << ".example.org / sid=abc 0 | example.org / bare=1 0";
+        QTest::newRow("include-subdomains adds the dot; CRLF, blank lines")
+            << QByteArray("  \r\nExample.ORG\tTRUE\t/\tFALSE\t0\ta\t\r\n\t\n")
+            << "deep.sub.example.org"
+            << ".Example.ORG / a= 0";
+        QTest::newRow("a suffix is no subdomain")
+            << QByteArray(".ample.org\tTRUE\t/\tFALSE\t0\ta\tb\n") << "example.org"
+            << "";
+        QTest::newRow("no host (a file address)")
+            << QByteArray(".example.org\tTRUE\t/\tFALSE\t0\ta\tb") << ""
+            << "";
+        QTest::newRow("six fields")
+            << QByteArray("# c\n\nexample.org\tFALSE\t/\tFALSE\t0\ta\n") << "example.org"
+            << "error: --cookies: c.txt line 3: expected 7 fields separated by tabs, found 6";
+        QTest::newRow("spaces instead of tabs")
+            << QByteArray("example.org FALSE / FALSE 0 a b") << "example.org"
+            << "error: --cookies: c.txt line 1: expected 7 fields separated by tabs, found 1";
+        QTest::newRow("a flag that is no TRUE or FALSE")
+            << QByteArray("example.org\ttrue\t/\tFALSE\t0\ta\tb") << "example.org"
+            << "error: --cookies: c.txt line 1: the second field is TRUE or FALSE (include "
+               "subdomains)";
+        QTest::newRow("a negative expiry")
+            << QByteArray("example.org\tFALSE\t/\tFALSE\t-1\ta\tb") << "example.org"
+            << "error: --cookies: c.txt line 1: the expiry is not a number of seconds";
+        QTest::newRow("an expiry with a blank")
+            << QByteArray("example.org\tFALSE\t/\tFALSE\t 5\ta\tb") << "example.org"
+            << "error: --cookies: c.txt line 1: the expiry is not a number of seconds";
+        QTest::newRow("a path without its slash")
+            << QByteArray("example.org\tFALSE\tapp\tFALSE\t0\ta\tb") << "example.org"
+            << "error: --cookies: c.txt line 1: the path does not start with /";
+        QTest::newRow("an empty httpOnly domain")
+            << QByteArray("#HttpOnly_\tFALSE\t/\tFALSE\t0\ta\tb") << "example.org"
+            << "error: --cookies: c.txt line 1: the domain is empty";
+    }
+    void cookieFile() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, host);
+        const CookieFileRead read = ReadCookieText(text, QStringLiteral("c.txt"));
+        QStringList cookies;
+        for (const PageCookie& c : CookiesForHost(read.cookies, host)) {
+            cookies << QStringLiteral("%1 %2 %3=%4%5%6 %7")
+                           .arg(c.domain, c.path, QString::fromUtf8(c.name),
+                                QString::fromUtf8(c.value))
+                           .arg(c.secure ? QStringLiteral(" secure") : QString(),
+                                c.httpOnly ? QStringLiteral(" httponly") : QString())
+                           .arg(c.expires);
+        }
+        QTEST(read.error.isEmpty() ? cookies.join(QStringLiteral(" | "))
+                                   : QStringLiteral("error: ") + read.error,
+              "cookies");
+    }
+
+    // The files are read once the whole line is known: the cookies are the final address's.
+    void namedFilesRead() {
+        QTemporaryDir dir;
+        QFile cookies(dir.filePath("c.txt"));
+        QVERIFY(cookies.open(QIODevice::WriteOnly));
+        cookies.write(".a.org\tTRUE\t/\tFALSE\t0\tin\t1\nb.org\tFALSE\t/\tFALSE\t0\tout\t2\n");
+        cookies.close();
+        QFile script(dir.filePath("s.js"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("document.body.dataset.x = '\xc3\xa9';\n");
+        script.close();
+        const PreparedJob prepared = PrepareCommandLineJob(
+            StoredSettings(),
+            {"/u:https://b.org/", "/p:p.png", "--cookies", cookies.fileName(), "--script", "1",
+             "--script=@" + script.fileName(), "/u:http://www.a.org:8080/x"});
+        QCOMPARE(prepared.messages, QStringList());
+        QCOMPARE(prepared.job.controls.cookies.size(), 1);
+        QCOMPARE(prepared.job.controls.cookies.front().name, QByteArray("in"));
+        QCOMPARE(prepared.job.controls.pageScript,
+                 QString::fromUtf8("document.body.dataset.x = '\u00e9';\n"));
+        const PreparedJob none = PrepareCommandLineJob(
+            StoredSettings(), {"/u:https://c.org/", "/p:p.png", "--cookies", cookies.fileName()});
+        QVERIFY(none.job.controls.cookies.isEmpty());
+        QVERIFY2(none.warnings.join(u'\n').contains("has no cookie for \"c.org\""),
+                 qPrintable(none.warnings.join(u'\n')));
+    }
+
     void exitCodesDistinct() {
         QSet<int> seen;
         for (const ExitCodeInfo& info : ExitCodeTable) {
@@ -588,9 +822,42 @@ private slots:
 
     void usageListsEverything() {
         const QString usage = UsageText();
-        for (const char* name :
-             {"/u:", "/p:", "/t", "/r:", "/s:", "/b", "/h ", "/cp:", "/ct:", "/w:", "/k",
-              "/e:", "Capture_Engine", "--no-sandbox", "--help", "--version"}) {
+        for (const char* name : {"/u:",
+                                 "/p:",
+                                 "/t",
+                                 "/r:",
+                                 "/s:",
+                                 "/b",
+                                 "/h ",
+                                 "/cp:",
+                                 "/ct:",
+                                 "/w:",
+                                 "/k",
+                                 "/e:",
+                                 "Capture_Engine",
+                                 "--no-sandbox",
+                                 "--help",
+                                 "--version",
+                                 "--wait-for ",
+                                 "--wait-until ",
+                                 "--delay ",
+                                 "--script ",
+                                 "--script @",
+                                 "--hide ",
+                                 "--element ",
+                                 "--padding ",
+                                 "--size ",
+                                 "--scale ",
+                                 "--user-agent ",
+                                 "--header ",
+                                 "--cookies ",
+                                 "--color-scheme ",
+                                 "--reduced-motion",
+                                 "--fail-on-http-error",
+                                 "--json",
+                                 "final_address",
+                                 "http_status",
+                                 "title"}) {
             QVERIFY2(usage.contains(QLatin1String(name)), name);
         }
         QVERIFY(usage.contains("default 60, 0 = none"));

@@ -12,6 +12,7 @@ trap 'rm -rf "$work"' EXIT
 cd "$work" && mkdir shots && touch page.png pages.txt
 
 failed=0
+checked=0
 # complete LINE EXPECTED...: what bash offers for the last word of LINE (as readline splits it)
 complete_line() {
     local line="$1"
@@ -26,6 +27,7 @@ complete_line() {
     COMPREPLY=()
     _vistrel_pro vistrel-pro "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
     local got expected
+    checked=$((checked + 1))
     got="$(printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' ')"
     expected="$(printf '%s\n' "$@" | sort | tr '\n' ' ')"
     if [[ $got != "$expected" ]]; then
@@ -46,5 +48,11 @@ complete_line "vistrel-pro /p:pa" page.png pages.txt
 complete_line "vistrel-pro /p:sh" shots/
 complete_line "vistrel-pro --batch pag" page.png pages.txt
 complete_line "vistrel-pro --jobs " 
-echo "$((10 - failed)) passed, $failed failed"
+complete_line "vistrel-pro --re" --reduced-motion --resume
+complete_line "vistrel-pro --color-scheme " light dark
+complete_line "vistrel-pro --scale 2" 2 2.5
+complete_line "vistrel-pro --cookies pag" page.png pages.txt
+complete_line "vistrel-pro --script @pa" @page.png @pages.txt
+complete_line "vistrel-pro --delay " 
+echo "$((checked - failed)) passed, $failed failed"
 [ "$failed" -eq 0 ]
