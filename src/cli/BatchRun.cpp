@@ -145,7 +145,11 @@ void BatchRun::Plan(const QList<Line>& lines) {
 }
 
 int BatchRun::JobsToRun() {
-    const QSize size = FWaiting.isEmpty() ? QSize() : FWaiting.first().prepared.job.browserSize;
+    QSize size;
+    if (!FWaiting.isEmpty()) {
+        const CaptureJob& job = FWaiting.first().prepared.job;
+        size = job.browserSize * job.controls.scale; // a scaled picture is as much wider
+    }
     const qint64 memory = AvailableMemoryBytes();
     const int wanted = FOptions.jobs > 0 ? FOptions.jobs : QThread::idealThreadCount();
     const int allowed = BatchJobsAllowed(wanted, memory, size);
