@@ -132,5 +132,6 @@ void CommandLineCapture::Finish(ExitCode code, const QString& message) {
     FOutcome.code = code;
     FOutcome.message = message;
     FOutcome.finishedMs = FClock.elapsed();
+    FOutcome.page = FSession->Facts();
     emit Finished(FOutcome);
 }

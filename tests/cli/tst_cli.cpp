@@ -153,7 +153,7 @@ class TestCli : public QObject {
                                   "300px'></div><div id=el style='margin-left: 100px; width: "
                                   "400px'><div style='height: 1500px; background: " +
                                       b1 + "'></div><div style='height: 1500px; background: " + b2 +
-                                      "'></div></div>");
+                                      "'></div></div><div style='height: 300px'></div>");
         WriteFile(FPages.filePath("cookies.txt"),
                   "# Netscape HTTP Cookie File\n127.0.0.1\tFALSE\t/\tFALSE\t0\tsession\tabc\n"
                   "elsewhere.example\tFALSE\t/\tFALSE\t0\tother\tno\n");
