@@ -4,6 +4,7 @@
 #include "capture/StoredSettings.h"
 #include "cli/CommandLineJob.h"
 #include "cli/CommandLineSwitch.h"
+#include "cli/PreparedJob.h"
 
 namespace {
 
@@ -102,9 +103,9 @@ BatchOptionsRead ReadBatchOptions(const QStringList& arguments) {
     if (read.error.isEmpty() && read.options.file.isEmpty())
         read.error = QStringLiteral("--batch needs a file name, or - for standard input");
     if (read.error.isEmpty()) {
-        const QStringList bad =
-            BuildCommandLineJob(StoredSettings(), read.options.lineDefaults).badValues;
-        read.error = bad.value(0);
+        const CommandLineJob defaults =
+            BuildCommandLineJob(StoredSettings(), read.options.lineDefaults);
+        read.error = (defaults.badValues + NamedFileProblems(defaults)).value(0);
     }
     return read;
 }

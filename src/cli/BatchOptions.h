@@ -30,5 +30,6 @@ struct BatchOptionsRead {
 bool IsBatchRun(const QStringList& arguments);
 
 // Every argument must belong to the batch run: a capture's slash switches go on the file's
-// lines, and the long options' values are checked here once rather than on every line.
+// lines, and the long options' values and the files they name are checked here once rather
+// than on every line.
 BatchOptionsRead ReadBatchOptions(const QStringList& arguments);

@@ -107,10 +107,10 @@ CmdArgument ReadLongOption(const QStringList& arguments, qsizetype& i) {
         if (equals >= 0)
             return {option.kind, argument.mid(equals + 1)};
         if (i + 1 >= arguments.size())
-            return Wrong(QStringLiteral("%1 needs a value (see --help)").arg(name));
+            return Wrong(QStringLiteral("%1 needs a value").arg(name));
         return {option.kind, arguments.at(++i)};
     }
-    return Wrong(QStringLiteral("unknown option %1 (see --help)").arg(name));
+    return Wrong(QStringLiteral("unknown option %1").arg(name));
 }
 
 QList<CmdArgument> ReadArguments(const QStringList& arguments) {

@@ -77,6 +77,13 @@ void ReadNamedFiles(const CommandLineJob& built, PreparedJob& prepared, QStringL
 
 } // namespace
 
+QStringList NamedFileProblems(const CommandLineJob& built) {
+    PreparedJob prepared{built.job, ExitCode::Success, {}, {}};
+    QStringList problems;
+    ReadNamedFiles(built, prepared, problems);
+    return problems;
+}
+
 PreparedJob PrepareCommandLineJob(const StoredSettings& settings, const QStringList& arguments,
                                   const JobRules& rules) {
     const CommandLineJob built = BuildCommandLineJob(settings, arguments);

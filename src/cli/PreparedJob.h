@@ -32,6 +32,11 @@ struct JobRules {
 PreparedJob PrepareCommandLineJob(const StoredSettings& settings, const QStringList& arguments,
                                   const JobRules& rules = {});
 
+struct CommandLineJob;
+// Why the files that --script @FILE and --cookies name cannot be read, one message each: a batch
+// run checks its defaults' files once, before any line.
+QStringList NamedFileProblems(const CommandLineJob& built);
+
 // Why this job may not run an engine without its sandbox, or an empty text: as root Qt
 // WebEngine has none, so it runs only when --no-sandbox says so.
 QString UnsandboxedEngineProblem(const CaptureJob& job);

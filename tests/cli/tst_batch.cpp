@@ -54,7 +54,7 @@ QString Describe(const ProgramResult& result) {
         .arg(ProgramLines(result.standardError).join(u'\n'));
 }
 
-// The report by line number; a line that is not one JSON object of nine fields is a failure.
+// The report by line number; a line that is not one JSON object of twelve fields is a failure.
 QMap<int, QJsonObject> ReportOf(const ProgramResult& result, QString* wrong) {
     QMap<int, QJsonObject> report;
     for (const QByteArray& line : result.standardOutput.split('\n')) {
@@ -62,7 +62,7 @@ QMap<int, QJsonObject> ReportOf(const ProgramResult& result, QString* wrong) {
             continue;
         const QJsonObject object = QJsonDocument::fromJson(line).object();
         const int number = object.value("line").toInt();
-        if (object.size() != 9 || report.contains(number))
+        if (object.size() != 12 || report.contains(number))
             *wrong += QStringLiteral("bad or repeated report line: %1\n").arg(line);
         report.insert(number, object);
     }

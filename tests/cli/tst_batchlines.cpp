@@ -124,6 +124,9 @@ private slots:
             << QStringList{"--batch", "l", "--size"} << "error: --size needs a value";
         QTest::newRow("an unknown long option")
             << QStringList{"--batch", "l", "--wait=1"} << "error: unknown option --wait";
+        QTest::newRow("a default's file is read at once")
+            << QStringList{"--batch", "l", "--cookies", "/nonexistent/c.txt"}
+            << "error: --cookies: cannot read /nonexistent/c.txt";
         QTest::newRow("--json: the run reports JSON already")
             << QStringList{"--json", "--batch", "l"} << "error: --json is for a single run";
     }
