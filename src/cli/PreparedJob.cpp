@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/PreparedJob.h"
 
+#include "capture/EngineControls.h"
 #include "capture/PageAddress.h"
 #include "cli/CommandLineJob.h"
 #include "cli/CookieFile.h"
-#ifdef VISTREL_CLI_WITH_ENGINES
-#include "engines/CaptureBrowser.h"
-#endif
 
 #include <QFile>
 #include <QFileInfo>
@@ -110,13 +108,10 @@ PreparedJob PrepareCommandLineJob(const StoredSettings& settings, const QStringL
     } else {
         CheckAddress(prepared, built.addressGiven, rules);
     }
-#ifdef VISTREL_CLI_WITH_ENGINES
-    // (a build without Qt WebEngine has no engines, and only reads command lines)
     if (!prepared.Refused()) {
         for (const QString& message : ControlsTheEngineRefuses(prepared.job))
             Refuse(prepared, ExitCode::BadUsage, message);
     }
-#endif
     return prepared;
 }
 

@@ -3,8 +3,6 @@
 
 #include "capture/CaptureJob.h"
 
-#include <QStringList>
-
 #include <memory>
 
 class Browser;
@@ -19,7 +17,3 @@ class QWebEngineProfile;
 std::unique_ptr<Browser> NewCaptureBrowser(const CaptureJob& job,
                                            std::shared_ptr<ChromiumProcess> chromium = nullptr,
                                            QWebEngineProfile* profile = nullptr);
-
-// The options of the job that its engine cannot honour, by their command-line names (--scale),
-// each with the engine's name: such a job must not run at all rather than run without them.
-QStringList ControlsTheEngineRefuses(const CaptureJob& job);

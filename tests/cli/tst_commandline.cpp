@@ -688,7 +688,6 @@ private slots:
         bad("files that cannot be read", {"--script", "@/nonexistent/a.js", "--cookies=/"},
             {"--script: cannot read /nonexistent/a.js: No such file or directory",
              "--cookies: cannot read /: it is a folder"});
-#ifdef VISTREL_CLI_WITH_ENGINES
         QTest::newRow("controls Qt WebEngine cannot honour")
             << E::Default << QStringList{"/u:a",      "/p:p.png",       "/e:qt", "--no-sandbox",
                                          "--scale=2", "--color-scheme", "light", "--reduced-motion"}
@@ -699,7 +698,6 @@ private slots:
                            "/e:chromium",
                            "--reduced-motion is not available on Qt WebEngine (/e:qt); capture "
                            "with /e:chromium"};
-#endif
         QTest::newRow("--no-sandbox") << E::Default << QStringList{"/p:p.png", "--no-sandbox"}
                                       << E::Default << true << 0 << QStringList();
     }
