@@ -6,14 +6,14 @@
 #include "HostileChecks.h"
 #include "HostilePages.h"
 #include "PageProcesses.h"
-#include "cli/ExitCodes.h"
 #include "cli/CliChecks.h"
 #include "cli/CliPages.h"
+#include "cli/ExitCodes.h"
 #include "e2e/PixelPage.h"
 #include "support/HttpFixture.h"
 #include "support/ProgramRunner.h"
-#include "support/TestHelpers.h"
 #include "support/ProgramSandbox.h"
+#include "support/TestHelpers.h"
 
 #include <QImageReader>
 #include <QRegularExpression>
@@ -351,9 +351,12 @@ private slots:
             << QStringList{"/file.bin>=1", "/attached.html>=1"} << "" << 20;
 
         // HTTP authentication: no dialog, no credentials; the server's 401 page is the page
-        QTest::newRow("HTTP Basic authentication: the 401 page")
+        QTest::newRow("HTTP Basic authentication: the 401 page, with a warning")
             << page("/private") << ok << png + "=1024x768"
-            << "" << none << QStringList{"/private=1"} << "" << 20;
+            << ""
+            << QStringList{"vistrel-pro: warning: .*/private was answered with HTTP 401; "
+                           "captured as it came"}
+            << QStringList{"/private=1"} << "" << 20;
 
         // Scrolling: the capture's own scrolls are instant, whatever the page asks for. A header
         // that stays at the top of the view is in every screen of the picture, as in any
