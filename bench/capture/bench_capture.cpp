@@ -63,8 +63,8 @@ public:
     QCoro::Task<QImage> PaintView() override {
         co_return co_await Timed(PaintNs, [&] { return FInner.PaintView(); });
     }
-    QCoro::Task<PaintedView> PaintViewSoon() override {
-        co_return co_await Timed(PaintNs, [&] { return FInner.PaintViewSoon(); });
+    QCoro::Task<PaintedView> PaintPartSoon(QRect part) override {
+        co_return co_await Timed(PaintNs, [&] { return FInner.PaintPartSoon(part); });
     }
     // The page's preparation of each screen moves it there: counted with the scroll.
     QCoro::Task<QVariant> RunScript(const QString& script) override {

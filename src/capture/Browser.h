@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QVariant>
@@ -47,10 +48,13 @@ public:
     virtual QCoro::Task<QPoint> ScrollTo(const QPoint& position) = 0;
     // The current view, viewport-sized, in QImage::Format_RGB888.
     virtual QCoro::Task<QImage> PaintView() = 0;
-    // The same, where the engine's picture may still be decoded while the caller goes on.
-    virtual QCoro::Task<PaintedView> PaintViewSoon() {
-        co_return PaintedView(co_await PaintView());
+    // `part` of the current view (page pixels of the view; a null part is all of it), where the
+    // engine's picture may still be decoded while the caller goes on. An engine that paints only
+    // the part asked for pays less for a small one.
+    virtual QCoro::Task<PaintedView> PaintPartSoon(QRect part) {
+        co_return PaintedView(co_await PaintView()).Part(part, ViewSize());
     }
+    QCoro::Task<PaintedView> PaintViewSoon() { return PaintPartSoon(QRect()); }
     // The whole of a view PaintViewSoon gave, once it is decoded.
     QCoro::Task<QImage> Whole(const PaintedView& view) { return view.Whole(FCalls); }
     virtual int ScrollBarWidth() const = 0;

@@ -133,6 +133,7 @@ QCoro::Task<QImage> PageRenderer::RenderHeld() {
     co_await FPage->LoadLazyContent(FContentDeadline, [this] { CheckStop(); });
     const DocumentMetrics whole = co_await FBrowser.Metrics();
     const int scrollBar = FBrowser.ScrollBarWidth();
+    FScrollBar = scrollBar;
     CheckMetrics(whole, scrollBar);
     const DocumentMetrics metrics = co_await TakenPart(whole);
     FPageSize = Device(metrics.Page);
@@ -200,7 +201,7 @@ QRect PageRenderer::Device(const QRect& rect) const {
 // fixed element shown on one screen is not cut by the next.
 QCoro::Task<> PageRenderer::RenderColumns(DocumentMetrics metrics, QSize step) {
     const QPoint origin = metrics.Origin;
-    QPoint position = co_await Scroll(origin);
+    QPoint position = co_await Scroll(origin, origin);
     int paintedRight = 0;
     for (;;) {
         const bool last =
@@ -209,7 +210,8 @@ QCoro::Task<> PageRenderer::RenderColumns(DocumentMetrics metrics, QSize step) {
         if (last)
             break;
         paintedRight = position.x() - origin.x() + metrics.Client.width();
-        const QPoint next = co_await Scroll(QPoint(position.x() + step.width(), origin.y()));
+        const QPoint next = co_await Scroll(QPoint(position.x() + step.width(), origin.y()),
+                                            origin + QPoint(Kept(paintedRight), 0));
         if (next.x() <= position.x())
             break; // the engine would not scroll further right
         position = next;
@@ -222,13 +224,15 @@ QCoro::Task<> PageRenderer::RenderColumns(DocumentMetrics metrics, QSize step) {
 QCoro::Task<QPoint> PageRenderer::RenderColumn(DocumentMetrics metrics, QPoint position, int stepY,
                                                bool lastColumn, int paintedRight) {
     const QRect client(QPoint(0, 0), metrics.Client);
+    const QRect view(QPoint(0, 0), metrics.Viewport);
     int paintedBottom = 0;
     for (;;) {
-        PaintedView strip = co_await FPage->PaintView(client, FRenderings == 0);
-        if (strip.Size() != Device(metrics.Viewport))
-            throw VistrelError(
-                QStringLiteral("The browser painted a view of %1 pixels instead of %2")
-                    .arg(SizeText(strip.Size()), SizeText(Device(metrics.Viewport))));
+        QRect part = PartToPaint(client, view);
+        PaintedView strip = co_await PaintPart(part);
+        if (part != view && !co_await HoldsShownAlone(part, client)) {
+            part = view;
+            strip = co_await PaintPart(part);
+        }
         co_await PasteWaiting(); // decoded while this screen was painted
         if (lastColumn && FWatcher && position.y() > metrics.Origin.y()) {
             co_await MakePicture();
@@ -239,13 +243,16 @@ QCoro::Task<QPoint> PageRenderer::RenderColumn(DocumentMetrics metrics, QPoint p
         const QPoint at = position - metrics.Origin;
         // Unless this screen may reach the bottom, the scroll to the next one brings its measure.
         const bool mayBeLast = at.y() + metrics.Client.height() >= metrics.Page.height();
+        const QPoint below(position.x(), position.y() + stepY);
+        const QPoint painted =
+            metrics.Origin + QPoint(Kept(paintedRight), Kept(at.y() + metrics.Client.height()));
         QPoint next = position;
         if (!mayBeLast)
-            next = co_await Scroll(QPoint(position.x(), position.y() + stepY));
+            next = co_await Scroll(below, PaintedBefore(metrics, below, painted));
         const QSize measured = co_await FPage->Client();
         const QSize shown =
             measured.isValid() ? measured.boundedTo(metrics.Client) : metrics.Client;
-        FWaiting = {std::move(strip), at, {}};
+        FWaiting = {std::move(strip), at + part.topLeft(), {}};
         FWaiting->areas << QRect(at, shown).intersected(
             QRect(QPoint(paintedRight, paintedBottom), metrics.Page));
         // What appears on this screen alone is pasted whole, also where earlier screens painted.
@@ -256,11 +263,54 @@ QCoro::Task<QPoint> PageRenderer::RenderColumn(DocumentMetrics metrics, QPoint p
         if (paintedBottom >= metrics.Page.height())
             co_return position;
         if (mayBeLast)
-            next = co_await Scroll(QPoint(position.x(), position.y() + stepY));
+            next = co_await Scroll(below, PaintedBefore(metrics, below, painted));
         if (next.y() <= position.y())
             co_return position; // the engine would not scroll further down
         position = next;
     }
+}
+
+// A screen that adds only a strip to the picture (the last column's new columns, a column's
+// last rows) is painted from its mark on; any other screen whole.
+QRect PageRenderer::PartToPaint(const QRect& client, const QRect& view) const {
+    if (!FPage->PaintsParts())
+        return view;
+    const QRect part(FPage->MarkAt(), client.bottomRight());
+    if (qint64(part.width()) * part.height() * 4 > qint64(client.width()) * client.height() * 3)
+        return view;
+    return part;
+}
+
+QCoro::Task<PaintedView> PageRenderer::PaintPart(QRect part) {
+    PaintedView painted = co_await FPage->PaintView(part, FRenderings == 0);
+    if (painted.Size() != Device(part.size()))
+        throw VistrelError(QStringLiteral("The browser painted %1 pixels instead of %2")
+                               .arg(SizeText(painted.Size()), SizeText(Device(part.size()))));
+    co_return painted;
+}
+
+// Whether the fixed elements this screen alone shows lie within the part painted.
+QCoro::Task<bool> PageRenderer::HoldsShownAlone(QRect part, QRect client) {
+    const QList<QRect> shownAlone = co_await FPage->Shown();
+    for (const QRect& element : shownAlone)
+        if (!part.contains(element.intersected(client)))
+            co_return false;
+    co_return true;
+}
+
+// Where the page is in the picture once this screen is pasted, as far as the next screen's mark
+// needs: the rows above only when the next screen may be its column's last (a strip; elsewhere
+// the mark stays in the view's top rows, which are read first).
+QPoint PageRenderer::PaintedBefore(const DocumentMetrics& metrics, const QPoint& next,
+                                   const QPoint& painted) const {
+    const bool mayBeLast =
+        next.y() - metrics.Origin.y() + metrics.Client.height() >= metrics.Page.height();
+    return QPoint(painted.x(), mayBeLast ? painted.y() : metrics.Origin.y());
+}
+
+// A scroll bar that comes late shows less of a screen than planned: the mark stays clear of it.
+int PageRenderer::Kept(int painted) const {
+    return std::max(0, painted - FScrollBar);
 }
 
 QCoro::Task<> PageRenderer::PasteWaiting() {
@@ -279,9 +329,9 @@ void PageRenderer::ScreenDone() {
         FProgress(FRenderings, std::max(FPlanned, FRenderings));
 }
 
-QCoro::Task<QPoint> PageRenderer::Scroll(QPoint position) {
+QCoro::Task<QPoint> PageRenderer::Scroll(QPoint position, QPoint painted) {
     CheckStop();
-    co_return co_await FPage->ScrollTo(position);
+    co_return co_await FPage->ScrollTo(position, painted);
 }
 
 void PageRenderer::CheckStop() const {

@@ -32,8 +32,10 @@ class PreparedPage;
 // reaches the page's right edge; in each column the screens start at y = 0 and step by viewport
 // height - scroll bar - 24 until a strip reaches the bottom. The engine stops scrolling at the
 // page's edges, so the last screen of a column, and the last column, sit where it stopped.
-// Positions only ever grow, so no screen is painted twice. Only the part of a strip that shows the
-// page and that no earlier screen painted is pasted: scroll bars never reach the picture.
+// Positions only ever grow, so no screen is painted twice. Only the part of a screen that shows
+// the page and that no earlier screen painted is pasted: scroll bars never reach the picture. A
+// screen that adds only a strip (the last column's new columns, a column's last rows) is painted
+// as that strip alone, where the engine paints parts.
 class PageRenderer {
 public:
     explicit PageRenderer(Browser& browser);
@@ -79,7 +81,13 @@ private:
                                      bool lastColumn, int paintedRight);
     QCoro::Task<> PasteWaiting();
     void ScreenDone();
-    QCoro::Task<QPoint> Scroll(QPoint position);
+    QRect PartToPaint(const QRect& client, const QRect& view) const;
+    QCoro::Task<PaintedView> PaintPart(QRect part);
+    QCoro::Task<bool> HoldsShownAlone(QRect part, QRect client);
+    QPoint PaintedBefore(const DocumentMetrics& metrics, const QPoint& next,
+                         const QPoint& painted) const;
+    int Kept(int painted) const;
+    QCoro::Task<QPoint> Scroll(QPoint position, QPoint painted);
     void CheckStop() const;
     void Paste(QImage& picture, const QImage& strip, const QPoint& at, const QRect& area);
     QCoro::Task<DocumentMetrics> TakenPart(DocumentMetrics metrics);
@@ -97,6 +105,7 @@ private:
     QString FElement;
     int FPadding = 0;
     double FScale = 1;
+    int FScrollBar = 0;
     QDeadlineTimer FContentDeadline{QDeadlineTimer::Forever};
     int FRenderings = 0;
     int FPlanned = 0;

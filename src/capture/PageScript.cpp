@@ -168,11 +168,11 @@ const char* const Installer = R"js(
     }
     return shown;
   };
-  V.markWith = (first, second) => {
+  V.markWith = (first, second, mx, my) => {
     let m = V.mark;
     if (!m) m = V.mark = document.createElement('vistrel-screen-mark');
     m.style.cssText = 'all: initial !important; display: block !important;' +
-      ' position: fixed !important; left: 0 !important; top: 0 !important;' +
+      ' position: fixed !important; left: ' + mx + 'px !important; top: ' + my + 'px !important;' +
       ' width: 2px !important; height: 4px !important; margin: 0 !important;' +
       ' padding: 0 !important; box-sizing: content-box !important;' +
       ' border-left: 2px solid ' + first + ' !important;' +
@@ -181,24 +181,28 @@ const char* const Installer = R"js(
     if (m.parentNode !== document.documentElement || m.nextSibling)
       document.documentElement.appendChild(m);
     const r = m.getBoundingClientRect();
-    return r.left === 0 && r.top === 0 && document.elementFromPoint(0, 0) === m;
+    return r.left === mx && r.top === my && document.elementFromPoint(mx, my) === m;
   };
   V.client = () => [page().clientWidth, page().clientHeight, V.frame ? V.frame.shown : []];
-  V.screen = (x, y, first, second) => {
+  // The mark goes where the page left of keepX and above keepY is painted already.
+  V.screen = (x, y, first, second, keepX, keepY) => {
     const before = V.client();
     scrollTo({ left: x, top: y, behavior: 'instant' });
+    const within = (v, most) => Math.max(0, Math.min(Math.floor(v), most));
+    const mx = within(keepX - 4 - scrollX, page().clientWidth - 4);
+    const my = within(keepY - 4 - scrollY, page().clientHeight - 4);
     const frame = V.frame = { ran: false, placed: false, shown: [] };
     // After the page's own scroll handlers, in the frame that paints this position.
     requestAnimationFrame(() => {
       try {
         frame.shown = V.apply();
-        frame.placed = V.markWith(first, second);
+        frame.placed = V.markWith(first, second, mx, my);
       } finally {
         observer.takeRecords();
         frame.ran = true;
       }
     });
-    return [scrollX, scrollY, ...before];
+    return [scrollX, scrollY, mx, my, ...before];
   };
   const pending = () => [...document.images].filter((i) => !i.complete).length;
   V.lazyHints = () => pending() > 0 || !!document.querySelector(
@@ -242,11 +246,13 @@ QString Install(bool keepFixed) {
         QLatin1String("KEEP"), keepFixed ? QLatin1String("true") : QLatin1String("false"));
 }
 
-QString Screen(const QPoint& position, QRgb first, QRgb second) {
-    return QStringLiteral("vistrelCapture.screen(%1, %2, '%3', '%4')")
+QString Screen(const QPoint& position, QRgb first, QRgb second, const QPoint& painted) {
+    return QStringLiteral("vistrelCapture.screen(%1, %2, '%3', '%4', %5, %6)")
         .arg(position.x())
         .arg(position.y())
-        .arg(CssColor(first), CssColor(second));
+        .arg(CssColor(first), CssColor(second))
+        .arg(painted.x())
+        .arg(painted.y());
 }
 
 QString FrameState() {

@@ -16,11 +16,12 @@ namespace PageScript {
 // element fixed to the view only where a person sees it (unless keepFixed: every screen then
 // shows the page as it looks there).
 QString Install(bool keepFixed);
-// Scrolls to `position` and answers where it got, followed by what ClientSize answered just
-// before the scroll; in the frame that paints there, fixed elements are shown or hidden for
-// that screen and a mark of the two colours is put in the view's top left corner (2 x 4 pixels
-// of `first`, then of `second`).
-QString Screen(const QPoint& position, QRgb first, QRgb second);
+// Scrolls to `position` and answers where it got and where in the view the mark goes, followed
+// by what ClientSize answered just before the scroll. In the frame that paints there, fixed
+// elements are shown or hidden for that screen and a mark of the two colours (2 x 4 pixels of
+// `first`, then of `second`) is put where the page left of painted.x() and above painted.y() is
+// painted already: 4 pixels left and above that point, within the view.
+QString Screen(const QPoint& position, QRgb first, QRgb second, const QPoint& painted);
 // [ran, placed]: whether that frame's work has run, and the mark is where it should be and on
 // top of everything.
 QString FrameState();

@@ -3,6 +3,8 @@
 
 #include <QFuture>
 #include <QImage>
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 
 #include <qcoro/qcorotask.h>
@@ -24,8 +26,16 @@ public:
     // could not be.
     QCoro::Task<QImage> Whole(EngineCalls& calls) const;
 
+    // `part` (page pixels) of a view painted whole at `viewSize` page pixels; a null part is all
+    // of it.
+    PaintedView Part(const QRect& part, const QSize& viewSize) const;
+    // The whole view has `patch` painted over it at `at` (device pixels of the view).
+    void Patch(const QImage& patch, const QPoint& at);
+
 private:
     QSize FSize;
     QImage FTop;
     QFuture<QImage> FWhole;
+    QImage FPatch;
+    QPoint FPatchAt;
 };

@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QVariantList>
 
+#include <cmath>
+
 #include <utility>
 
 namespace {
@@ -85,44 +87,54 @@ QCoro::Task<QList<QVariant>> PreparedPage::StepAndWait(int y, QDeadlineTimer unt
     co_return step;
 }
 
-QCoro::Task<QPoint> PreparedPage::ScrollTo(QPoint position) {
+QCoro::Task<QPoint> PreparedPage::ScrollTo(QPoint position, QPoint painted) {
+    FMarkAt = QPoint();
     if (!FScripted)
         co_return FPosition = co_await FBrowser.ScrollTo(position);
     ++FScreen;
     FFirst = qRgb(FScreen & 0xff, (FScreen >> 8) & 0xff, 0x4d);
     FSecond = qRgb(0xb2, 0xff - (FScreen & 0xff), ((FScreen >> 8) & 0xff) ^ 0x5a);
     const QList<QVariant> reached =
-        co_await Answer(FBrowser, PageScript::Screen(position, FFirst, FSecond), 5);
+        co_await Answer(FBrowser, PageScript::Screen(position, FFirst, FSecond, painted), 7);
     if (std::exchange(FClientDue, false))
-        TakeClient(reached.mid(2));
+        TakeClient(reached.mid(4));
     FPosition = QPoint(qRound(reached.at(0).toDouble()), qRound(reached.at(1).toDouble()));
+    FMarkAt = QPoint(reached.at(2).toInt(), reached.at(3).toInt());
     FMarked = true;
     co_return FPosition;
 }
 
-QCoro::Task<PaintedView> PreparedPage::PaintView(QRect client, bool unmarked) {
+// Device pixels that are not whole page pixels would join parts where the whole view has none.
+bool PreparedPage::PaintsParts() const {
+    return FScripted && FScale == std::floor(FScale);
+}
+
+QCoro::Task<PaintedView> PreparedPage::PaintView(QRect part, bool unmarked) {
     FClientDue = false;
     FClient = QSize();
     FShown.clear();
     if (!FScripted || !FMarked)
-        co_return co_await FBrowser.PaintViewSoon();
+        co_return co_await FBrowser.PaintPartSoon(part);
     QElapsedTimer clock;
     clock.start();
     qint64 nextCheck = MarkCheckMs;
     for (;;) {
         co_await FBrowser.AwaitPaint(PaintPollMs); // no frame of the new position before a paint
-        PaintedView view = co_await FBrowser.PaintViewSoon();
-        if (ShowsMark(view.Top(), client)) {
+        PaintedView view = co_await FBrowser.PaintPartSoon(part);
+        if (co_await ShowsMark(view, FMarkAt - part.topLeft())) {
             if (!unmarked) {
                 FClientDue = true;
                 co_return view;
             }
             co_await ReadClient();
-            co_return co_await PaintUnmarked(client);
+            if (!PaintsParts())
+                co_return co_await PaintUnmarked(part);
+            co_await RepaintMark(view, part);
+            co_return view;
         }
         if (clock.elapsed() > nextCheck) {
             if (!co_await MarkPlacedOrPending())
-                co_return co_await PaintLikeEngine();
+                co_return co_await PaintLikeEngine(part);
             nextCheck = clock.elapsed() + MarkCheckMs;
         }
         if (clock.elapsed() > FrameLimitMs)
@@ -132,19 +144,28 @@ QCoro::Task<PaintedView> PreparedPage::PaintView(QRect client, bool unmarked) {
     }
 }
 
-QCoro::Task<PaintedView> PreparedPage::PaintUnmarked(QRect client) {
+QCoro::Task<PaintedView> PreparedPage::PaintUnmarked(QRect part) {
     FMarked = false;
     co_await FBrowser.RunScript(PageScript::Unmark());
     QElapsedTimer clock;
     clock.start();
     for (;;) {
-        PaintedView view = co_await FBrowser.PaintViewSoon();
-        if (!ShowsMark(view.Top(), client))
+        PaintedView view = co_await FBrowser.PaintPartSoon(part);
+        if (!co_await ShowsMark(view, FMarkAt - part.topLeft()))
             co_return view;
         if (clock.elapsed() > FrameLimitMs)
             throw VistrelError(QStringLiteral("The browser painted no frame without the mark"));
         co_await FBrowser.AwaitPaint(PaintPollMs);
     }
+}
+
+// The view is proven current by its mark: only the mark's own pixels are painted again.
+QCoro::Task<> PreparedPage::RepaintMark(PaintedView& view, QRect part) {
+    const QRect mark(FMarkAt, QSize(MarkWidth, MarkHeight));
+    const PaintedView unmarked = co_await PaintUnmarked(mark);
+    const QImage pixels = co_await FBrowser.Whole(unmarked);
+    const QPoint at = mark.topLeft() - part.topLeft();
+    view.Patch(pixels, QPoint(qRound(at.x() * FScale), qRound(at.y() * FScale)));
 }
 
 QCoro::Task<QSize> PreparedPage::Client() {
@@ -183,17 +204,28 @@ QCoro::Task<bool> PreparedPage::MarkPlacedOrPending() {
 }
 
 // Without a mark, the engine's own wait for a frame at the position.
-QCoro::Task<PaintedView> PreparedPage::PaintLikeEngine() {
+QCoro::Task<PaintedView> PreparedPage::PaintLikeEngine(QRect part) {
     FMarked = false;
     co_await FBrowser.ScrollTo(FPosition);
-    co_return co_await FBrowser.PaintViewSoon();
+    co_return co_await FBrowser.PaintPartSoon(part);
+}
+
+// `at` is where the mark is in the view painted. It is read from the view's top rows, at hand at
+// once, unless it lies below them.
+QCoro::Task<bool> PreparedPage::ShowsMark(const PaintedView& view, QPoint at) {
+    const QImage top = view.Top();
+    if (top.height() >= qRound((at.y() + MarkHeight) * FScale))
+        co_return ShowsMark(top, at);
+    const QImage whole = co_await FBrowser.Whole(view);
+    co_return ShowsMark(whole, at);
 }
 
 // Each page pixel of the mark is read at the middle of the device pixels that paint it.
-bool PreparedPage::ShowsMark(const QImage& view, const QRect& client) const {
+bool PreparedPage::ShowsMark(const QImage& view, const QPoint& at) const {
     const auto device = [this](int pagePixel) { return int((pagePixel + 0.5) * FScale); };
-    const QRect mark(client.topLeft(), QSize(MarkWidth, MarkHeight));
-    if (!view.rect().contains(QPoint(device(mark.right()), device(mark.bottom()))))
+    const QRect mark(at, QSize(MarkWidth, MarkHeight));
+    if (!view.rect().contains(QPoint(device(mark.right()), device(mark.bottom()))) ||
+        mark.left() < 0 || mark.top() < 0)
         return false;
     for (int y = mark.top(); y <= mark.bottom(); ++y)
         for (int x = mark.left(); x <= mark.right(); ++x) {

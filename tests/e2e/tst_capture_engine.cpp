@@ -117,6 +117,13 @@ void tst_CaptureEngine::stitching_data() {
         << QSize(800, 600) << QSize(785, 30000) << false << none << QSize(785, 30000) << false;
     QTest::newRow("wide, 1024 x 768")
         << QSize(1024, 768) << QSize(3000, 4000) << false << none << QSize(3000, 4000) << false;
+    // The last column and the last screen of a column add only strips.
+    QTest::newRow("6 px wider than the view, 1024 x 768")
+        << QSize(1024, 768) << QSize(1015, 30000) << false << none << QSize(1015, 30000) << false;
+    QTest::newRow("a wide table's overflow, 1024 x 768")
+        << QSize(1024, 768) << QSize(1112, 4000) << false << none << QSize(1112, 4000) << false;
+    QTest::newRow("10 rows in the last screen, 1024 x 768")
+        << QSize(1024, 768) << QSize(1009, 3694) << false << none << QSize(1009, 3694) << false;
     QTest::newRow("wide and short, 800 x 600")
         << QSize(800, 600) << QSize(3000, 400) << false << none << QSize(3000, 585) << false;
     QTest::newRow("wide, right to left, 1024 x 768")

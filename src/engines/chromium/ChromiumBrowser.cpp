@@ -65,6 +65,14 @@ QJsonObject ScreenshotParams() {
             {QStringLiteral("optimizeForSpeed"), true}};
 }
 
+QJsonObject ClipParams(const QRect& part, const QPointF& viewAt) {
+    return {{QStringLiteral("x"), viewAt.x() + part.x()},
+            {QStringLiteral("y"), viewAt.y() + part.y()},
+            {QStringLiteral("width"), part.width()},
+            {QStringLiteral("height"), part.height()},
+            {QStringLiteral("scale"), 1}};
+}
+
 QJsonObject WorldParams(const QString& frame) {
     return {{QStringLiteral("frameId"), frame},
             {QStringLiteral("worldName"), QStringLiteral("vistrel-capture")}};
@@ -492,13 +500,25 @@ QCoro::Task<QImage> ChromiumBrowser::PaintView() {
 }
 
 // Decoding a screen takes 5 to 20 ms: its top rows are read at once, the rest while the
-// browser paints the next screen.
-QCoro::Task<PaintedView> ChromiumBrowser::PaintViewSoon() {
-    const QJsonObject shot =
-        co_await Call(QStringLiteral("Page.captureScreenshot"), ScreenshotParams());
+// browser paints the next one.
+QCoro::Task<PaintedView> ChromiumBrowser::PaintPartSoon(QRect part) {
+    QJsonObject params = ScreenshotParams();
+    QSizeF painted = FViewSize;
+    if (!part.isNull()) {
+        // A clip is placed on the document from its left edge, also where the page scrolls to
+        // negative positions (right to left).
+        const QJsonObject metrics = co_await Call(QStringLiteral("Page.getLayoutMetrics"));
+        const QJsonObject viewport = metrics.value(QStringLiteral("cssLayoutViewport")).toObject();
+        params.insert(
+            QStringLiteral("clip"),
+            ClipParams(part, QPointF(viewport.value(QStringLiteral("pageX")).toDouble(),
+                                     viewport.value(QStringLiteral("pageY")).toDouble())));
+        painted = part.size();
+    }
+    const QJsonObject shot = co_await Call(QStringLiteral("Page.captureScreenshot"), params);
     const QByteArray png =
         QByteArray::fromBase64(shot.value(QStringLiteral("data")).toString().toLatin1());
-    const QSize size = (QSizeF(FViewSize) * FControls.scale).toSize();
+    const QSize size = (painted * FControls.scale).toSize();
     const QImage top = ReadPngRows(png, TopRows);
     if (top.width() != size.width())
         co_return PaintedView(Decoded(png, size));

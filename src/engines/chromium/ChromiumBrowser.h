@@ -44,7 +44,7 @@ public:
     QCoro::Task<bool> HasDocument() override;
     QCoro::Task<QPoint> ScrollTo(const QPoint& position) override;
     QCoro::Task<QImage> PaintView() override;
-    QCoro::Task<PaintedView> PaintViewSoon() override;
+    QCoro::Task<PaintedView> PaintPartSoon(QRect part) override;
     QCoro::Task<QVariant> RunPageScript(const QString& script) override;
     void SetControls(const CaptureControls& controls) override;
     int HttpStatus() const override { return FHttpStatus; }

@@ -184,16 +184,20 @@ QCoro::Task<QImage> WebEngineBrowser::PaintView() {
     co_return GrabView();
 }
 
-QImage WebEngineBrowser::GrabView() {
-    const QSize size = FView->size();
+QCoro::Task<PaintedView> WebEngineBrowser::PaintPartSoon(QRect part) {
+    co_return PaintedView(GrabView(part));
+}
+
+QImage WebEngineBrowser::GrabView(const QRect& part) {
+    const QRect area = part.isNull() ? QRect(QPoint(0, 0), FView->size()) : part;
     FPaintsSinceGrab = 0;
     FGrabbing = true; // the grab paints the view once more, with nothing new
-    QImage view = FView->grab(QRect(QPoint(0, 0), size)).toImage();
+    QImage view = FView->grab(area).toImage();
     FGrabbing = false;
     if (view.isNull())
         throw VistrelError(QStringLiteral("The browser could not paint its view"));
-    if (view.size() != size) // a high-density screen paints more pixels than the page has
-        view = view.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (view.size() != area.size()) // a high-density screen paints more pixels than the page has
+        view = view.scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return view.convertToFormat(QImage::Format_RGB888);
 }
 

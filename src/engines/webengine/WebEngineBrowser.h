@@ -42,6 +42,7 @@ public:
     QCoro::Task<bool> HasDocument() override;
     QCoro::Task<QPoint> ScrollTo(const QPoint& position) override;
     QCoro::Task<QImage> PaintView() override;
+    QCoro::Task<PaintedView> PaintPartSoon(QRect part) override;
     QCoro::Task<bool> AwaitPaint(int milliseconds) override;
     QCoro::Task<QVariant> RunPageScript(const QString& script) override;
     void SetControls(const CaptureControls& controls) override;
@@ -55,7 +56,8 @@ protected:
 private:
     QCoro::Task<> Await(EngineWait& wait);
     QCoro::Task<QVariant> EvaluateInWorld(QString script, QString what, quint32 world);
-    QImage GrabView();
+    // Of `part` of the view; all of it when the part is null.
+    QImage GrabView(const QRect& part = QRect());
     QCoro::Task<> WaitForFrameAt(QPoint position);
     QCoro::Task<> AwaitPaints(int paints, EngineWait& wait);
     bool FrameShown(int paints) const;
