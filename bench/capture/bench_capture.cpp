@@ -4,7 +4,10 @@
 // own preparation of each screen), the paint and the rest (pasting).
 //
 //   bench_capture [--page file.html] [--size 1024x768] [--runs 3] [--unattended]
-//                 [--engine chromium|qt|both]
+//                 [--engine chromium|qt|both] [--coded 1009x30000,1015x30000]
+//
+// --coded captures pages of bands 10 px tall, each of its own colour, of those sizes instead of
+// --page, in turn on each engine, and prints each one's median time against the first one's.
 
 #include "capture/EngineSetup.h"
 #include "capture/PageRenderer.h"
@@ -16,13 +19,16 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -44,6 +50,9 @@ public:
     qint64 PaintNs = 0;
     qint64 MetricsNs = 0;
     qint64 ScriptNs = 0;
+    int Paints = 0;
+    int PartPaints = 0;
+    qint64 PartNs = 0;
 
     void Navigate(const QString& address) override { FInner.Navigate(address); }
     void Stop() override { FInner.Stop(); }
@@ -64,7 +73,15 @@ public:
         co_return co_await Timed(PaintNs, [&] { return FInner.PaintView(); });
     }
     QCoro::Task<PaintedView> PaintPartSoon(QRect part) override {
-        co_return co_await Timed(PaintNs, [&] { return FInner.PaintPartSoon(part); });
+        ++Paints;
+        if (part.isNull() || part == QRect(QPoint(0, 0), ViewSize()))
+            co_return co_await Timed(PaintNs, [&] { return FInner.PaintPartSoon(part); });
+        ++PartPaints;
+        qint64 partNs = 0;
+        PaintedView painted = co_await Timed(partNs, [&] { return FInner.PaintPartSoon(part); });
+        PartNs += partNs;
+        PaintNs += partNs;
+        co_return painted;
     }
     // The page's preparation of each screen moves it there: counted with the scroll.
     QCoro::Task<QVariant> RunScript(const QString& script) override {
@@ -83,10 +100,38 @@ double Ms(qint64 ns) {
     return double(ns) / 1e6;
 }
 
+// A page as wide and tall as `size` whose every band of 10 rows has a colour of its own.
+QString WriteCodedPage(const QString& folder, const QSize& size) {
+    const QString path = QDir(folder).filePath(
+        QStringLiteral("coded-%1x%2.html").arg(size.width()).arg(size.height()));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    QByteArray html = "<!doctype html><body style=\"margin: 0\"><div style=\"width: " +
+                      QByteArray::number(size.width()) + "px\">";
+    for (int band = 0; band * 10 < size.height(); ++band)
+        html += QStringLiteral("<div style=\"height: %1px; background: rgb(%2, %3, %4)\"></div>")
+                    .arg(std::min(10, size.height() - band * 10))
+                    .arg(band % 256)
+                    .arg((band / 256) * 40 % 256)
+                    .arg(band * 7 % 256)
+                    .toLatin1();
+    file.write(html + "</div></body>");
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadOther);
+    return path;
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 } // namespace
 
-int Bench(const QString& name, const QString& address, const QSize& view, int runs,
-          bool unattended) {
+int Bench(const QString& name, const QString& address, const QSize& view, int runs, bool unattended,
+          std::vector<double>& totals) {
     QWidget host;
     host.setAttribute(Qt::WA_DontShowOnScreen);
     host.resize(view);
@@ -136,6 +181,8 @@ int Bench(const QString& name, const QString& address, const QSize& view, int ru
     TimedBrowser browser(engine);
     for (int run = 1; run <= runs; ++run) {
         browser.ScrollNs = browser.PaintNs = browser.MetricsNs = browser.ScriptNs = 0;
+        browser.Paints = browser.PartPaints = 0;
+        browser.PartNs = 0;
         PageRenderer renderer(browser);
         QElapsedTimer clock;
         clock.start();
@@ -148,14 +195,22 @@ int Bench(const QString& name, const QString& address, const QSize& view, int ru
         }
         const qint64 total = clock.nsecsElapsed();
         const int n = renderer.Renderings();
+        if (run > 1) // the first run pays for the first frame
+            totals.push_back(Ms(total));
         const qint64 scroll = browser.ScrollNs + browser.ScriptNs;
         const qint64 rest = total - scroll - browser.PaintNs - browser.MetricsNs;
-        std::printf("run %d: %d x %d picture, %d renderings, %.0f ms total, %.1f ms per "
-                    "rendering (scroll and page scripts %.1f, frame wait and paint %.1f, paste and "
-                    "rest %.1f; "
-                    "metrics %.0f ms once)\n",
-                    run, picture.width(), picture.height(), n, Ms(total), Ms(total) / n,
-                    Ms(scroll) / n, Ms(browser.PaintNs) / n, Ms(rest) / n, Ms(browser.MetricsNs));
+        std::printf("run %d: %d x %d picture, %d renderings (%d paints asked for), %.0f ms total, "
+                    "%.1f ms per rendering (scroll and page scripts %.1f, frame wait and paint "
+                    "%.1f, paste and rest %.1f; metrics %.0f ms once)\n",
+                    run, picture.width(), picture.height(), n, browser.Paints, Ms(total),
+                    Ms(total) / n, Ms(scroll) / n, Ms(browser.PaintNs) / n, Ms(rest) / n,
+                    Ms(browser.MetricsNs));
+        if (browser.PartPaints > 0)
+            std::printf("  of the paints %d were of a part of the view: %.1f ms each, the others "
+                        "%.1f ms\n",
+                        browser.PartPaints, Ms(browser.PartNs) / browser.PartPaints,
+                        Ms(browser.PaintNs - browser.PartNs) /
+                            std::max(1, browser.Paints - browser.PartPaints));
     }
     return 0;
 }
@@ -175,6 +230,7 @@ int main(int argc, char** argv) {
     options.addOption({"runs", "captures of the loaded page", "n", "3"});
     options.addOption({"unattended", "Qt WebEngine as command-line runs start it"});
     options.addOption({"engine", "chromium, qt or both", "engine", "both"});
+    options.addOption({"coded", "row-coded pages of these sizes instead of --page", "WxH,..."});
     options.addHelpOption();
     options.process(app);
     const QStringList size = options.value("size").split('x');
@@ -191,10 +247,29 @@ int main(int argc, char** argv) {
         QFile::setPermissions(shared.filePath(name),
                               QFile::permissions(shared.filePath(name)) | QFile::ReadOther);
     }
-    const QString address = QUrl::fromLocalFile(shared.filePath(page.fileName())).toString();
+    QStringList pages;
+    for (const QString& coded : options.value("coded").split(',', Qt::SkipEmptyParts)) {
+        const QStringList sides = coded.split('x');
+        pages << WriteCodedPage(shared.path(),
+                                QSize(sides.value(0).toInt(), sides.value(1).toInt()));
+    }
+    if (pages.isEmpty())
+        pages << shared.filePath(page.fileName());
     int status = 0;
-    for (const QString& engine : {QStringLiteral("chromium"), QStringLiteral("qt")})
-        if (engines == engine || engines == u"both")
-            status |= Bench(engine, address, view, runs, unattended);
+    for (const QString& engine : {QStringLiteral("chromium"), QStringLiteral("qt")}) {
+        if (engines != engine && engines != u"both")
+            continue;
+        std::vector<double> first;
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            std::vector<double> totals;
+            status |= Bench(engine, QUrl::fromLocalFile(pages.at(i)).toString(), view, runs,
+                            unattended, totals);
+            if (i == 0)
+                first = totals;
+            else
+                std::printf("median %.0f ms against %.0f ms for the first page: %.2f x\n",
+                            Median(totals), Median(first), Median(totals) / Median(first));
+        }
+    }
     return status;
 }

@@ -19,12 +19,14 @@ const { values: opt } = parseArgs({
     runs: { type: 'string', default: '7' },
     'memory-runs': { type: 'string', default: '3' },
     'profile-runs': { type: 'string', default: '3' },
+    'strips-runs': { type: 'string', default: '5' },
     keep: { type: 'string' },
   },
 });
 const runs = Math.max(5, Number(opt.runs));
 const memoryRuns = Math.max(1, Number(opt['memory-runs']));
 const profileRuns = Math.max(0, Number(opt['profile-runs']));
+const stripsRuns = Math.max(0, Number(opt['strips-runs']));
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'bench-cli-'));
 // Run as root, our Chromium reads pages as an unprivileged user: the page goes where it can.
 fs.chmodSync(scratch, 0o755);
@@ -288,8 +290,47 @@ async function main() {
     `(${mb(peak(memOurs, 'engine'))}) + 15 % = ${mb(budget)}: peak PSS ` +
     `${(peak(memOurs, 'pss') / budget).toFixed(2)} of it (goal at most 1.00)`);
 
+  if (stripsRuns > 0) await strips();
   if (profileRuns > 0) await profile();
   fs.rmSync(scratch, { recursive: true, force: true });
+}
+
+// A page as wide and tall as asked whose every band of 10 rows has a colour of its own (the same
+// page as bench_capture --coded writes).
+function codedPage(w, h) {
+  const rows = [];
+  for (let band = 0; band * 10 < h; band++)
+    rows.push(`<div style="height: ${Math.min(10, h - band * 10)}px; background: rgb(${band % 256}, ` +
+      `${(Math.floor(band / 256) * 40) % 256}, ${(band * 7) % 256})"></div>`);
+  const file = path.join(pageCopy, `coded-${w}x${h}.html`);
+  fs.writeFileSync(file, `<!doctype html><body style="margin: 0"><div style="width: ${w}px">` +
+    `${rows.join('')}</div></body>`);
+  fs.chmodSync(file, 0o644);
+  return pathToFileURL(file).href;
+}
+
+// A page a few pixels wider than the view needs a second column: what it costs against the
+// page that fits, on the default engine (and Playwright's full-page screenshot of both).
+async function strips() {
+  const sizes = [[1009, 30000], [1015, 30000]];
+  const pages = sizes.map(([w, h]) => codedPage(w, h));
+  const ours = pages.map(() => []);
+  const theirs = pages.map(() => []);
+  for (let i = 0; i < stripsRuns; i++) {
+    for (const k of i % 2 ? [1, 0] : [0, 1]) {
+      ours[k].push(await oursRun(pages[k], `s${k}${i}`));
+      theirs[k].push(await chromiumRun(pages[k], `s${k}${i}`));
+    }
+  }
+  console.log(`
+pages of 10-row bands (median of ${stripsRuns}, process start to PNG):`);
+  sizes.forEach(([w, h], k) => {
+    console.log(`  ${w} x ${h}: ours ${ms(median(ours[k].map((r) => r.total)))}, ` +
+      `${median(ours[k].map((r) => r.marks.screens))} screens; chromium ` +
+      `${ms(median(theirs[k].map((r) => r.total)))}`);
+  });
+  const ratio = median(ours[1].map((r) => r.total)) / median(ours[0].map((r) => r.total));
+  console.log(`  ratio ours ${sizes[1][0]} px / ${sizes[0][0]} px = ${ratio.toFixed(2)} (goal at most 1.15)`);
 }
 
 // Where the time goes, seen from outside through the files the program opens (strace, on a few

@@ -504,7 +504,7 @@ QCoro::Task<QImage> ChromiumBrowser::PaintView() {
 QCoro::Task<PaintedView> ChromiumBrowser::PaintPartSoon(QRect part) {
     QJsonObject params = ScreenshotParams();
     QSizeF painted = FViewSize;
-    if (!part.isNull()) {
+    if (!part.isNull() && part != QRect(QPoint(0, 0), FViewSize)) {
         // A clip is placed on the document from its left edge, also where the page scrolls to
         // negative positions (right to left).
         const QJsonObject metrics = co_await Call(QStringLiteral("Page.getLayoutMetrics"));
