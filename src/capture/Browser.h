@@ -55,6 +55,9 @@ public:
         co_return PaintedView(co_await PaintView()).Part(part, ViewSize());
     }
     QCoro::Task<PaintedView> PaintViewSoon() { return PaintPartSoon(QRect()); }
+    // Whether a part is painted from the frame the whole view would be, without moving the
+    // engine's view to paint it.
+    virtual bool PaintsPartsInPlace() const { return true; }
     // The whole of a view PaintViewSoon gave, once it is decoded.
     QCoro::Task<QImage> Whole(const PaintedView& view) { return view.Whole(FCalls); }
     virtual int ScrollBarWidth() const = 0;

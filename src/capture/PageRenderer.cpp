@@ -312,6 +312,8 @@ QPoint PageRenderer::MarkPlace(const DocumentMetrics& metrics, const QPoint& nex
         const int reached = std::clamp(at, 0, std::max(0, page - shown));
         return IsStrip(std::min(reached + shown, page) - std::max(kept, reached), shown);
     };
+    if (!FPage->PaintsParts())
+        return metrics.Origin;
     const QPoint at = next - metrics.Origin;
     const QPoint kept = painted - metrics.Origin;
     return metrics.Origin +

@@ -106,7 +106,7 @@ QCoro::Task<QPoint> PreparedPage::ScrollTo(QPoint position, QPoint painted) {
 
 // Device pixels that are not whole page pixels would join parts where the whole view has none.
 bool PreparedPage::PaintsParts() const {
-    return FScripted && FScale == std::floor(FScale);
+    return FScripted && FScale == std::floor(FScale) && FBrowser.PaintsPartsInPlace();
 }
 
 QCoro::Task<PaintedView> PreparedPage::PaintView(QRect part, bool unmarked) {

@@ -45,6 +45,9 @@ public:
     QCoro::Task<QPoint> ScrollTo(const QPoint& position) override;
     QCoro::Task<QImage> PaintView() override;
     QCoro::Task<PaintedView> PaintPartSoon(QRect part) override;
+    // Beside busy cores, the screen after a clipped screenshot came out with rows of the page's
+    // background where it was not yet drawn: a clip costs the same frame anyway.
+    bool PaintsPartsInPlace() const override { return false; }
     QCoro::Task<QVariant> RunPageScript(const QString& script) override;
     void SetControls(const CaptureControls& controls) override;
     int HttpStatus() const override { return FHttpStatus; }
