@@ -149,7 +149,7 @@ QCoro::Task<QImage> PageRenderer::RenderHeld() {
     std::exception_ptr failure;
     try {
         FWaiting.reset();
-        co_await RenderBands(metrics, step);
+        co_await RenderColumns(metrics, step);
         co_await PasteWaiting();
     } catch (...) {
         failure = std::current_exception();
@@ -196,35 +196,37 @@ QRect PageRenderer::Device(const QRect& rect) const {
                  QPoint(Device(rect.right() + 1) - 1, Device(rect.bottom() + 1) - 1));
 }
 
-// Bands of screens from the page's top to its bottom. Where screens overlap, the earlier one
-// stays: a fixed element shown on one screen is not cut by the next.
-QCoro::Task<> PageRenderer::RenderBands(DocumentMetrics metrics, QSize step) {
+// Columns from the page's left edge (where an engine scrolls to negative positions, a
+// right-to-left page's) to its right edge. Where screens overlap, the earlier one stays: a
+// fixed element shown on one screen is not cut by the next.
+QCoro::Task<> PageRenderer::RenderColumns(DocumentMetrics metrics, QSize step) {
     const QPoint origin = metrics.Origin;
     QPoint position = co_await Scroll(origin, origin);
-    for (int paintedAbove = 0;;) {
-        const Band band = co_await RenderBand(metrics, position, step.width(), paintedAbove);
-        paintedAbove = band.bottom;
-        if (paintedAbove >= metrics.Page.height())
+    int paintedRight = 0;
+    for (;;) {
+        const bool last =
+            position.x() - origin.x() + metrics.Client.width() >= metrics.Page.width();
+        position = co_await RenderColumn(metrics, position, step.height(), last, paintedRight);
+        if (last)
             break;
-        const QPoint below(origin.x(), band.top + step.height());
-        const QPoint next = co_await Scroll(
-            below, MarkPlace(metrics, below, origin + QPoint(0, Kept(paintedAbove))));
-        if (next.y() <= band.top)
-            break; // the engine would not scroll further down
+        paintedRight = position.x() - origin.x() + metrics.Client.width();
+        const QPoint next = co_await Scroll(QPoint(position.x() + step.width(), origin.y()),
+                                            origin + QPoint(Kept(paintedRight), 0));
+        if (next.x() <= position.x())
+            break; // the engine would not scroll further right
         position = next;
     }
 }
 
-// Paints one band of screens from the page's left edge (where an engine scrolls to negative
-// positions, a right-to-left page's) to its right edge. Its screens share one height in
-// the page; they would rather reuse what the engine drew for the screen before than draw
-// the page anew. The rows above the band are final once its first screen is painted.
-QCoro::Task<PageRenderer::Band> PageRenderer::RenderBand(DocumentMetrics metrics, QPoint position,
-                                                         int stepX, int paintedAbove) {
+// Paints one column from the top (position) down to the page's bottom and answers where it
+// ended. In the last column the rows above the next screen are final once the engine has
+// scrolled there.
+QCoro::Task<QPoint> PageRenderer::RenderColumn(DocumentMetrics metrics, QPoint position, int stepY,
+                                               bool lastColumn, int paintedRight) {
     const QRect client(QPoint(0, 0), metrics.Client);
     const QRect view(QPoint(0, 0), metrics.Viewport);
-    Band band{position.y(), metrics.Page.height()};
-    for (int paintedLeft = 0;;) {
+    int paintedBottom = 0;
+    for (;;) {
         QRect part = PartToPaint(client, view);
         PaintedView strip = co_await PaintPart(part);
         if (part != view && !co_await HoldsShownAlone(part, client)) {
@@ -232,56 +234,49 @@ QCoro::Task<PageRenderer::Band> PageRenderer::RenderBand(DocumentMetrics metrics
             strip = co_await PaintPart(part);
         }
         co_await PasteWaiting(); // decoded while this screen was painted
-        if (paintedLeft == 0 && paintedAbove > 0 && FWatcher) {
+        if (lastColumn && FWatcher && position.y() > metrics.Origin.y()) {
             co_await MakePicture();
             FWatcher(FPicture, Device(std::clamp(position.y() - metrics.Origin.y(), 0,
                                                  metrics.Page.height())));
         }
         ScreenDone(); // before the next scroll, where a stop asked for meanwhile takes effect
         const QPoint at = position - metrics.Origin;
-        // Unless this screen may reach the right edge, the scroll to the next one brings its
-        // measure.
-        const bool mayBeLast = at.x() + metrics.Client.width() >= metrics.Page.width();
-        const QPoint right(position.x() + stepX, position.y());
+        // Unless this screen may reach the bottom, the scroll to the next one brings its measure.
+        const bool mayBeLast = at.y() + metrics.Client.height() >= metrics.Page.height();
+        const QPoint below(position.x(), position.y() + stepY);
         const QPoint painted =
-            metrics.Origin + QPoint(Kept(at.x() + metrics.Client.width()), Kept(paintedAbove));
+            metrics.Origin + QPoint(Kept(paintedRight), Kept(at.y() + metrics.Client.height()));
         QPoint next = position;
         if (!mayBeLast)
-            next = co_await Scroll(right, MarkPlace(metrics, right, painted));
+            next = co_await Scroll(below, PaintedBefore(metrics, below, painted));
         const QSize measured = co_await FPage->Client();
         const QSize shown =
             measured.isValid() ? measured.boundedTo(metrics.Client) : metrics.Client;
         FWaiting = {std::move(strip), at + part.topLeft(), {}};
         FWaiting->areas << QRect(at, shown).intersected(
-            QRect(QPoint(paintedLeft, paintedAbove), metrics.Page));
+            QRect(QPoint(paintedRight, paintedBottom), metrics.Page));
         // What appears on this screen alone is pasted whole, also where earlier screens painted.
         const QList<QRect> shownAlone = co_await FPage->Shown();
         for (const QRect& element : shownAlone)
             FWaiting->areas << element.intersected(QRect(QPoint(0, 0), shown)).translated(at);
-        paintedLeft = at.x() + shown.width();
-        band.bottom = std::min(band.bottom, at.y() + shown.height());
-        if (paintedLeft >= metrics.Page.width())
-            co_return band;
+        paintedBottom = at.y() + shown.height();
+        if (paintedBottom >= metrics.Page.height())
+            co_return position;
         if (mayBeLast)
-            next = co_await Scroll(right, MarkPlace(metrics, right, painted));
-        if (next.x() <= position.x())
-            co_return band; // the engine would not scroll further right
+            next = co_await Scroll(below, PaintedBefore(metrics, below, painted));
+        if (next.y() <= position.y())
+            co_return position; // the engine would not scroll further down
         position = next;
     }
 }
 
-// A screen that adds a quarter of a view or less along a side is a strip.
-bool PageRenderer::IsStrip(int added, int shown) {
-    return qint64(added) * 4 <= qint64(shown) * 3;
-}
-
-// A screen that adds only a strip to the picture (the last screens of a band, or of the page)
-// is painted from its mark on; any other screen whole.
+// A screen that adds only a strip to the picture (the last column's new columns, a column's
+// last rows) is painted from its mark on; any other screen whole.
 QRect PageRenderer::PartToPaint(const QRect& client, const QRect& view) const {
     if (!FPage->PaintsParts())
         return view;
     const QRect part(FPage->MarkAt(), client.bottomRight());
-    if (!IsStrip(part.width(), client.width()) && !IsStrip(part.height(), client.height()))
+    if (qint64(part.width()) * part.height() * 4 > qint64(client.width()) * client.height() * 3)
         return view;
     return part;
 }
@@ -303,24 +298,16 @@ QCoro::Task<bool> PageRenderer::HoldsShownAlone(QRect part, QRect client) {
     co_return true;
 }
 
-// Where the mark of the screen at `next` goes: past the page `painted` already holds along a
-// side where that screen adds only a strip (its part then starts at the mark), else at the
-// view's edge, in the rows of a view that are read first.
-QPoint PageRenderer::MarkPlace(const DocumentMetrics& metrics, const QPoint& next,
-                               const QPoint& painted) const {
-    const auto strip = [](int at, int shown, int page, int kept) {
-        const int reached = std::clamp(at, 0, std::max(0, page - shown));
-        return IsStrip(std::min(reached + shown, page) - std::max(kept, reached), shown);
-    };
+// Where the page is in the picture once this screen is pasted, as far as the next screen's mark
+// needs: the rows above only when the next screen may be its column's last (a strip; elsewhere
+// the mark stays in the view's top rows, which are read first).
+QPoint PageRenderer::PaintedBefore(const DocumentMetrics& metrics, const QPoint& next,
+                                   const QPoint& painted) const {
     if (!FPage->PaintsParts())
-        return metrics.Origin;
-    const QPoint at = next - metrics.Origin;
-    const QPoint kept = painted - metrics.Origin;
-    return metrics.Origin +
-           QPoint(strip(at.x(), metrics.Client.width(), metrics.Page.width(), kept.x()) ? kept.x()
-                                                                                        : 0,
-                  strip(at.y(), metrics.Client.height(), metrics.Page.height(), kept.y()) ? kept.y()
-                                                                                          : 0);
+        return metrics.Origin; // a whole view: its mark stays in the corner
+    const bool mayBeLast =
+        next.y() - metrics.Origin.y() + metrics.Client.height() >= metrics.Page.height();
+    return QPoint(painted.x(), mayBeLast ? painted.y() : metrics.Origin.y());
 }
 
 // A scroll bar that comes late shows less of a screen than planned: the mark stays clear of it.

@@ -28,14 +28,14 @@ class PreparedPage;
 // Renders the whole page that a browser holds into one picture: it scrolls the view screen by
 // screen, paints each screen and pastes it at the scroll offset the engine reports.
 //
-// Bands of screens start at the page's top and step by viewport height - scroll bar - 24 until a
-// screen reaches the bottom; in each band the screens start at the page's left edge and step by
-// viewport width - scroll bar - 24 until one reaches the right edge. The engine stops scrolling
-// at the page's edges, so the last band, and the last screen of each band, sit where it stopped.
+// Columns start at the page's left edge and step by viewport width - scroll bar - 24 until a strip
+// reaches the page's right edge; in each column the screens start at y = 0 and step by viewport
+// height - scroll bar - 24 until a strip reaches the bottom. The engine stops scrolling at the
+// page's edges, so the last screen of a column, and the last column, sit where it stopped.
 // Positions only ever grow, so no screen is painted twice. Only the part of a screen that shows
 // the page and that no earlier screen painted is pasted: scroll bars never reach the picture. A
-// screen that adds only a strip (the last screen of a band, the last band) is painted as that
-// strip alone, where the engine paints parts.
+// screen that adds only a strip (the last column's new columns, a column's last rows) is painted
+// as that strip alone, where the engine paints parts.
 class PageRenderer {
 public:
     explicit PageRenderer(Browser& browser);
@@ -76,21 +76,16 @@ public:
 
 private:
     QCoro::Task<QImage> RenderHeld();
-    struct Band {
-        int top;    // where the engine scrolled to
-        int bottom; // of the page painted, from the top of the part taken
-    };
-    QCoro::Task<> RenderBands(DocumentMetrics metrics, QSize step);
-    QCoro::Task<Band> RenderBand(DocumentMetrics metrics, QPoint position, int stepX,
-                                 int paintedAbove);
+    QCoro::Task<> RenderColumns(DocumentMetrics metrics, QSize step);
+    QCoro::Task<QPoint> RenderColumn(DocumentMetrics metrics, QPoint position, int stepY,
+                                     bool lastColumn, int paintedRight);
     QCoro::Task<> PasteWaiting();
     void ScreenDone();
     QRect PartToPaint(const QRect& client, const QRect& view) const;
     QCoro::Task<PaintedView> PaintPart(QRect part);
     QCoro::Task<bool> HoldsShownAlone(QRect part, QRect client);
-    static bool IsStrip(int added, int shown);
-    QPoint MarkPlace(const DocumentMetrics& metrics, const QPoint& next,
-                     const QPoint& painted) const;
+    QPoint PaintedBefore(const DocumentMetrics& metrics, const QPoint& next,
+                         const QPoint& painted) const;
     int Kept(int painted) const;
     QCoro::Task<QPoint> Scroll(QPoint position, QPoint painted);
     void CheckStop() const;
