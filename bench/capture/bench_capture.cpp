@@ -62,6 +62,7 @@ public:
     QSize ViewSize() const override { return FInner.ViewSize(); }
     QCoro::Task<bool> HasDocument() override { return FInner.HasDocument(); }
     int ScrollBarWidth() const override { return FInner.ScrollBarWidth(); }
+    bool PaintsPartsInPlace() const override { return FInner.PaintsPartsInPlace(); }
     void SetQuiet(bool quiet) override { FInner.SetQuiet(quiet); }
     QCoro::Task<DocumentMetrics> Metrics() override {
         co_return co_await Timed(MetricsNs, [&] { return FInner.Metrics(); });
