@@ -35,7 +35,8 @@ fs.cpSync(path.dirname(path.resolve(opt.page)), pageCopy, { recursive: true });
 for (const f of fs.readdirSync(pageCopy, { recursive: true })) fs.chmodSync(path.join(pageCopy, f), fs.statSync(path.join(pageCopy, f)).isDirectory() ? 0o755 : 0o644);
 const pagePath = path.join(pageCopy, path.basename(opt.page));
 const pageUrl = pathToFileURL(pagePath).href;
-const engines = { chromium: [], qt: ['/e:qt'] };
+// As root, Qt WebEngine runs pages only when told it may do so without a sandbox.
+const engines = { chromium: [], qt: ['/e:qt', ...(process.getuid() === 0 ? ['--no-sandbox'] : [])] };
 const width = 1024;
 const height = 768;
 const chromiumArgs = [
