@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "capture/EngineCalls.h"
 #include "capture/PageRenderer.h"
+#include "capture/PaintedView.h"
 #include "common/VistrelError.h"
 #include "support/Awaited.h"
 #include "support/FakeBrowser.h"
@@ -24,6 +26,8 @@ private slots:
     void pictureLimit();
     void watcherSeesFinalRows_data();
     void watcherSeesFinalRows();
+    void partsOfAView_data();
+    void partsOfAView();
 };
 
 namespace {
@@ -212,6 +216,42 @@ void tst_PageRenderer::watcherSeesFinalRows() {
     QCOMPARE(wrong, QString());
     QCOMPARE(picture.constBits(), watched);
     QCOMPARE(told, reported);
+}
+
+// A part of a view painted whole, and a patch over a view: in device pixels of the view, at
+// every device scale, and nothing of the patch beyond the view.
+void tst_PageRenderer::partsOfAView_data() {
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<QRect>("part");
+    QTest::addColumn<QPoint>("patchAt");
+    QTest::newRow("a column at the right, 1") << 1 << QRect(14, 0, 6, 10) << QPoint(0, 0);
+    QTest::newRow("the last rows, 2") << 2 << QRect(0, 7, 20, 3) << QPoint(36, 16);
+    QTest::newRow("a corner, 3, patch past the edge") << 3 << QRect(16, 6, 4, 4) << QPoint(58, 28);
+}
+
+void tst_PageRenderer::partsOfAView() {
+    QFETCH(int, scale);
+    QFETCH(QRect, part);
+    QFETCH(QPoint, patchAt);
+    QImage whole(QSize(20, 10) * scale, QImage::Format_RGB888);
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < whole.width(); ++x)
+            whole.setPixel(x, y, qRgb(x, y, 77));
+    EngineCalls calls;
+    const QRect device(part.topLeft() * scale, part.size() * scale);
+    QCOMPARE(Awaited(PaintedView(whole).Part(part, QSize(20, 10)).Whole(calls)),
+             whole.copy(device));
+
+    QImage patch(4, 4, QImage::Format_RGB888);
+    patch.fill(qRgb(1, 2, 3));
+    PaintedView patched(whole);
+    patched.Patch(patch, patchAt);
+    QImage expected = whole;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            if (expected.rect().contains(patchAt + QPoint(x, y)))
+                expected.setPixel(patchAt + QPoint(x, y), qRgb(1, 2, 3));
+    QCOMPARE(Awaited(patched.Whole(calls)), expected);
 }
 
 QTEST_GUILESS_MAIN(tst_PageRenderer)
