@@ -6,9 +6,9 @@
 #include "cli/BatchRun.h"
 #include "cli/CommandLineMode.h"
 #include "cli/CommandLineRun.h"
+#include "cli/CommandLineSwitch.h"
 #include "cli/ExitCodes.h"
 #include "cli/Usage.h"
-#include "common/CommandLineSplit.h"
 #include "common/TerminationSignals.h"
 #include "engines/BrowserVersion.h"
 #include "gui/Application.h"
@@ -35,7 +35,7 @@ QStringList ProgramArguments(int argc, char** argv) {
     QStringList argvList;
     for (int i = 0; i < argc; ++i)
         argvList << QString::fromLocal8Bit(argv[i]);
-    return ParseCommandLine(argvList);
+    return WithoutEmptyArguments(argvList);
 }
 
 // The engine and Qt talk about themselves on start-up; a run that went well says nothing.

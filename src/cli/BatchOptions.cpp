@@ -89,9 +89,11 @@ QString ReadOne(const QStringList& arguments, int& i, BatchOptions& options) {
 } // namespace
 
 bool IsBatchRun(const QStringList& arguments) {
+    bool value = false;
     for (const QString& argument : arguments) {
-        if (NameOf(argument) == BatchName)
+        if (!value && NameOf(argument) == BatchName)
             return true;
+        value = !value && TakesNextArgument(argument);
     }
     return false;
 }

@@ -1,6 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CommandLineMode.h"
 
+#include "cli/CommandLineSwitch.h"
+
+namespace {
+
+// Takes `flag` out wherever it is not a long option's value (`--script --verbose` is a script).
+bool TakeFlag(QStringList& commandLine, const QString& flag) {
+    bool taken = false;
+    bool value = false;
+    for (qsizetype i = 1; i < commandLine.size();) {
+        if (!value && commandLine.at(i) == flag) {
+            commandLine.removeAt(i);
+            taken = true;
+            continue;
+        }
+        value = !value && TakesNextArgument(commandLine.at(i));
+        ++i;
+    }
+    return taken;
+}
+
+} // namespace
+
 StartMode StartModeFor(const QStringList& commandLine) {
     const qsizetype arguments = commandLine.size() - 1;
     if (arguments <= 0) {
@@ -20,11 +42,11 @@ StartMode StartModeFor(const QStringList& commandLine) {
 }
 
 bool TakeVerboseSwitch(QStringList& commandLine) {
-    return commandLine.removeAll(QStringLiteral("--verbose")) > 0;
+    return TakeFlag(commandLine, QStringLiteral("--verbose"));
 }
 
 bool TakeNoSandboxSwitch(QStringList& commandLine) {
-    return commandLine.removeAll(QStringView(NoSandboxOption).toString()) > 0;
+    return TakeFlag(commandLine, QStringView(NoSandboxOption).toString());
 }
 
 QString NoSandboxWarning(const QString& engines) {

@@ -53,6 +53,7 @@ constexpr std::array<LongOption, 20> LongOptions{{
 
 constexpr std::array<const char16_t*, 4> BatchRunOptions{
     {u"--batch", u"--jobs", u"--resume", u"--shard"}};
+constexpr std::array<const char16_t*, 3> BatchRunValues{{u"--batch", u"--jobs", u"--shard"}};
 
 CmdArgument Wrong(const QString& message) {
     return {CmdSwitch::Wrong, message};
@@ -120,4 +121,27 @@ QList<CmdArgument> ReadArguments(const QStringList& arguments) {
         read << (argument.startsWith(u"--") ? ReadLongOption(arguments, i) : ReadSwitch(argument));
     }
     return read;
+}
+
+bool TakesNextArgument(const QString& argument) {
+    for (const LongOption& option : LongOptions) {
+        if (option.takesValue && argument == QStringView(option.name))
+            return true;
+    }
+    for (const char16_t* batchName : BatchRunValues) {
+        if (argument == QStringView(batchName))
+            return true;
+    }
+    return false;
+}
+
+QStringList WithoutEmptyArguments(const QStringList& argv) {
+    QStringList kept{argv.value(0)};
+    bool value = false;
+    for (qsizetype i = 1; i < argv.size(); ++i) {
+        if (value || !argv.at(i).isEmpty())
+            kept << argv.at(i);
+        value = !value && TakesNextArgument(argv.at(i));
+    }
+    return kept;
 }

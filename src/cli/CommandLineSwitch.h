@@ -56,3 +56,12 @@ CmdArgument ReadLongOption(const QStringList& arguments, qsizetype& i);
 
 // A capture's arguments in order: slash switches as ReadSwitch reads them, then long options.
 QList<CmdArgument> ReadArguments(const QStringList& arguments);
+
+// Whether `argument` is a long option (of a capture or of a batch run) whose value is the next
+// argument, whatever that looks like.
+bool TakesNextArgument(const QString& argument);
+
+// The program's arguments (item 0 the program) without empty ones, as the switches always had
+// them, except where one is a long option's value: `--wait-for "$UNSET" /u:x` is refused for
+// its empty selector rather than read with /u:x as the selector.
+QStringList WithoutEmptyArguments(const QStringList& argv);

@@ -152,6 +152,8 @@ private slots:
     void notBatch() {
         QVERIFY(!IsBatchRun({"/u:x", "/p:--batch"}));
         QVERIFY(!IsBatchRun({"--batches", "x"}));
+        QVERIFY(!IsBatchRun({"/u:x", "--script", "--batch", "/p:a.png"})); // a script's text
+        QVERIFY(IsBatchRun({"--script=x", "--batch", "f"}));
     }
 
     // Every field, in order, and a message and address that need escaping stay one line.
