@@ -206,11 +206,14 @@ QCoro::Task<> PageRenderer::RenderColumns(DocumentMetrics metrics, QSize step) {
     for (;;) {
         const bool last =
             position.x() - origin.x() + metrics.Client.width() >= metrics.Page.width();
-        position = co_await RenderColumn(metrics, position, step.height(), last, paintedRight);
+        const ColumnEnd end =
+            co_await RenderColumn(metrics, position, step.height(), last, paintedRight);
+        position = end.position;
         if (last)
             break;
-        paintedRight = position.x() - origin.x() + metrics.Client.width();
-        const QPoint next = co_await Scroll(QPoint(position.x() + step.width(), origin.y()),
+        paintedRight = position.x() - origin.x() + end.shownWidth;
+        const int stepX = std::max(1, std::min(step.width(), end.shownWidth - ScrollOverlap));
+        const QPoint next = co_await Scroll(QPoint(position.x() + stepX, origin.y()),
                                             origin + QPoint(Kept(paintedRight), 0));
         if (next.x() <= position.x())
             break; // the engine would not scroll further right
@@ -221,11 +224,13 @@ QCoro::Task<> PageRenderer::RenderColumns(DocumentMetrics metrics, QSize step) {
 // Paints one column from the top (position) down to the page's bottom and answers where it
 // ended. In the last column the rows above the next screen are final once the engine has
 // scrolled there.
-QCoro::Task<QPoint> PageRenderer::RenderColumn(DocumentMetrics metrics, QPoint position, int stepY,
-                                               bool lastColumn, int paintedRight) {
+QCoro::Task<PageRenderer::ColumnEnd> PageRenderer::RenderColumn(DocumentMetrics metrics,
+                                                                QPoint position, int stepY,
+                                                                bool lastColumn, int paintedRight) {
     const QRect client(QPoint(0, 0), metrics.Client);
     const QRect view(QPoint(0, 0), metrics.Viewport);
     int paintedBottom = 0;
+    int shownWidth = metrics.Client.width();
     for (;;) {
         QRect part = PartToPaint(client, view);
         PaintedView strip = co_await PaintPart(part);
@@ -252,6 +257,7 @@ QCoro::Task<QPoint> PageRenderer::RenderColumn(DocumentMetrics metrics, QPoint p
         const QSize measured = co_await FPage->Client();
         const QSize shown =
             measured.isValid() ? measured.boundedTo(metrics.Client) : metrics.Client;
+        shownWidth = std::min(shownWidth, shown.width());
         FWaiting = {std::move(strip), at + part.topLeft(), {}};
         FWaiting->areas << QRect(at, shown).intersected(
             QRect(QPoint(paintedRight, paintedBottom), metrics.Page));
@@ -261,11 +267,11 @@ QCoro::Task<QPoint> PageRenderer::RenderColumn(DocumentMetrics metrics, QPoint p
             FWaiting->areas << element.intersected(QRect(QPoint(0, 0), shown)).translated(at);
         paintedBottom = at.y() + shown.height();
         if (paintedBottom >= metrics.Page.height())
-            co_return position;
+            co_return ColumnEnd{position, shownWidth};
         if (mayBeLast)
             next = co_await Scroll(below, PaintedBefore(metrics, below, painted));
         if (next.y() <= position.y())
-            co_return position; // the engine would not scroll further down
+            co_return ColumnEnd{position, shownWidth}; // the engine would not scroll further down
         position = next;
     }
 }

@@ -77,8 +77,14 @@ public:
 private:
     QCoro::Task<QImage> RenderHeld();
     QCoro::Task<> RenderColumns(DocumentMetrics metrics, QSize step);
-    QCoro::Task<QPoint> RenderColumn(DocumentMetrics metrics, QPoint position, int stepY,
-                                     bool lastColumn, int paintedRight);
+    // Where a column's last screen is, and how much of the page's width its narrowest screen
+    // showed (less than planned where a vertical scroll bar came late).
+    struct ColumnEnd {
+        QPoint position;
+        int shownWidth = 0;
+    };
+    QCoro::Task<ColumnEnd> RenderColumn(DocumentMetrics metrics, QPoint position, int stepY,
+                                        bool lastColumn, int paintedRight);
     QCoro::Task<> PasteWaiting();
     void ScreenDone();
     QRect PartToPaint(const QRect& client, const QRect& view) const;

@@ -54,6 +54,11 @@ QString Head(bool rightToLeft = false) {
 QString PixelPage::Html(const QString& frameName) const {
     QString html = Quirks ? QString() : QStringLiteral("<!DOCTYPE html>\n");
     html += Head(RightToLeft) + DrawScript(Size, false);
+    if (GrowsLate) // the capture's first screen adds its mark to the root element
+        html += QStringLiteral("<script>new MutationObserver(() => {"
+                               " document.body.style.minHeight = '%1px'; })"
+                               ".observe(document.documentElement, { childList: true });</script>")
+                    .arg(Size.height() * 3);
     if (!Frame.isEmpty())
         html += QStringLiteral("<iframe src=\"%5\" scrolling=\"no\" style=\"left: %1px;"
                                " top: %2px; width: %3px; height: %4px\"></iframe>")

@@ -105,36 +105,45 @@ void tst_CaptureEngine::stitching_data() {
     QTest::addColumn<QRect>("frame");
     QTest::addColumn<QSize>("picture");
     QTest::addColumn<bool>("rightToLeft");
+    QTest::addColumn<bool>("growsLate");
 
     const QRect none;
-    QTest::newRow("short, 1280 x 1024")
-        << QSize(1280, 1024) << QSize(900, 500) << false << none << QSize(1280, 1024) << false;
-    QTest::newRow("tall, 1280 x 1024")
-        << QSize(1280, 1024) << QSize(1265, 31000) << false << none << QSize(1265, 31000) << false;
-    QTest::newRow("tall, 1024 x 768")
-        << QSize(1024, 768) << QSize(1009, 30500) << false << none << QSize(1009, 30500) << false;
-    QTest::newRow("tall, 800 x 600")
-        << QSize(800, 600) << QSize(785, 30000) << false << none << QSize(785, 30000) << false;
-    QTest::newRow("wide, 1024 x 768")
-        << QSize(1024, 768) << QSize(3000, 4000) << false << none << QSize(3000, 4000) << false;
+    QTest::newRow("short, 1280 x 1024") << QSize(1280, 1024) << QSize(900, 500) << false << none
+                                        << QSize(1280, 1024) << false << false;
+    QTest::newRow("tall, 1280 x 1024") << QSize(1280, 1024) << QSize(1265, 31000) << false << none
+                                       << QSize(1265, 31000) << false << false;
+    QTest::newRow("tall, 1024 x 768") << QSize(1024, 768) << QSize(1009, 30500) << false << none
+                                      << QSize(1009, 30500) << false << false;
+    QTest::newRow("tall, 800 x 600") << QSize(800, 600) << QSize(785, 30000) << false << none
+                                     << QSize(785, 30000) << false << false;
+    QTest::newRow("wide, 1024 x 768") << QSize(1024, 768) << QSize(3000, 4000) << false << none
+                                      << QSize(3000, 4000) << false << false;
+    QTest::newRow("wide, a vertical scroll bar comes late, 1024 x 768")
+        << QSize(1024, 768) << QSize(2500, 700) << false << none << QSize(2500, 753) << false
+        << true;
     // The last column and the last screen of a column add only strips.
     QTest::newRow("6 px wider than the view, 1024 x 768")
-        << QSize(1024, 768) << QSize(1015, 30000) << false << none << QSize(1015, 30000) << false;
+        << QSize(1024, 768) << QSize(1015, 30000) << false << none << QSize(1015, 30000) << false
+        << false;
     QTest::newRow("a wide table's overflow, 1024 x 768")
-        << QSize(1024, 768) << QSize(1112, 4000) << false << none << QSize(1112, 4000) << false;
+        << QSize(1024, 768) << QSize(1112, 4000) << false << none << QSize(1112, 4000) << false
+        << false;
     QTest::newRow("10 rows in the last screen, 1024 x 768")
-        << QSize(1024, 768) << QSize(1009, 3694) << false << none << QSize(1009, 3694) << false;
-    QTest::newRow("wide and short, 800 x 600")
-        << QSize(800, 600) << QSize(3000, 400) << false << none << QSize(3000, 585) << false;
+        << QSize(1024, 768) << QSize(1009, 3694) << false << none << QSize(1009, 3694) << false
+        << false;
+    QTest::newRow("wide and short, 800 x 600") << QSize(800, 600) << QSize(3000, 400) << false
+                                               << none << QSize(3000, 585) << false << false;
     QTest::newRow("wide, right to left, 1024 x 768")
-        << QSize(1024, 768) << QSize(3000, 4000) << false << none << QSize(3000, 4000) << true;
-    QTest::newRow("quirks, 1024 x 768")
-        << QSize(1024, 768) << QSize(1009, 9000) << true << none << QSize(1009, 9000) << false;
-    QTest::newRow("frame, 800 x 600") << QSize(800, 600) << QSize(785, 3000) << false
-                                      << QRect(120, 500, 400, 700) << QSize(785, 3000) << false;
+        << QSize(1024, 768) << QSize(3000, 4000) << false << none << QSize(3000, 4000) << true
+        << false;
+    QTest::newRow("quirks, 1024 x 768") << QSize(1024, 768) << QSize(1009, 9000) << true << none
+                                        << QSize(1009, 9000) << false << false;
+    QTest::newRow("frame, 800 x 600")
+        << QSize(800, 600) << QSize(785, 3000) << false << QRect(120, 500, 400, 700)
+        << QSize(785, 3000) << false << false;
     QTest::newRow("frame, quirks, 1024 x 768")
         << QSize(1024, 768) << QSize(1009, 2000) << true << QRect(600, 700, 409, 300)
-        << QSize(1009, 2000) << false;
+        << QSize(1009, 2000) << false << false;
 }
 
 void tst_CaptureEngine::stitching() {
@@ -144,7 +153,9 @@ void tst_CaptureEngine::stitching() {
     QFETCH(QRect, frame);
     QFETCH(QSize, picture);
     QFETCH(bool, rightToLeft);
-    const PixelPage pixels{page, quirks, frame, rightToLeft};
+    QFETCH(bool, growsLate);
+    PixelPage pixels{page, quirks, frame, rightToLeft};
+    pixels.GrowsLate = growsLate;
     // a page of its own each time: loading the same address again would restore its scroll
     static int pages = 0;
     const QString path = pixels.WriteTo(FFolder.path(), QStringLiteral("page%1.html").arg(++pages));
