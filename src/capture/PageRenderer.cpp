@@ -191,9 +191,16 @@ QCoro::Task<DocumentMetrics> PageRenderer::TakenPart(DocumentMetrics metrics) {
     co_return metrics;
 }
 
+// At a fractional scale a device pixel that two rects of the page share is the later one's: a
+// screen's last row and column of device pixels are blended with what lies beyond its client
+// (a scroll bar), where the next screen shows them whole. The picture's own edges stay.
 QRect PageRenderer::Device(const QRect& rect) const {
-    return QRect(QPoint(Device(rect.left()), Device(rect.top())),
-                 QPoint(Device(rect.right() + 1) - 1, Device(rect.bottom() + 1) - 1));
+    const auto end = [this](int page, int pictureEdge) {
+        return Device(page) >= pictureEdge ? Device(page) : DeviceFloor(page);
+    };
+    return QRect(QPoint(DeviceFloor(rect.left()), DeviceFloor(rect.top())),
+                 QPoint(end(rect.right() + 1, FPageSize.width()) - 1,
+                        end(rect.bottom() + 1, FPageSize.height()) - 1));
 }
 
 // Columns from the page's left edge (where an engine scrolls to negative positions, a
@@ -241,8 +248,8 @@ QCoro::Task<PageRenderer::ColumnEnd> PageRenderer::RenderColumn(DocumentMetrics 
         co_await PasteWaiting(); // decoded while this screen was painted
         if (lastColumn && FWatcher && position.y() > metrics.Origin.y()) {
             co_await MakePicture();
-            FWatcher(FPicture, Device(std::clamp(position.y() - metrics.Origin.y(), 0,
-                                                 metrics.Page.height())));
+            FWatcher(FPicture, DeviceFloor(std::clamp(position.y() - metrics.Origin.y(), 0,
+                                                      metrics.Page.height())));
         }
         ScreenDone(); // before the next scroll, where a stop asked for meanwhile takes effect
         const QPoint at = position - metrics.Origin;

@@ -17,6 +17,7 @@
 
 #include <qcoro/qcorotask.h>
 
+#include <cmath>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -98,6 +99,7 @@ private:
     void Paste(QImage& picture, const QImage& strip, const QPoint& at, const QRect& area);
     QCoro::Task<DocumentMetrics> TakenPart(DocumentMetrics metrics);
     int Device(int pagePixels) const { return qRound(pagePixels * FScale); }
+    int DeviceFloor(int pagePixels) const { return int(std::floor(pagePixels * FScale)); }
     QSize Device(const QSize& size) const { return {Device(size.width()), Device(size.height())}; }
     QRect Device(const QRect& rect) const;
     static void CheckPictureSize(const QSize& page);

@@ -11,10 +11,10 @@ QRgb Pattern(int x, int y) {
 }
 
 // Canvases of at most 4096 rows, stacked: one canvas cannot be as tall as the page.
-QString DrawScript(const QSize& size, bool inverted) {
+QString DrawScript(const QSize& size, bool inverted, int block) {
     return QStringLiteral(R"(<script>
 (function () {
-  const W = %1, H = %2, INV = %3;
+  const W = %1, H = %2, INV = %3, B = %4;
   for (let top = 0; top < H; top += 4096) {
     const h = Math.min(4096, H - top);
     const canvas = document.createElement('canvas');
@@ -25,7 +25,8 @@ QString DrawScript(const QSize& size, bool inverted) {
     let i = 0;
     for (let y = top; y < top + h; y++) {
       for (let x = 0; x < W; x++) {
-        const r = x & 255, g = y & 255, b = (((x >> 8) & 7) << 5) | ((y >> 8) & 31);
+        const bx = x - x % B, by = y - y % B;
+        const r = bx & 255, g = by & 255, b = (((bx >> 8) & 7) << 5) | ((by >> 8) & 31);
         d[i] = INV ? 255 - r : r; d[i + 1] = INV ? 255 - g : g; d[i + 2] = INV ? 255 - b : b;
         d[i + 3] = 255; i += 4;
       }
@@ -37,7 +38,8 @@ QString DrawScript(const QSize& size, bool inverted) {
 </script>)")
         .arg(size.width())
         .arg(size.height())
-        .arg(inverted ? 1 : 0);
+        .arg(inverted ? 1 : 0)
+        .arg(block);
 }
 
 QString Head(bool rightToLeft = false) {
@@ -53,7 +55,7 @@ QString Head(bool rightToLeft = false) {
 
 QString PixelPage::Html(const QString& frameName) const {
     QString html = Quirks ? QString() : QStringLiteral("<!DOCTYPE html>\n");
-    html += Head(RightToLeft) + DrawScript(Size, false);
+    html += Head(RightToLeft) + DrawScript(Size, false, Block);
     if (GrowsLate) // the capture's first screen adds its mark to the root element
         html += QStringLiteral("<script>new MutationObserver(() => {"
                                " document.body.style.minHeight = '%1px'; })"
@@ -71,7 +73,7 @@ QString PixelPage::Html(const QString& frameName) const {
 }
 
 QString PixelPage::FrameHtml(const QSize& size) {
-    return QStringLiteral("<!DOCTYPE html>\n") + Head() + DrawScript(size, true) +
+    return QStringLiteral("<!DOCTYPE html>\n") + Head() + DrawScript(size, true, 1) +
            QStringLiteral("</body></html>\n");
 }
 
@@ -96,7 +98,7 @@ QRgb PixelPage::Expected(int x, int y) const {
     }
     if (x >= Size.width() || y >= Size.height())
         return qRgb(255, 255, 255);
-    return Pattern(x, y);
+    return Pattern(x - x % Block, y - y % Block);
 }
 
 QString PixelPage::Compare(const QImage& picture, const QSize& layoutSize) const {

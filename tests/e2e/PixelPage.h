@@ -15,6 +15,7 @@ struct PixelPage {
     QRect Frame; // where an inner frame sits on the page; empty for none
     bool RightToLeft = false;
     double Scale = 1; // device pixels per page pixel of the picture
+    int Block = 1;    // page pixels of one colour along each side, from the top left corner
     // Grows taller once the capture has begun (a vertical scroll bar comes after the page was
     // measured): the rows it grows by are not in the picture.
     bool GrowsLate = false;

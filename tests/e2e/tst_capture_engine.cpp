@@ -176,6 +176,8 @@ void tst_CaptureEngine::stitching() {
 // Device pixels: every page pixel as a block of them, also where the screens join.
 void tst_CaptureEngine::scaled_data() {
     QTest::addColumn<double>("scale");
+    QTest::newRow("1.5") << 1.5;
+    QTest::newRow("2.5") << 2.5;
     QTest::newRow("2") << 2.0;
     QTest::newRow("3") << 3.0;
 }
@@ -186,6 +188,9 @@ void tst_CaptureEngine::scaled() {
         QSKIP("Qt WebEngine has no device scale of its own for one page");
     PixelPage pixels{QSize(1100, 1700), false, QRect(), false};
     pixels.Scale = scale;
+    // At a fractional scale a page pixel spans 1 or 2 device pixels as the engine's tiles fall;
+    // blocks of 2 page pixels are 3 whole device pixels wherever they are drawn.
+    pixels.Block = scale == std::floor(scale) ? 1 : 2;
     const QString path = pixels.WriteTo(FFolder.path(), QStringLiteral("scaled%1.html").arg(scale));
     CaptureControls controls;
     controls.scale = scale;
