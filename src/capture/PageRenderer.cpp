@@ -208,7 +208,10 @@ QRect PageRenderer::Device(const QRect& rect) const {
 // fixed element shown on one screen is not cut by the next.
 QCoro::Task<> PageRenderer::RenderColumns(DocumentMetrics metrics, QSize step) {
     const QPoint origin = metrics.Origin;
-    QPoint position = co_await Scroll(origin, origin);
+    const QPoint firstMark = FirstMarkPlace(metrics, step);
+    FLeavesFirstMark = firstMark != origin;
+    FLeftMark.reset();
+    QPoint position = co_await Scroll(origin, firstMark);
     int paintedRight = 0;
     for (;;) {
         const bool last =
@@ -240,11 +243,16 @@ QCoro::Task<PageRenderer::ColumnEnd> PageRenderer::RenderColumn(DocumentMetrics 
     int shownWidth = metrics.Client.width();
     for (;;) {
         QRect part = PartToPaint(client, view);
-        PaintedView strip = co_await PaintPart(part);
+        const PreparedPage::Mark mark = ScreenMark();
+        PaintedView strip = co_await PaintPart(part, mark);
         if (part != view && !co_await HoldsShownAlone(part, client)) {
             part = view;
-            strip = co_await PaintPart(part);
+            strip = co_await PaintPart(part, mark);
         }
+        if (FPage->MarkLeft())
+            FLeftMark = LeftMark{
+                QRect(position - metrics.Origin + FPage->MarkAt(), PreparedPage::MarkSize()),
+                position};
         co_await PasteWaiting(); // decoded while this screen was painted
         if (lastColumn && FWatcher && position.y() > metrics.Origin.y()) {
             co_await MakePicture();
@@ -261,6 +269,15 @@ QCoro::Task<PageRenderer::ColumnEnd> PageRenderer::RenderColumn(DocumentMetrics 
         QPoint next = position;
         if (!mayBeLast)
             next = co_await Scroll(below, PaintedBefore(metrics, below, painted));
+        if (FLeftMark && FLeftMark->by == position && !ShowsLeftMark(next, position, metrics)) {
+            // no screen below will paint over the mark: this one once more without it
+            co_await Scroll(position, metrics.Origin);
+            part = view;
+            strip = co_await PaintPart(part, PreparedPage::Mark::PaintOut);
+            FLeftMark.reset();
+            if (!mayBeLast)
+                next = co_await Scroll(below, PaintedBefore(metrics, below, painted));
+        }
         const QSize measured = co_await FPage->Client();
         const QSize shown =
             measured.isValid() ? measured.boundedTo(metrics.Client) : metrics.Client;
@@ -272,6 +289,10 @@ QCoro::Task<PageRenderer::ColumnEnd> PageRenderer::RenderColumn(DocumentMetrics 
         const QList<QRect> shownAlone = co_await FPage->Shown();
         for (const QRect& element : shownAlone)
             FWaiting->areas << element.intersected(QRect(QPoint(0, 0), shown)).translated(at);
+        if (FLeftMark && FLeftMark->by != position) {
+            FWaiting->areas << FLeftMark->area; // pasted after the screen that left it
+            FLeftMark.reset();
+        }
         paintedBottom = at.y() + shown.height();
         if (paintedBottom >= metrics.Page.height())
             co_return ColumnEnd{position, shownWidth};
@@ -294,12 +315,41 @@ QRect PageRenderer::PartToPaint(const QRect& client, const QRect& view) const {
     return part;
 }
 
-QCoro::Task<PaintedView> PageRenderer::PaintPart(QRect part) {
-    PaintedView painted = co_await FPage->PaintView(part, FRenderings == 0);
+// The first screen's mark is where the picture still needs the page; every later one's is not.
+PreparedPage::Mark PageRenderer::ScreenMark() const {
+    using Mark = PreparedPage::Mark;
+    if (FRenderings > 0)
+        return Mark::Keep;
+    return FLeavesFirstMark ? Mark::LeaveForLater : Mark::PaintOut;
+}
+
+QCoro::Task<PaintedView> PageRenderer::PaintPart(QRect part, PreparedPage::Mark mark) {
+    PaintedView painted = co_await FPage->PaintView(part, mark);
     if (painted.Size() != Device(part.size()))
         throw VistrelError(QStringLiteral("The browser painted %1 pixels instead of %2")
                                .arg(SizeText(painted.Size()), SizeText(Device(part.size()))));
     co_return painted;
+}
+
+// Where the first screen's mark goes (as ScrollTo takes it): where the screen below paints the
+// page, beside that screen's own mark, on an engine that paints whole views only; the first
+// screen is then painted once. Elsewhere in the corner, painted out.
+QPoint PageRenderer::FirstMarkPlace(const DocumentMetrics& metrics, QSize step) const {
+    if (FPage->PaintsParts() || FKeepFixed || metrics.Page.height() <= metrics.Client.height())
+        return metrics.Origin;
+    const QSize mark = PreparedPage::MarkSize();
+    return metrics.Origin + QPoint(2 * mark.width(), step.height() + mark.height());
+}
+
+// Whether the view at `next`, below the first screen at `first`, shows the mark that screen
+// left, clear of a late scroll bar and of its own mark in its corner.
+bool PageRenderer::ShowsLeftMark(const QPoint& next, const QPoint& first,
+                                 const DocumentMetrics& metrics) const {
+    const QPoint at = next - metrics.Origin;
+    const QRect kept(at, metrics.Client - QSize(FScrollBar, FScrollBar));
+    const QRect ownMark(at, PreparedPage::MarkSize());
+    return next.x() == first.x() && next.y() > first.y() && kept.contains(FLeftMark->area) &&
+           !ownMark.intersects(FLeftMark->area);
 }
 
 // Whether the fixed elements this screen alone shows lie within the part painted.

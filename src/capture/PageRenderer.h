@@ -3,6 +3,7 @@
 
 #include "capture/DocumentMetrics.h"
 #include "capture/PaintedView.h"
+#include "capture/PreparedPage.h"
 
 #include <QDeadlineTimer>
 #include <QImage>
@@ -24,7 +25,6 @@
 #include <optional>
 
 class Browser;
-class PreparedPage;
 
 // Renders the whole page that a browser holds into one picture: it scrolls the view screen by
 // screen, paints each screen and pastes it at the scroll offset the engine reports.
@@ -89,7 +89,11 @@ private:
     QCoro::Task<> PasteWaiting();
     void ScreenDone();
     QRect PartToPaint(const QRect& client, const QRect& view) const;
-    QCoro::Task<PaintedView> PaintPart(QRect part);
+    PreparedPage::Mark ScreenMark() const;
+    QCoro::Task<PaintedView> PaintPart(QRect part, PreparedPage::Mark mark);
+    QPoint FirstMarkPlace(const DocumentMetrics& metrics, QSize step) const;
+    bool ShowsLeftMark(const QPoint& next, const QPoint& first,
+                       const DocumentMetrics& metrics) const;
     QCoro::Task<bool> HoldsShownAlone(QRect part, QRect client);
     QPoint PaintedBefore(const DocumentMetrics& metrics, const QPoint& next,
                          const QPoint& painted) const;
@@ -127,6 +131,14 @@ private:
         QList<QRect> areas;
     };
     std::optional<Waiting> FWaiting;
+    // The first screen's mark, where the screen below it paints the page (page pixels from the
+    // origin), until that screen is pasted over it.
+    bool FLeavesFirstMark = false;
+    struct LeftMark {
+        QRect area;
+        QPoint by; // where the screen that left it is
+    };
+    std::optional<LeftMark> FLeftMark;
     QSize FPageSize;
     QImage FPicture;
     std::shared_ptr<std::optional<QImage>> FPictureMade;

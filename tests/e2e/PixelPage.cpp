@@ -53,14 +53,11 @@ QString Head(bool rightToLeft = false) {
 
 } // namespace
 
-QString PixelPage::Html(const QString& frameName) const {
+QString PixelPage::Html(const QString& frameName, const QString& script) const {
     QString html = Quirks ? QString() : QStringLiteral("<!DOCTYPE html>\n");
     html += Head(RightToLeft) + DrawScript(Size, false, Block);
-    if (GrowsLate) // the capture's first screen adds its mark to the root element
-        html += QStringLiteral("<script>new MutationObserver(() => {"
-                               " document.body.style.minHeight = '%1px'; })"
-                               ".observe(document.documentElement, { childList: true });</script>")
-                    .arg(Size.height() * 3);
+    if (!script.isEmpty())
+        html += QStringLiteral("<script>%1</script>").arg(script);
     if (!Frame.isEmpty())
         html += QStringLiteral("<iframe src=\"%5\" scrolling=\"no\" style=\"left: %1px;"
                                " top: %2px; width: %3px; height: %4px\"></iframe>")
@@ -77,7 +74,8 @@ QString PixelPage::FrameHtml(const QSize& size) {
            QStringLiteral("</body></html>\n");
 }
 
-QString PixelPage::WriteTo(const QString& folder, const QString& name) const {
+QString PixelPage::WriteTo(const QString& folder, const QString& name,
+                           const QString& script) const {
     const auto write = [](const QString& path, const QString& text) {
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
@@ -85,7 +83,7 @@ QString PixelPage::WriteTo(const QString& folder, const QString& name) const {
     };
     const QString path = QDir(folder).filePath(name);
     const QString frameName = QStringLiteral("frame-") + name;
-    write(path, Html(frameName));
+    write(path, Html(frameName, script));
     if (!Frame.isEmpty())
         write(QDir(folder).filePath(frameName), FrameHtml(Frame.size()));
     return path;

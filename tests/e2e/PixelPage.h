@@ -16,14 +16,12 @@ struct PixelPage {
     bool RightToLeft = false;
     double Scale = 1; // device pixels per page pixel of the picture
     int Block = 1;    // page pixels of one colour along each side, from the top left corner
-    // Grows taller once the capture has begun (a vertical scroll bar comes after the page was
-    // measured): the rows it grows by are not in the picture.
-    bool GrowsLate = false;
 
-    QString Html(const QString& frameName) const;
+    // `script`: the page's own, run once it is drawn.
+    QString Html(const QString& frameName, const QString& script = {}) const;
     static QString FrameHtml(const QSize& size);
     // Writes the page (and its frame's page) into folder; returns the page's file.
-    QString WriteTo(const QString& folder, const QString& name) const;
+    QString WriteTo(const QString& folder, const QString& name, const QString& script = {}) const;
 
     QRgb Expected(int x, int y) const;
     // "" when the picture is the page: same size as layout (times the scale), every pixel as the

@@ -44,6 +44,7 @@ private slots:
     void fixedAndSticky_data();
     void fixedAndSticky();
     void resizedBeforeCapture();
+    void pageThatShrinks();
     void animatedPageIsNotWaitedFor();
     void stopWhileContentLoads();
     void hungPageTimesOut();
@@ -154,11 +155,16 @@ void tst_CaptureEngine::stitching() {
     QFETCH(QSize, picture);
     QFETCH(bool, rightToLeft);
     QFETCH(bool, growsLate);
-    PixelPage pixels{page, quirks, frame, rightToLeft};
-    pixels.GrowsLate = growsLate;
+    const PixelPage pixels{page, quirks, frame, rightToLeft};
+    // a vertical scroll bar that comes once the capture's first screen adds its mark
+    const QString growsLater = QStringLiteral("new MutationObserver(() => document.body.style"
+                                              ".minHeight = '%1px').observe("
+                                              "document.documentElement, { childList: true });")
+                                   .arg(page.height() * 3);
     // a page of its own each time: loading the same address again would restore its scroll
     static int pages = 0;
-    const QString path = pixels.WriteTo(FFolder.path(), QStringLiteral("page%1.html").arg(++pages));
+    const QString path = pixels.WriteTo(FFolder.path(), QStringLiteral("page%1.html").arg(++pages),
+                                        growsLate ? growsLater : QString());
     FBrowser->SetViewSize(view);
     QVERIFY(Load(QUrl::fromLocalFile(path).toString()));
     const int repeat = qEnvironmentVariableIntValue("VISTREL_STITCH_REPEAT");
@@ -283,6 +289,12 @@ void tst_CaptureEngine::fixedAndSticky() {
     const CodedPage::Rows element = CodedPage::ElementRows(picture, elementX);
     QCOMPARE(CodedPage::Sequence(element, elementRows), QString());
     QCOMPARE(element.FirstAt, elementAt < 0 ? picture.height() - elementRows : elementAt);
+    // Nothing of the first screen's mark stays: the left edge shows what the checked columns do.
+    if (contentX <= 150)
+        QCOMPARE(CodedPage::ContentRows(picture, 5).Numbers,
+                 CodedPage::ContentRows(picture, contentX).Numbers);
+    if (elementX <= 150)
+        QCOMPARE(CodedPage::ElementRows(picture, 5).Numbers, element.Numbers);
     // As it looks on every screen, the header comes again at every screen.
     if (QByteArray(QTest::currentDataTag()) == "fixed header") {
         const QImage asItLooks = Capture(QStringLiteral("coded%1.html").arg(++pages), html, true);
@@ -299,6 +311,22 @@ void tst_CaptureEngine::resizedBeforeCapture() {
     FBrowser->SetViewSize(QSize(1024, 768));
     PageRenderer renderer(*FBrowser);
     QCOMPARE(pixels.Compare(Awaited(renderer.Render()), QSize(1009, 5000)), QString());
+}
+
+// A page that empties once the capture begins: the engine scrolls no further, and the first
+// screen is the page without the capture's mark.
+void tst_CaptureEngine::pageThatShrinks() {
+    const PixelPage pixels{QSize(1009, 3000), false, QRect()};
+    const QString path = pixels.WriteTo(
+        FFolder.path(), QStringLiteral("shrinks.html"),
+        QStringLiteral("new MutationObserver(() => document.body.style.display = 'none')"
+                       ".observe(document.documentElement, { childList: true });"));
+    FBrowser->SetViewSize(QSize(1024, 768));
+    QVERIFY(Load(QUrl::fromLocalFile(path).toString()));
+    PageRenderer renderer(*FBrowser);
+    const QImage picture = Awaited(renderer.Render());
+    const PixelPage blank{QSize(0, 0), false, QRect()};
+    QCOMPARE(blank.Compare(picture.copy(0, 0, 1009, 768), QSize(1009, 768)), QString());
 }
 
 // A page that never stops painting is captured without waiting for it to be still.
