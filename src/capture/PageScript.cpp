@@ -229,6 +229,9 @@ const char* const Installer = R"js(
       root.adoptedStyleSheets = root.adoptedStyleSheets.filter((s) => s !== sheet);
     delete window.vistrelCapture;
   };
+  // A page that snaps its scrolling would move each screen off the place it was scrolled to.
+  for (const el of [document.documentElement, document.body])
+    if (el) override(el, { 'scroll-snap-type': 'none' });
   return true;
 })()
 )js";

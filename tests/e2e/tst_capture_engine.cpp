@@ -106,45 +106,56 @@ void tst_CaptureEngine::stitching_data() {
     QTest::addColumn<QRect>("frame");
     QTest::addColumn<QSize>("picture");
     QTest::addColumn<bool>("rightToLeft");
-    QTest::addColumn<bool>("growsLate");
+    QTest::addColumn<QString>("script"); // the page's own
 
     const QRect none;
+    // a vertical scroll bar that comes once the capture's first screen adds its mark
+    const QString growsLate = QStringLiteral("new MutationObserver(() => document.body.style"
+                                             ".minHeight = '2100px').observe("
+                                             "document.documentElement, { childList: true });");
+    const QString snaps = QStringLiteral("document.documentElement.style.scrollSnapType ="
+                                         " 'y mandatory'; for (const c of document"
+                                         ".querySelectorAll('canvas')) c.style"
+                                         ".scrollSnapAlign = 'start';");
     QTest::newRow("short, 1280 x 1024") << QSize(1280, 1024) << QSize(900, 500) << false << none
-                                        << QSize(1280, 1024) << false << false;
+                                        << QSize(1280, 1024) << false << QString();
     QTest::newRow("tall, 1280 x 1024") << QSize(1280, 1024) << QSize(1265, 31000) << false << none
-                                       << QSize(1265, 31000) << false << false;
+                                       << QSize(1265, 31000) << false << QString();
     QTest::newRow("tall, 1024 x 768") << QSize(1024, 768) << QSize(1009, 30500) << false << none
-                                      << QSize(1009, 30500) << false << false;
+                                      << QSize(1009, 30500) << false << QString();
     QTest::newRow("tall, 800 x 600") << QSize(800, 600) << QSize(785, 30000) << false << none
-                                     << QSize(785, 30000) << false << false;
+                                     << QSize(785, 30000) << false << QString();
     QTest::newRow("wide, 1024 x 768") << QSize(1024, 768) << QSize(3000, 4000) << false << none
-                                      << QSize(3000, 4000) << false << false;
+                                      << QSize(3000, 4000) << false << QString();
     QTest::newRow("wide, a vertical scroll bar comes late, 1024 x 768")
         << QSize(1024, 768) << QSize(2500, 700) << false << none << QSize(2500, 753) << false
-        << true;
+        << growsLate;
     // The last column and the last screen of a column add only strips.
     QTest::newRow("6 px wider than the view, 1024 x 768")
         << QSize(1024, 768) << QSize(1015, 30000) << false << none << QSize(1015, 30000) << false
-        << false;
+        << QString();
     QTest::newRow("a wide table's overflow, 1024 x 768")
         << QSize(1024, 768) << QSize(1112, 4000) << false << none << QSize(1112, 4000) << false
-        << false;
+        << QString();
     QTest::newRow("10 rows in the last screen, 1024 x 768")
         << QSize(1024, 768) << QSize(1009, 3694) << false << none << QSize(1009, 3694) << false
-        << false;
+        << QString();
     QTest::newRow("wide and short, 800 x 600") << QSize(800, 600) << QSize(3000, 400) << false
-                                               << none << QSize(3000, 585) << false << false;
+                                               << none << QSize(3000, 585) << false << QString();
     QTest::newRow("wide, right to left, 1024 x 768")
         << QSize(1024, 768) << QSize(3000, 4000) << false << none << QSize(3000, 4000) << true
-        << false;
+        << QString();
+    QTest::newRow("scrolling snaps to every 4096th row, 1024 x 768")
+        << QSize(1024, 768) << QSize(1009, 9000) << false << none << QSize(1009, 9000) << false
+        << snaps;
     QTest::newRow("quirks, 1024 x 768") << QSize(1024, 768) << QSize(1009, 9000) << true << none
-                                        << QSize(1009, 9000) << false << false;
+                                        << QSize(1009, 9000) << false << QString();
     QTest::newRow("frame, 800 x 600")
         << QSize(800, 600) << QSize(785, 3000) << false << QRect(120, 500, 400, 700)
-        << QSize(785, 3000) << false << false;
+        << QSize(785, 3000) << false << QString();
     QTest::newRow("frame, quirks, 1024 x 768")
         << QSize(1024, 768) << QSize(1009, 2000) << true << QRect(600, 700, 409, 300)
-        << QSize(1009, 2000) << false << false;
+        << QSize(1009, 2000) << false << QString();
 }
 
 void tst_CaptureEngine::stitching() {
@@ -154,17 +165,12 @@ void tst_CaptureEngine::stitching() {
     QFETCH(QRect, frame);
     QFETCH(QSize, picture);
     QFETCH(bool, rightToLeft);
-    QFETCH(bool, growsLate);
+    QFETCH(QString, script);
     const PixelPage pixels{page, quirks, frame, rightToLeft};
-    // a vertical scroll bar that comes once the capture's first screen adds its mark
-    const QString growsLater = QStringLiteral("new MutationObserver(() => document.body.style"
-                                              ".minHeight = '%1px').observe("
-                                              "document.documentElement, { childList: true });")
-                                   .arg(page.height() * 3);
     // a page of its own each time: loading the same address again would restore its scroll
     static int pages = 0;
-    const QString path = pixels.WriteTo(FFolder.path(), QStringLiteral("page%1.html").arg(++pages),
-                                        growsLate ? growsLater : QString());
+    const QString path =
+        pixels.WriteTo(FFolder.path(), QStringLiteral("page%1.html").arg(++pages), script);
     FBrowser->SetViewSize(view);
     QVERIFY(Load(QUrl::fromLocalFile(path).toString()));
     const int repeat = qEnvironmentVariableIntValue("VISTREL_STITCH_REPEAT");
