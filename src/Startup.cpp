@@ -181,6 +181,6 @@ int RunVistrelPro(int argc, char** argv) {
     QStringList runArguments = arguments.mid(1);
     // The job reads it among the switches; it was kept out only while the run was counted.
     if (sandboxOff)
-        runArguments << QStringView(NoSandboxOption).toString();
+        runArguments.prepend(QStringView(NoSandboxOption).toString()); // no option's value
     return StatusAfterShutdown(RunUnattended(argc, argv, runArguments, verbose));
 }

@@ -213,9 +213,12 @@ QCoro::Task<> PageRenderer::RenderColumns(DocumentMetrics metrics, QSize step) {
     FLeftMark.reset();
     QPoint position = co_await Scroll(origin, firstMark);
     int paintedRight = 0;
+    // A vertical scroll bar that comes late narrows every screen: without one planned, a column
+    // is surely the last only where the page fits beside one.
+    const int sureWidth = metrics.Client.width() -
+                          (metrics.Client.width() == metrics.Viewport.width() ? FScrollBar : 0);
     for (;;) {
-        const bool last =
-            position.x() - origin.x() + metrics.Client.width() >= metrics.Page.width();
+        const bool last = position.x() - origin.x() + sureWidth >= metrics.Page.width();
         const ColumnEnd end =
             co_await RenderColumn(metrics, position, step.height(), last, paintedRight);
         position = end.position;
@@ -253,6 +256,15 @@ QCoro::Task<PageRenderer::ColumnEnd> PageRenderer::RenderColumn(DocumentMetrics 
             FLeftMark = LeftMark{
                 QRect(position - metrics.Origin + FPage->MarkAt(), PreparedPage::MarkSize()),
                 position};
+        else if (FLeftMark &&
+                 !co_await AgreesAroundLeftMark(strip, position - metrics.Origin, metrics.Client)) {
+            // the page looks different there from this screen: the first once more without it
+            co_await Scroll(FLeftMark->by, metrics.Origin);
+            FWaiting->view = co_await PaintPart(view, PreparedPage::Mark::PaintOut);
+            FLeftMark.reset();
+            co_await Scroll(position, metrics.Origin);
+            strip = co_await PaintPart(part, mark);
+        }
         co_await PasteWaiting(); // decoded while this screen was painted
         if (lastColumn && FWatcher && position.y() > metrics.Origin.y()) {
             co_await MakePicture();
@@ -347,9 +359,34 @@ bool PageRenderer::ShowsLeftMark(const QPoint& next, const QPoint& first,
                                  const DocumentMetrics& metrics) const {
     const QPoint at = next - metrics.Origin;
     const QRect kept(at, metrics.Client - QSize(FScrollBar, FScrollBar));
-    const QRect ownMark(at, PreparedPage::MarkSize());
+    const QRect ownMark(at + FPage->MarkAt(), PreparedPage::MarkSize());
     return next.x() == first.x() && next.y() > first.y() && kept.contains(FLeftMark->area) &&
            !ownMark.intersects(FLeftMark->area);
+}
+
+// Whether the screen at `at` (page pixels from the origin), painted in `next`, shows the page
+// around the first screen's mark as the first screen did, pixel for pixel: a fixed background,
+// an animation or a page that moved would paint the mark's place differently too.
+QCoro::Task<bool> PageRenderer::AgreesAroundLeftMark(const PaintedView& next, QPoint at,
+                                                     QSize client) {
+    const QImage first = co_await FBrowser.Whole(FWaiting->view);
+    const QImage second = co_await FBrowser.Whole(next);
+    const QRect mark = FLeftMark->area;
+    const QRect ownMark(at + FPage->MarkAt(), PreparedPage::MarkSize());
+    const auto pixel = [this](const QImage& view, const QPoint& page) {
+        const QPoint device(int((page.x() + 0.5) * FScale), int((page.y() + 0.5) * FScale));
+        return view.rect().contains(device) ? view.pixel(device) : QRgb(0);
+    };
+    const QRect around = mark.adjusted(-1, -1, 1, 1);
+    for (int y = around.top(); y <= around.bottom(); ++y)
+        for (int x = around.left(); x <= around.right(); ++x) {
+            const QPoint page(x, y);
+            if (mark.contains(page) || ownMark.contains(page) || !QRect(at, client).contains(page))
+                continue;
+            if (pixel(first, page - FWaiting->at) != pixel(second, page - at))
+                co_return false;
+        }
+    co_return true;
 }
 
 // Whether the fixed elements this screen alone shows lie within the part painted.

@@ -94,6 +94,7 @@ private:
     QPoint FirstMarkPlace(const DocumentMetrics& metrics, QSize step) const;
     bool ShowsLeftMark(const QPoint& next, const QPoint& first,
                        const DocumentMetrics& metrics) const;
+    QCoro::Task<bool> AgreesAroundLeftMark(const PaintedView& next, QPoint at, QSize client);
     QCoro::Task<bool> HoldsShownAlone(QRect part, QRect client);
     QPoint PaintedBefore(const DocumentMetrics& metrics, const QPoint& next,
                          const QPoint& painted) const;

@@ -45,6 +45,7 @@ private slots:
     void fixedAndSticky();
     void resizedBeforeCapture();
     void pageThatShrinks();
+    void fixedBackground();
     void animatedPageIsNotWaitedFor();
     void stopWhileContentLoads();
     void hungPageTimesOut();
@@ -131,6 +132,9 @@ void tst_CaptureEngine::stitching_data() {
         << QSize(1024, 768) << QSize(2500, 700) << false << none << QSize(2500, 753) << false
         << growsLate;
     // The last column and the last screen of a column add only strips.
+    QTest::newRow("6 px wider, a vertical scroll bar comes late, 1024 x 768")
+        << QSize(1024, 768) << QSize(1015, 700) << false << none << QSize(1024, 768) << false
+        << growsLate;
     QTest::newRow("6 px wider than the view, 1024 x 768")
         << QSize(1024, 768) << QSize(1015, 30000) << false << none << QSize(1015, 30000) << false
         << QString();
@@ -333,6 +337,19 @@ void tst_CaptureEngine::pageThatShrinks() {
     const QImage picture = Awaited(renderer.Render());
     const PixelPage blank{QSize(0, 0), false, QRect()};
     QCOMPARE(blank.Compare(picture.copy(0, 0, 1009, 768), QSize(1009, 768)), QString());
+}
+
+// A background fixed to the view, in stripes: each row of the first screen is one colour, also
+// where the capture's mark was.
+void tst_CaptureEngine::fixedBackground() {
+    FBrowser->SetViewSize(QSize(1024, 768));
+    const QImage picture =
+        Capture(QStringLiteral("fixed-background.html"),
+                QStringLiteral("<!DOCTYPE html><body style='margin: 0; height: 3000px; background:"
+                               " repeating-linear-gradient(#c00 0 10px, #00c 10px 20px) fixed'>"));
+    QVERIFY(!picture.isNull());
+    for (int y = 0; y < 768; ++y)
+        QVERIFY2(picture.pixel(5, y) == picture.pixel(15, y), qPrintable(QString::number(y)));
 }
 
 // A page that never stops painting is captured without waiting for it to be still.
