@@ -558,8 +558,9 @@ private slots:
             << QStringList{"/u:", "/p:out/page.png"} << "" << none << Code(ExitCode::BadUsage)
             << none << none << QStringList{"=vistrel-pro: /u: is empty: give /u:<address>"} << none;
         QTest::newRow("2: an option's value missing at the end, --no-sandbox first")
-            << QStringList{"--no-sandbox", "/u:{short}", "/p:out/page.png", "--wait-for"} << ""
-            << none << Code(ExitCode::BadUsage) << none << none
+            << QStringList{"--no-sandbox", "/e:chromium", "/u:{short}", "/p:out/page.png",
+                           "--wait-for"}
+            << "" << none << Code(ExitCode::BadUsage) << none << none
             << QStringList{"vistrel-pro: --wait-for needs a value.*"} << none;
         // (the suite's own engine would name the engine of the Capture_Engine row)
         if (geteuid() == 0 && qEnvironmentVariableIsEmpty("VISTREL_TEST_ENGINE")) {

@@ -141,6 +141,9 @@ void tst_CaptureEngine::stitching_data() {
     QTest::newRow("a wide table's overflow, 1024 x 768")
         << QSize(1024, 768) << QSize(1112, 4000) << false << none << QSize(1112, 4000) << false
         << QString();
+    QTest::newRow("17 rows taller than the view, both scroll bars, 1024 x 768")
+        << QSize(1024, 768) << QSize(1030, 770) << false << none << QSize(1030, 770) << false
+        << QString();
     QTest::newRow("10 rows in the last screen, 1024 x 768")
         << QSize(1024, 768) << QSize(1009, 3694) << false << none << QSize(1009, 3694) << false
         << QString();
