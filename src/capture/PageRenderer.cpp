@@ -369,15 +369,18 @@ bool PageRenderer::ShowsLeftMark(const QPoint& next, const QPoint& first,
 // an animation or a page that moved would paint the mark's place differently too.
 QCoro::Task<bool> PageRenderer::AgreesAroundLeftMark(const PaintedView& next, QPoint at,
                                                      QSize client) {
-    const QImage first = co_await FBrowser.Whole(FWaiting->view);
-    const QImage second = co_await FBrowser.Whole(next);
     const QRect mark = FLeftMark->area;
+    const QRect around = mark.adjusted(-1, -1, 1, 1);
+    const QImage first = co_await FBrowser.Whole(FWaiting->view); // decoded meanwhile
+    // Below the screen that left it the mark is in the next view's top rows, at hand at once.
+    QImage second = next.Top();
+    if (second.height() < Device(around.bottom() + 1 - at.y()))
+        second = co_await FBrowser.Whole(next);
     const QRect ownMark(at + FPage->MarkAt(), PreparedPage::MarkSize());
     const auto pixel = [this](const QImage& view, const QPoint& page) {
         const QPoint device(int((page.x() + 0.5) * FScale), int((page.y() + 0.5) * FScale));
         return view.rect().contains(device) ? view.pixel(device) : QRgb(0);
     };
-    const QRect around = mark.adjusted(-1, -1, 1, 1);
     for (int y = around.top(); y <= around.bottom(); ++y)
         for (int x = around.left(); x <= around.right(); ++x) {
             const QPoint page(x, y);
