@@ -208,10 +208,7 @@ QRect PageRenderer::Device(const QRect& rect) const {
 // fixed element shown on one screen is not cut by the next.
 QCoro::Task<> PageRenderer::RenderColumns(DocumentMetrics metrics, QSize step) {
     const QPoint origin = metrics.Origin;
-    const QPoint firstMark = FirstMarkPlace(metrics, step);
-    FLeavesFirstMark = firstMark != origin;
-    FLeftMark.reset();
-    QPoint position = co_await Scroll(origin, firstMark);
+    QPoint position = co_await Scroll(origin, origin);
     int paintedRight = 0;
     // A vertical scroll bar that comes late narrows every screen: without one planned, a column
     // is surely the last only where the page fits beside one.
@@ -246,24 +243,10 @@ QCoro::Task<PageRenderer::ColumnEnd> PageRenderer::RenderColumn(DocumentMetrics 
     int shownWidth = metrics.Client.width();
     for (;;) {
         QRect part = PartToPaint(client, view);
-        const PreparedPage::Mark mark = ScreenMark();
-        PaintedView strip = co_await PaintPart(part, mark);
+        PaintedView strip = co_await PaintPart(part);
         if (part != view && !co_await HoldsShownAlone(part, client)) {
             part = view;
-            strip = co_await PaintPart(part, mark);
-        }
-        if (FPage->MarkLeft())
-            FLeftMark = LeftMark{
-                QRect(position - metrics.Origin + FPage->MarkAt(), PreparedPage::MarkSize()),
-                position};
-        else if (FLeftMark &&
-                 !co_await AgreesAroundLeftMark(strip, position - metrics.Origin, metrics.Client)) {
-            // the page looks different there from this screen: the first once more without it
-            co_await Scroll(FLeftMark->by, metrics.Origin);
-            FWaiting->view = co_await PaintPart(view, PreparedPage::Mark::PaintOut);
-            FLeftMark.reset();
-            co_await Scroll(position, metrics.Origin);
-            strip = co_await PaintPart(part, mark);
+            strip = co_await PaintPart(part);
         }
         co_await PasteWaiting(); // decoded while this screen was painted
         if (lastColumn && FWatcher && position.y() > metrics.Origin.y()) {
@@ -281,15 +264,6 @@ QCoro::Task<PageRenderer::ColumnEnd> PageRenderer::RenderColumn(DocumentMetrics 
         QPoint next = position;
         if (!mayBeLast)
             next = co_await Scroll(below, PaintedBefore(metrics, below, painted));
-        if (FLeftMark && FLeftMark->by == position && !ShowsLeftMark(next, position, metrics)) {
-            // no screen below will paint over the mark: this one once more without it
-            co_await Scroll(position, metrics.Origin);
-            part = view;
-            strip = co_await PaintPart(part, PreparedPage::Mark::PaintOut);
-            FLeftMark.reset();
-            if (!mayBeLast)
-                next = co_await Scroll(below, PaintedBefore(metrics, below, painted));
-        }
         const QSize measured = co_await FPage->Client();
         const QSize shown =
             measured.isValid() ? measured.boundedTo(metrics.Client) : metrics.Client;
@@ -301,10 +275,6 @@ QCoro::Task<PageRenderer::ColumnEnd> PageRenderer::RenderColumn(DocumentMetrics 
         const QList<QRect> shownAlone = co_await FPage->Shown();
         for (const QRect& element : shownAlone)
             FWaiting->areas << element.intersected(QRect(QPoint(0, 0), shown)).translated(at);
-        if (FLeftMark && FLeftMark->by != position) {
-            FWaiting->areas << FLeftMark->area; // pasted after the screen that left it
-            FLeftMark.reset();
-        }
         paintedBottom = at.y() + shown.height();
         if (paintedBottom >= metrics.Page.height())
             co_return ColumnEnd{position, shownWidth};
@@ -327,69 +297,12 @@ QRect PageRenderer::PartToPaint(const QRect& client, const QRect& view) const {
     return part;
 }
 
-// The first screen's mark is where the picture still needs the page; every later one's is not.
-PreparedPage::Mark PageRenderer::ScreenMark() const {
-    using Mark = PreparedPage::Mark;
-    if (FRenderings > 0)
-        return Mark::Keep;
-    return FLeavesFirstMark ? Mark::LeaveForLater : Mark::PaintOut;
-}
-
-QCoro::Task<PaintedView> PageRenderer::PaintPart(QRect part, PreparedPage::Mark mark) {
-    PaintedView painted = co_await FPage->PaintView(part, mark);
+QCoro::Task<PaintedView> PageRenderer::PaintPart(QRect part) {
+    PaintedView painted = co_await FPage->PaintView(part, FRenderings == 0);
     if (painted.Size() != Device(part.size()))
         throw VistrelError(QStringLiteral("The browser painted %1 pixels instead of %2")
                                .arg(SizeText(painted.Size()), SizeText(Device(part.size()))));
     co_return painted;
-}
-
-// Where the first screen's mark goes (as ScrollTo takes it): where the screen below paints the
-// page, beside that screen's own mark, on an engine that paints whole views only; the first
-// screen is then painted once. Elsewhere in the corner, painted out.
-QPoint PageRenderer::FirstMarkPlace(const DocumentMetrics& metrics, QSize step) const {
-    if (FPage->PaintsParts() || FKeepFixed || metrics.Page.height() <= metrics.Client.height())
-        return metrics.Origin;
-    const QSize mark = PreparedPage::MarkSize();
-    return metrics.Origin + QPoint(2 * mark.width(), step.height() + mark.height());
-}
-
-// Whether the view at `next`, below the first screen at `first`, shows the mark that screen
-// left, clear of a late scroll bar and of its own mark in its corner.
-bool PageRenderer::ShowsLeftMark(const QPoint& next, const QPoint& first,
-                                 const DocumentMetrics& metrics) const {
-    const QPoint at = next - metrics.Origin;
-    const QRect kept(at, metrics.Client - QSize(FScrollBar, FScrollBar));
-    const QRect ownMark(at + FPage->MarkAt(), PreparedPage::MarkSize());
-    return next.x() == first.x() && next.y() > first.y() && kept.contains(FLeftMark->area) &&
-           !ownMark.intersects(FLeftMark->area);
-}
-
-// Whether the screen at `at` (page pixels from the origin), painted in `next`, shows the page
-// around the first screen's mark as the first screen did, pixel for pixel: a fixed background,
-// an animation or a page that moved would paint the mark's place differently too.
-QCoro::Task<bool> PageRenderer::AgreesAroundLeftMark(const PaintedView& next, QPoint at,
-                                                     QSize client) {
-    const QRect mark = FLeftMark->area;
-    const QRect around = mark.adjusted(-1, -1, 1, 1);
-    const QImage first = co_await FBrowser.Whole(FWaiting->view); // decoded meanwhile
-    // Below the screen that left it the mark is in the next view's top rows, at hand at once.
-    QImage second = next.Top();
-    if (second.height() < Device(around.bottom() + 1 - at.y()))
-        second = co_await FBrowser.Whole(next);
-    const QRect ownMark(at + FPage->MarkAt(), PreparedPage::MarkSize());
-    const auto pixel = [this](const QImage& view, const QPoint& page) {
-        const QPoint device(int((page.x() + 0.5) * FScale), int((page.y() + 0.5) * FScale));
-        return view.rect().contains(device) ? view.pixel(device) : QRgb(0);
-    };
-    for (int y = around.top(); y <= around.bottom(); ++y)
-        for (int x = around.left(); x <= around.right(); ++x) {
-            const QPoint page(x, y);
-            if (mark.contains(page) || ownMark.contains(page) || !QRect(at, client).contains(page))
-                continue;
-            if (pixel(first, page - FWaiting->at) != pixel(second, page - at))
-                co_return false;
-        }
-    co_return true;
 }
 
 // Whether the fixed elements this screen alone shows lie within the part painted.

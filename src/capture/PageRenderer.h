@@ -3,7 +3,6 @@
 
 #include "capture/DocumentMetrics.h"
 #include "capture/PaintedView.h"
-#include "capture/PreparedPage.h"
 
 #include <QDeadlineTimer>
 #include <QImage>
@@ -25,6 +24,7 @@
 #include <optional>
 
 class Browser;
+class PreparedPage;
 
 // Renders the whole page that a browser holds into one picture: it scrolls the view screen by
 // screen, paints each screen and pastes it at the scroll offset the engine reports.
@@ -89,12 +89,7 @@ private:
     QCoro::Task<> PasteWaiting();
     void ScreenDone();
     QRect PartToPaint(const QRect& client, const QRect& view) const;
-    PreparedPage::Mark ScreenMark() const;
-    QCoro::Task<PaintedView> PaintPart(QRect part, PreparedPage::Mark mark);
-    QPoint FirstMarkPlace(const DocumentMetrics& metrics, QSize step) const;
-    bool ShowsLeftMark(const QPoint& next, const QPoint& first,
-                       const DocumentMetrics& metrics) const;
-    QCoro::Task<bool> AgreesAroundLeftMark(const PaintedView& next, QPoint at, QSize client);
+    QCoro::Task<PaintedView> PaintPart(QRect part);
     QCoro::Task<bool> HoldsShownAlone(QRect part, QRect client);
     QPoint PaintedBefore(const DocumentMetrics& metrics, const QPoint& next,
                          const QPoint& painted) const;
@@ -132,14 +127,6 @@ private:
         QList<QRect> areas;
     };
     std::optional<Waiting> FWaiting;
-    // The first screen's mark, where the screen below it paints the page (page pixels from the
-    // origin), until that screen is pasted over it.
-    bool FLeavesFirstMark = false;
-    struct LeftMark {
-        QRect area;
-        QPoint by; // where the screen that left it is
-    };
-    std::optional<LeftMark> FLeftMark;
     QSize FPageSize;
     QImage FPicture;
     std::shared_ptr<std::optional<QImage>> FPictureMade;

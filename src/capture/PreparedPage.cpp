@@ -109,15 +109,10 @@ bool PreparedPage::PaintsParts() const {
     return FScripted && FScale == std::floor(FScale) && FBrowser.PaintsPartsInPlace();
 }
 
-QSize PreparedPage::MarkSize() {
-    return {MarkWidth, MarkHeight};
-}
-
-QCoro::Task<PaintedView> PreparedPage::PaintView(QRect part, Mark mark) {
+QCoro::Task<PaintedView> PreparedPage::PaintView(QRect part, bool unmarked) {
     FClientDue = false;
     FClient = QSize();
     FShown.clear();
-    FMarkLeft = false;
     if (!FScripted || !FMarked)
         co_return co_await FBrowser.PaintPartSoon(part);
     QElapsedTimer clock;
@@ -127,15 +122,11 @@ QCoro::Task<PaintedView> PreparedPage::PaintView(QRect part, Mark mark) {
         co_await FBrowser.AwaitPaint(PaintPollMs); // no frame of the new position before a paint
         PaintedView view = co_await FBrowser.PaintPartSoon(part);
         if (co_await ShowsMark(view, FMarkAt - part.topLeft())) {
-            if (mark == Mark::Keep) {
+            if (!unmarked) {
                 FClientDue = true;
                 co_return view;
             }
             co_await ReadClient();
-            if (mark == Mark::LeaveForLater && !ShownOverMark()) {
-                FMarkLeft = true;
-                co_return view;
-            }
             if (!PaintsParts())
                 co_return co_await PaintUnmarked(part);
             co_await RepaintMark(view, part);
@@ -175,15 +166,6 @@ QCoro::Task<> PreparedPage::RepaintMark(PaintedView& view, QRect part) {
     const QImage pixels = co_await FBrowser.Whole(unmarked);
     const QPoint at = mark.topLeft() - part.topLeft();
     view.Patch(pixels, QPoint(qRound(at.x() * FScale), qRound(at.y() * FScale)));
-}
-
-// A fixed element that this screen alone shows under the mark: no later screen shows it there.
-bool PreparedPage::ShownOverMark() const {
-    const QRect mark(FMarkAt, MarkSize());
-    for (const QRect& element : FShown)
-        if (element.intersects(mark))
-            return true;
-    return false;
 }
 
 QCoro::Task<QSize> PreparedPage::Client() {

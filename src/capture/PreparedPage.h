@@ -21,8 +21,7 @@ class Browser;
 // loaded first, fixed elements appear once and sticky ones in their place, and every screen
 // is proven to be the page at its position: the frame that paints a screen carries a mark of
 // that screen's colours where the screens before it have painted the page already; the first
-// screen's mark is painted once more without it, or painted over by a later screen. Elsewhere
-// the engine's own scroll and paint.
+// screen's mark is painted once more without it. Elsewhere the engine's own scroll and paint.
 class PreparedPage {
 public:
     explicit PreparedPage(Browser& browser);
@@ -45,16 +44,9 @@ public:
     QPoint MarkAt() const { return FMarkAt; }
     // Whether a part of the view can be painted alone, exactly as the whole view paints it.
     bool PaintsParts() const;
-    // What a view does with the mark that proves it: keeps it, where the picture has the page
-    // already; paints the mark's pixels once more without it; or leaves it for a later screen
-    // that shows that place (unless a fixed element of this screen alone is there: then the
-    // view is painted once more without it).
-    enum class Mark { Keep, PaintOut, LeaveForLater };
     // `part` of the view at the last position (page pixels of the view; it holds the mark).
-    QCoro::Task<PaintedView> PaintView(QRect part, Mark mark);
-    // Whether the last view painted still shows its mark, at MarkAt().
-    bool MarkLeft() const { return FMarkLeft; }
-    static QSize MarkSize();
+    // Unmarked, the mark's pixels are painted once more without it.
+    QCoro::Task<PaintedView> PaintView(QRect part, bool unmarked);
     // The part of the last view that shows the page, as measured once it was painted; invalid
     // when it was not measured. Asked for after the next scroll, it costs no call of its own.
     QCoro::Task<QSize> Client();
@@ -67,7 +59,6 @@ private:
     QCoro::Task<bool> ShowsMark(const PaintedView& view, QPoint at);
     bool ShowsMark(const QImage& view, const QPoint& at) const;
     QCoro::Task<bool> MarkPlacedOrPending();
-    bool ShownOverMark() const;
     QCoro::Task<> ReadClient();
     void TakeClient(const QList<QVariant>& size);
     QCoro::Task<QList<QVariant>> StepAndWait(int y, QDeadlineTimer until);
@@ -79,7 +70,6 @@ private:
     double FScale = 1;
     bool FScripted = false;
     bool FMarked = false;
-    bool FMarkLeft = false;
     int FScreen = 0;
     QRgb FFirst = 0;
     QRgb FSecond = 0;

@@ -44,8 +44,6 @@ private slots:
     void fixedAndSticky_data();
     void fixedAndSticky();
     void resizedBeforeCapture();
-    void pageThatShrinks();
-    void fixedBackground();
     void animatedPageIsNotWaitedFor();
     void stopWhileContentLoads();
     void hungPageTimesOut();
@@ -324,35 +322,6 @@ void tst_CaptureEngine::resizedBeforeCapture() {
     FBrowser->SetViewSize(QSize(1024, 768));
     PageRenderer renderer(*FBrowser);
     QCOMPARE(pixels.Compare(Awaited(renderer.Render()), QSize(1009, 5000)), QString());
-}
-
-// A page that empties once the capture begins: the engine scrolls no further, and the first
-// screen is the page without the capture's mark.
-void tst_CaptureEngine::pageThatShrinks() {
-    const PixelPage pixels{QSize(1009, 3000), false, QRect()};
-    const QString path = pixels.WriteTo(
-        FFolder.path(), QStringLiteral("shrinks.html"),
-        QStringLiteral("new MutationObserver(() => document.body.style.display = 'none')"
-                       ".observe(document.documentElement, { childList: true });"));
-    FBrowser->SetViewSize(QSize(1024, 768));
-    QVERIFY(Load(QUrl::fromLocalFile(path).toString()));
-    PageRenderer renderer(*FBrowser);
-    const QImage picture = Awaited(renderer.Render());
-    const PixelPage blank{QSize(0, 0), false, QRect()};
-    QCOMPARE(blank.Compare(picture.copy(0, 0, 1009, 768), QSize(1009, 768)), QString());
-}
-
-// A background fixed to the view, in stripes: each row of the first screen is one colour, also
-// where the capture's mark was.
-void tst_CaptureEngine::fixedBackground() {
-    FBrowser->SetViewSize(QSize(1024, 768));
-    const QImage picture =
-        Capture(QStringLiteral("fixed-background.html"),
-                QStringLiteral("<!DOCTYPE html><body style='margin: 0; height: 3000px; background:"
-                               " repeating-linear-gradient(#c00 0 10px, #00c 10px 20px) fixed'>"));
-    QVERIFY(!picture.isNull());
-    for (int y = 0; y < 768; ++y)
-        QVERIFY2(picture.pixel(5, y) == picture.pixel(15, y), qPrintable(QString::number(y)));
 }
 
 // A page that never stops painting is captured without waiting for it to be still.
