@@ -89,11 +89,10 @@ QString ReadOne(const QStringList& arguments, int& i, BatchOptions& options) {
 } // namespace
 
 bool IsBatchRun(const QStringList& arguments) {
-    bool value = false;
-    for (const QString& argument : arguments) {
-        if (!value && NameOf(argument) == BatchName)
+    const QList<bool> values = OptionValues(arguments);
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (!values.at(i) && NameOf(arguments.at(i)) == BatchName)
             return true;
-        value = !value && TakesNextArgument(argument);
     }
     return false;
 }

@@ -7,17 +7,16 @@ namespace {
 
 // Takes `flag` out wherever it is not a long option's value (`--script --verbose` is a script).
 bool TakeFlag(QStringList& commandLine, const QString& flag) {
-    bool taken = false;
-    bool value = false;
-    for (qsizetype i = 1; i < commandLine.size();) {
-        if (!value && commandLine.at(i) == flag) {
-            commandLine.removeAt(i);
-            taken = true;
-            continue;
-        }
-        value = !value && TakesNextArgument(commandLine.at(i));
-        ++i;
+    if (commandLine.isEmpty())
+        return false;
+    const QList<bool> values = OptionValues(commandLine, 1);
+    QStringList kept{commandLine.value(0)};
+    for (qsizetype i = 1; i < commandLine.size(); ++i) {
+        if (values.at(i) || commandLine.at(i) != flag)
+            kept << commandLine.at(i);
     }
+    const bool taken = kept.size() < commandLine.size();
+    commandLine = kept;
     return taken;
 }
 

@@ -123,6 +123,8 @@ QList<CmdArgument> ReadArguments(const QStringList& arguments) {
     return read;
 }
 
+namespace {
+
 bool TakesNextArgument(const QString& argument) {
     for (const LongOption& option : LongOptions) {
         if (option.takesValue && argument == QStringView(option.name))
@@ -135,13 +137,23 @@ bool TakesNextArgument(const QString& argument) {
     return false;
 }
 
+} // namespace
+
+QList<bool> OptionValues(const QStringList& arguments, qsizetype first) {
+    QList<bool> values(arguments.size(), false);
+    for (qsizetype i = first; i + 1 < arguments.size(); ++i) {
+        if (!values.at(i) && TakesNextArgument(arguments.at(i)))
+            values[i + 1] = true;
+    }
+    return values;
+}
+
 QStringList WithoutEmptyArguments(const QStringList& argv) {
+    const QList<bool> values = OptionValues(argv, 1);
     QStringList kept{argv.value(0)};
-    bool value = false;
     for (qsizetype i = 1; i < argv.size(); ++i) {
-        if (value || !argv.at(i).isEmpty())
+        if (values.at(i) || !argv.at(i).isEmpty())
             kept << argv.at(i);
-        value = !value && TakesNextArgument(argv.at(i));
     }
     return kept;
 }

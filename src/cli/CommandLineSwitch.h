@@ -57,9 +57,9 @@ CmdArgument ReadLongOption(const QStringList& arguments, qsizetype& i);
 // A capture's arguments in order: slash switches as ReadSwitch reads them, then long options.
 QList<CmdArgument> ReadArguments(const QStringList& arguments);
 
-// Whether `argument` is a long option (of a capture or of a batch run) whose value is the next
-// argument, whatever that looks like.
-bool TakesNextArgument(const QString& argument);
+// For each of `arguments` from `first` on, whether it is the value of the long option (of a
+// capture or of a batch run) before it, whatever it looks like; false before `first`.
+QList<bool> OptionValues(const QStringList& arguments, qsizetype first = 0);
 
 // The program's arguments (item 0 the program) without empty ones, as the switches always had
 // them, except where one is a long option's value: `--wait-for "$UNSET" /u:x` is refused for
